@@ -1,0 +1,104 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace ui {
+
+enum class Event {
+  Click,
+  Tick,
+  Progress,     // html viewer load progress, arg = percent
+  RowClick,     // list view: the current row was picked
+  RowActivate,  // list view: a row was double-clicked / activated
+};
+
+using Handler = std::function<void(int arg)>;
+
+// Local wall-clock time: the draw schedule is defined in local time.
+using LocalTime = std::chrono::local_time<std::chrono::milliseconds>;
+
+// A digit picture 0..9, or the placeholder shown before any draw.
+struct Picture {
+  static constexpr int kPlaceholder = -1;
+  int digit = kPlaceholder;
+  bool operator==(const Picture&) const = default;
+};
+
+// The control operations every behaviour is written against. Controls are
+// addressed by their form names; naming an unknown control throws
+// std::out_of_range (a programming error, never user input).
+class Window {
+ public:
+  virtual ~Window() = default;
+
+  // Text of edit boxes and labels, caption of buttons, check and radio boxes.
+  virtual std::string Text(const std::string& name) const = 0;
+  virtual void SetText(const std::string& name, const std::string& text) = 0;
+  virtual void AppendText(const std::string& name, const std::string& text) = 0;
+
+  virtual bool Checked(const std::string& name) const = 0;
+  virtual void SetChecked(const std::string& name, bool checked) = 0;
+
+  virtual int CurrentIndex(const std::string& name) const = 0;
+  virtual void SetCurrentIndex(const std::string& name, int index) = 0;
+  virtual void ClearItems(const std::string& name) = 0;
+  virtual void AddItem(const std::string& name, const std::string& text) = 0;
+  virtual int ItemCount(const std::string& name) const = 0;
+  virtual std::string ItemText(const std::string& name, int index) const = 0;
+
+  virtual bool Enabled(const std::string& name) const = 0;
+  virtual void SetEnabled(const std::string& name, bool enabled) = 0;
+
+  virtual bool Selected(const std::string& name) const = 0;
+  virtual void SetSelected(const std::string& name, bool selected) = 0;
+
+  virtual int CurrentPage(const std::string& name) const = 0;
+  virtual void SetCurrentPage(const std::string& name, int page) = 0;
+
+  // List views. InsertRow with position -1 (or past the end) appends; it
+  // returns the index of the new row.
+  virtual int InsertRow(const std::string& name, int position) = 0;
+  virtual void SetCell(const std::string& name, int row, int column, const std::string& text) = 0;
+  virtual std::string Cell(const std::string& name, int row, int column) const = 0;
+  virtual int RowCount(const std::string& name) const = 0;
+  virtual void DeleteAllRows(const std::string& name) = 0;
+  virtual int CurrentRow(const std::string& name) const = 0;  // -1 none
+  virtual void SetCurrentRow(const std::string& name, int row) = 0;
+
+  virtual Picture PictureOf(const std::string& name) const = 0;
+  virtual void SetPicture(const std::string& name, Picture picture) = 0;
+
+  virtual std::string Address(const std::string& name) const = 0;
+  virtual void Navigate(const std::string& name, const std::string& address) = 0;
+
+  virtual int Interval(const std::string& name) const = 0;
+  virtual void SetInterval(const std::string& name, int milliseconds) = 0;  // 0 stops
+
+  virtual void SetVisible(bool visible) = 0;
+
+  // Handlers run on the window thread. Binding again replaces the handler.
+  virtual void Bind(const std::string& name, Event event, Handler handler) = 0;
+
+  // Runs what is pending (user input, due timer ticks) and returns.
+  virtual void ProcessEvents() = 0;
+  // Waits the given time while processing events.
+  virtual void Pause(std::chrono::milliseconds duration) = 0;
+  // Processes events until done() holds or the real-time limit has passed;
+  // returns done(). Another thread calls Wake() to have done() looked at again
+  // at once, so the wait never polls in a busy loop.
+  virtual bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) = 0;
+  // Thread-safe.
+  virtual void Wake() = 0;
+
+  virtual void MessageBox(const std::string& caption, const std::string& text) = 0;
+  // nullopt when the clipboard holds no text.
+  virtual std::optional<std::string> ClipboardText() const = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
+
+  virtual LocalTime Now() const = 0;
+};
+
+}  // namespace ui

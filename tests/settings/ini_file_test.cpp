@@ -1,0 +1,53 @@
+#include "settings/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "base/atomic_file.h"
+#include "base/codepage.h"
+#include "temp_dir.h"
+
+namespace settings {
+namespace {
+
+TEST(IniText, LookupFindsKeyInItsSectionOnly) {
+  const std::string ini = "[1]\r\n1=真\r\n[2]\r\n1=假\r\n 2 = spaced \r\n";
+  EXPECT_EQ(LookupIniKey(ini, "1", "1", "x"), "真");
+  EXPECT_EQ(LookupIniKey(ini, "2", "1", "x"), "假");
+  EXPECT_EQ(LookupIniKey(ini, "2", "2", "x"), "spaced");
+  EXPECT_EQ(LookupIniKey(ini, "3", "1", "x"), "x");
+  EXPECT_EQ(LookupIniKey(ini, "1", "9", ""), "");
+}
+
+TEST(IniText, SetKeepsOtherLinesSectionsAndComments) {
+  const std::string ini = "; note\r\n[a]\r\nk=1\r\nother=2\r\n\r\n[b]\r\nk=3\r\n";
+  EXPECT_EQ(SetIniKey(ini, "a", "k", "9"), "; note\r\n[a]\r\nk=9\r\nother=2\r\n\r\n[b]\r\nk=3\r\n");
+  EXPECT_EQ(SetIniKey(ini, "a", "new", "v"),
+            "; note\r\n[a]\r\nk=1\r\nother=2\r\nnew=v\r\n\r\n[b]\r\nk=3\r\n");
+  EXPECT_EQ(SetIniKey(ini, "c", "k", ""), ini + "[c]\r\nk=\r\n");
+  EXPECT_EQ(SetIniKey("", "1", "1", "真"), "[1]\r\n1=真\r\n");
+}
+
+TEST(IniFile, WritesGbkAndReadsBothGbkAndUtf8) {
+  TempDir dir;
+  auto path = dir.path() / "sz.ini";
+  ASSERT_TRUE(WriteIniKey(path, "1", "1", "真").ok());
+  auto raw = base::ReadSmallFile(path);
+  ASSERT_TRUE(raw.ok());
+  EXPECT_EQ(raw.value(), "[1]\r\n1=" + *base::Utf8ToGbk("真") + "\r\n");
+  EXPECT_EQ(ReadIniKey(path, "1", "1", "假"), "真");
+
+  ASSERT_TRUE(base::WriteFileAtomically(path, "[1]\n1=假\n").ok());
+  EXPECT_EQ(ReadIniKey(path, "1", "1", "x"), "假");
+}
+
+TEST(IniFile, MissingFileOrDirectoryGivesFallbackAndWriteRefusesDirectory) {
+  TempDir dir;
+  EXPECT_EQ(ReadIniKey(dir.path() / "none.ini", "1", "1", "fallback"), "fallback");
+  EXPECT_EQ(ReadIniKey(dir.path(), "1", "1", "fallback"), "fallback");
+  EXPECT_FALSE(WriteIniKey(dir.path(), "1", "1", "v").ok());
+}
+
+}  // namespace
+}  // namespace settings
