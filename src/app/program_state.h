@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -36,6 +37,10 @@ struct Context {
   ProgramState& state;
   std::filesystem::path dataDir;  // sz.ini, gs.ini, gssjj.dll, sources.ini
   std::filesystem::path workDir;  // jhgsj.dll
+
+  // Run after an automatic update inserted a new draw and the plans were
+  // refreshed; lets later areas follow the newest draw without a cycle.
+  std::vector<std::function<void()>> onDrawInserted;
 };
 
 }  // namespace app
