@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace net {
+
+// Where the draw pages come from: base addresses (scheme, host, optional
+// port) to which the fixed paths are appended, and the announcement page as a
+// whole address. Read from sources.ini, section [sources], in the data
+// directory; every missing key falls back to the local draw mirror.
+struct DrawSources {
+  std::string history;
+  std::string feed1;
+  std::string feed2;
+  std::string video;
+  std::string announcement;
+};
+
+inline constexpr int kDrawMirrorPort = 18733;
+
+DrawSources DefaultDrawSources();
+DrawSources LoadDrawSources(const std::filesystem::path& dataDir);
+
+}  // namespace net

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "app/program_state.h"
+
+namespace net {
+
+enum class DrawVideoPage { Chongqing = 1, Jiangxi = 2 };
+
+// The page's address on the draw-video site `videoBase`.
+std::string DrawVideoUrl(const std::string& videoBase, DrawVideoPage page);
+
+// Clears the page's cookies, then loads it in 超文本浏览框_开奖.
+void ShowDrawVideo(app::Context& context, DrawVideoPage page);
+
+// The two refresh buttons and the load-progress label of the 开奖 tab.
+void BindDrawVideoHandlers(app::Context& context);
+
+}  // namespace net
