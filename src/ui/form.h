@@ -44,6 +44,7 @@ struct Color {
 struct Font {
   std::string family = "宋体";
   int pixelHeight = 12;
+  bool bold = false;
 };
 
 struct Column {
