@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace output {
+
+// Plan kinds in their fixed order; the number is the tie-break between equal
+// positions. Index kind - 1 into the per-kind arrays below.
+enum PlanKind { kPosition = 1, kTwoStar = 2, kThreeStar = 3 };
+inline constexpr int kPlanKinds = 3;
+
+using PerKind = std::array<std::string, kPlanKinds>;
+
+// The position texts after a click on one of the include boxes. Which numbers
+// are in use is judged on the texts from before the click, once, so two kinds
+// switched on together receive the same number.
+PerKind UpdatedPositions(const std::array<bool, kPlanKinds>& included, const PerKind& positions);
+
+// The kinds in collection order: by numeric position, equal positions (within
+// 1e-7) in kind order; a kind with an empty position text is left out.
+std::vector<int> CollectionOrder(const PerKind& positions);
+
+struct NewestDraw {
+  std::string issue;  // empty when the draw list is empty
+  std::string digits;
+};
+
+struct CollectionInput {
+  std::vector<int> order;  // from CollectionOrder
+  PerKind blocks;          // each either empty or whole lines ended by CR LF
+  std::string separator;
+  std::string hint;
+  bool withDraw = true;
+  NewestDraw draw;
+};
+
+// The collection: per kind its block and a separator line, the hint line when
+// there is a hint, then the draw line ("重庆:..."), preceded by a separator
+// line when there is a hint. Every line ends with CR LF; line breaks inside
+// the hint are written as CR LF whatever form the box gave them in.
+std::string CollectionText(const CollectionInput& input);
+
+}  // namespace output
