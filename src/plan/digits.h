@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plan {
+
+// A short digit text kept inline, so evaluating a formula in the search and
+// plan loops never allocates. Sixteen characters cover every value text
+// ("%.13g" has 13 mantissa digits and a three-digit exponent).
+class Digits {
+ public:
+  static constexpr std::size_t kCapacity = 16;
+
+  Digits() = default;
+  explicit Digits(std::string_view text) {
+    for (char c : text) push_back(c);
+  }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  char operator[](std::size_t i) const { return chars_[i]; }
+  std::string_view view() const { return {chars_.data(), size_}; }
+  std::string str() const { return std::string(view()); }
+  operator std::string_view() const { return view(); }  // NOLINT: reads like a text
+
+  // Extra characters past the capacity are dropped.
+  void push_back(char c) {
+    if (size_ < kCapacity) chars_[size_++] = c;
+  }
+  void resize(std::size_t size) { size_ = static_cast<std::uint8_t>(size < size_ ? size : size_); }
+  bool contains(char c) const { return view().find(c) != std::string_view::npos; }
+
+  bool operator==(const Digits& other) const { return view() == other.view(); }
+  bool operator==(std::string_view other) const { return view() == other; }
+
+ private:
+  std::array<char, kCapacity> chars_{};
+  std::uint8_t size_ = 0;
+};
+
+}  // namespace plan

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "plan/digits.h"
+
+namespace plan {
+
+// What one formula predicts from one base draw.
+struct Evaluation {
+  Digits prediction;   // distinct digits in evaluation order (not sorted)
+  Digits valueDigits;  // the digits of the "%.13g" text of the value
+};
+
+// Applies formula to the five digits of a base draw: the letters A-E stand for
+// the draw's digits, the decimal digits for themselves, everything else is
+// ignored. The prediction holds codeCount digits (all ten when codeCount > 10,
+// none when codeCount < 1), completed from the fill sequences when the value
+// has too few distinct digits.
+Evaluation EvaluateFormula(std::string_view drawDigits, int codeCount, std::string_view formula);
+
+// The nine companion formulas, numbered 1-9 (index 0 is formula 1).
+inline constexpr std::array<std::string_view, 9> kCompanionFormulas = {
+    "DCC*657", "CED-762", "CEE+741", "DDE*241 ", "BEB+065",
+    "AAD*868", "EEA+354", "EDA-673", "ECC-733"};
+
+// The companion chosen by the first digit of a prediction; 0, a non-digit or
+// an empty prediction choose formula 1.
+std::string_view CompanionFormula(std::string_view prediction);
+
+// Each character read as a digit (non-digits as 0), sorted ascending.
+std::string SortDigits(std::string_view prediction);
+
+// The four digit classes of the position plan.
+struct DigitClass {
+  std::string_view name;
+  std::string_view digits;
+};
+inline constexpr DigitClass kBig{"大", "56789"};
+inline constexpr DigitClass kSmall{"小", "01234"};
+inline constexpr DigitClass kOdd{"单", "13579"};
+inline constexpr DigitClass kEven{"双", "02468"};
+
+}  // namespace plan

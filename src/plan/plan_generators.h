@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/program_state.h"
+
+namespace plan {
+
+// Click handlers of 按钮_定位开始, 按钮_二星开始 and 按钮_三星开始: copy the
+// one-key settings into the plan page, run the ten presets of the kind over
+// the draw list, caption the preset buttons with their accuracy and show the
+// selected preset's report. Nothing happens before a draw is loaded; a missing
+// code or period count is named in the kind's output caption and nothing else
+// changes.
+void RunPositionPlans(app::Context& ctx);
+void RunTwoStarPlans(app::Context& ctx);
+void RunThreeStarPlans(app::Context& ctx);
+
+}  // namespace plan

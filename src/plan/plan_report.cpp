@@ -1,0 +1,36 @@
+#include "plan/plan_report.h"
+
+#include <cstdint>
+
+namespace plan {
+
+std::string FormatPlanLine(PlanKind kind, PlanState state, const PlanLineParts& parts,
+                           const ReportTexts& texts) {
+  std::string line;
+  line.reserve(96);
+  line.append(parts.firstSequence).append("—").append(parts.lastSequence);
+  line.append(texts.name).append(parts.title);
+  line.append(texts.left).append(parts.shown).append(texts.right);
+  if (state == PlanState::Pending) {
+    line.append(texts.pending).append("【").append(std::to_string(parts.pendingIndex)).append("】");
+    return line;
+  }
+  line.append(parts.judgedSequence);
+  line.append(kind == PlanKind::Position ? "期 开 " : "期 开");
+  line.append(parts.judgedDigits);
+  line.append(state == PlanState::Hit ? texts.hit : texts.miss);
+  return line;
+}
+
+Accuracy AccuracySummary(int hits, int misses) {
+  std::int64_t total = static_cast<std::int64_t>(hits) + misses;
+  Accuracy accuracy;
+  accuracy.percent =
+      total == 0 ? 0 : static_cast<int>(static_cast<std::int64_t>(hits) * 100 / total);
+  accuracy.percentage = std::to_string(accuracy.percent) + "%";
+  accuracy.summary = "一共" + std::to_string(total) + "期计划 对" + std::to_string(hits) + "期 错" +
+                     std::to_string(misses) + "期 准确率 " + accuracy.percentage;
+  return accuracy;
+}
+
+}  // namespace plan
