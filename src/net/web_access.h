@@ -28,6 +28,16 @@ struct WebResponse {
   std::string error;  // empty when the whole answer arrived; body keeps what was read
 };
 
+// Where a request goes: https on port 443 when "https://" appears anywhere in
+// the url, otherwise http on the url's port.
+struct RequestTarget {
+  bool secure = false;
+  std::string host;
+  int port = 80;
+  std::string path;
+};
+RequestTarget TargetOf(const std::string& url);
+
 // The timed-out text, GBK bytes, returned as the body once the limit passes.
 const std::string& TimedOutText();
 

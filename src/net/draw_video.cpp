@@ -1,0 +1,31 @@
+#include "net/draw_video.h"
+
+#include "net/cookie_store.h"
+#include "net/draw_sources.h"
+
+namespace net {
+
+std::string DrawVideoUrl(const std::string& videoBase, DrawVideoPage page) {
+  return videoBase +
+         (page == DrawVideoPage::Chongqing ? "/assist/bonusvideo.aspx?lt=4" : "/jxssc/");
+}
+
+void ShowDrawVideo(app::Context& context, DrawVideoPage page) {
+  const std::string url = DrawVideoUrl(LoadDrawSources(context.dataDir).video, page);
+  // The page is loaded whether the cookies went or not.
+  ClearUrlCookies(url);
+  context.window.Navigate("超文本浏览框_开奖", url);
+}
+
+void BindDrawVideoHandlers(app::Context& context) {
+  ui::Window& window = context.window;
+  window.Bind("按钮_开奖刷新重庆", ui::Event::Click,
+              [&context](int) { ShowDrawVideo(context, DrawVideoPage::Chongqing); });
+  window.Bind("按钮_开奖刷新江西", ui::Event::Click,
+              [&context](int) { ShowDrawVideo(context, DrawVideoPage::Jiangxi); });
+  window.Bind("超文本浏览框_开奖", ui::Event::Progress, [&window](int percent) {
+    window.SetText("标签_开奖载入提示", "已经加载：" + std::to_string(percent) + "%");
+  });
+}
+
+}  // namespace net
