@@ -8,11 +8,6 @@
 namespace plan {
 namespace {
 
-// Completion order of a short prediction, chosen by its last digit.
-constexpr std::array<std::string_view, 10> kFillSequences = {
-    "1765094328", "2635094817", "2096173548", "4896351720", "4863251709",
-    "5132097486", "5170948632", "8173209465", "9081726354", "2861735094"};
-
 constexpr std::uint64_t kTenPow13 = 10'000'000'000'000ULL;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

@@ -26,6 +26,11 @@ inline constexpr std::array<std::string_view, 9> kCompanionFormulas = {
     "DCC*657", "CED-762", "CEE+741", "DDE*241 ", "BEB+065",
     "AAD*868", "EEA+354", "EDA-673", "ECC-733"};
 
+// Completion order of a short prediction, chosen by its last digit.
+inline constexpr std::array<std::string_view, 10> kFillSequences = {
+    "1765094328", "2635094817", "2096173548", "4896351720", "4863251709",
+    "5132097486", "5170948632", "8173209465", "9081726354", "2861735094"};
+
 // The companion chosen by the first digit of a prediction; 0, a non-digit or
 // an empty prediction choose formula 1.
 std::string_view CompanionFormula(std::string_view prediction);

@@ -1,0 +1,191 @@
+#include "plan/formula.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "plan/digits_only.h"
+#include "plan/pattern_matcher.h"
+#include "plan/reference_formula.h"
+
+namespace plan {
+namespace {
+
+struct EvaluationCase {
+  std::string draw;
+  std::string formula;
+  int codeCount;
+  std::string valueDigits;
+  std::string prediction;
+};
+
+TEST(EvaluateFormula, WorkedExamples) {
+  const EvaluationCase cases[] = {
+      {"38149", "DCC*657", 5, "31408605786", "31408"},
+      {"38149", "DCC*657", 9, "31408605786", "314086572"},
+      {"00000", "AAD*868", 5, "0", "01765"},
+      // 2396413804260228 is written 2.39641380426e+015.
+      {"38149", "31408605786", 5, "239641380426015", "23964"},
+  };
+  for (const auto& c : cases) {
+    Evaluation e = EvaluateFormula(c.draw, c.codeCount, c.formula);
+    EXPECT_EQ(e.valueDigits.str(), c.valueDigits) << c.draw << " " << c.formula;
+    EXPECT_EQ(e.prediction.str(), c.prediction) << c.draw << " " << c.formula;
+  }
+}
+
+TEST(EvaluateFormula, OnlyUpperCaseLettersAndDigitsCount) {
+  for (std::string draw : {"38149", "52917", "00001", "99999"}) {
+    std::string expected = EvaluateFormula(draw, 7, "DCC*657").prediction.str();
+    for (std::string formula : {"DCC657", "dDCC*657", "D C C * 6 5 7", "D中C文C657"}) {
+      EXPECT_EQ(EvaluateFormula(draw, 7, formula).prediction.str(), expected) << formula;
+    }
+  }
+}
+
+TEST(EvaluateFormula, LiteralFormulaStillDependsOnTheDraw) {
+  EXPECT_EQ(EvaluateFormula("00001", 10, "657").valueDigits.str(), "1314");
+  EXPECT_EQ(EvaluateFormula("00002", 10, "657").valueDigits.str(), "2628");
+}
+
+TEST(EvaluateFormula, CodeCountBeyondTenGivesAllTenDigits) {
+  auto e = EvaluateFormula("38149", 11, "DCC*657");
+  EXPECT_EQ(e.prediction.size(), 10u);
+  EXPECT_EQ(SortDigits(e.prediction.view()), "0123456789");
+  EXPECT_TRUE(EvaluateFormula("38149", 0, "DCC*657").prediction.empty());
+}
+
+TEST(EvaluateFormula, DrawNotFiveCharactersDropsTheLetters) {
+  // Only the literal 657 and the number the draw text denotes (12) remain.
+  auto e = EvaluateFormula("12", 5, "DCC*657");
+  EXPECT_EQ(e.valueDigits.str(), "15768");
+  EXPECT_EQ(EvaluateFormula("", 3, "DCC*657").valueDigits.str(), "0");
+}
+
+TEST(EvaluateFormula, ExponentWrittenWithThreeDigits) {
+  // 9999999999999 * 99999 * 2 = 1999979999999800002 -> 1.99998e+018
+  auto e = EvaluateFormula("99999", 10, "9999999999999");
+  EXPECT_EQ(e.valueDigits.str(), "199998018");
+  // A value past 2^64 goes through printf: 1e+25 -> digits 1 and 025.
+  EXPECT_EQ(EvaluateFormula("50000", 3, "100000000000000000000").valueDigits.str(), "1025");
+}
+
+TEST(EvaluateFormula, TiesRoundToEvenLikePrintf) {
+  // Exact values whose dropped digits are exactly half: 10000000000005000
+  // keeps its even 13th digit, 10000000000015000 rounds its odd one up.
+  EXPECT_EQ(EvaluateFormula("00001", 10, "5000000000002500").valueDigits.str(), "1016");
+  EXPECT_EQ(EvaluateFormula("00001", 10, "5000000000007500").valueDigits.str(), "1000000000002016");
+  for (std::string formula : {"5000000000002500", "5000000000007500"}) {
+    EXPECT_EQ(EvaluateFormula("00001", 10, formula).valueDigits.str(),
+              ReferenceEvaluateFormula("00001", 10, formula).valueDigits.str());
+  }
+}
+
+// The fast evaluation must agree with the step-by-step one everywhere,
+// including values past 2^53 and the exponent form.
+TEST(EvaluateFormula, AgreesWithReferenceOnRandomFormulas) {
+  std::mt19937 random(20140301);
+  const std::string alphabet = "ABCDE0123456789*+- ab";
+  for (int i = 0; i < 20000; ++i) {
+    std::string draw;
+    for (int k = 0; k < 5; ++k) draw.push_back(static_cast<char>('0' + random() % 10));
+    std::string formula;
+    int length = 1 + static_cast<int>(random() % 24);
+    for (int k = 0; k < length; ++k) formula.push_back(alphabet[random() % alphabet.size()]);
+    int n = static_cast<int>(random() % 12);
+    Evaluation fast = EvaluateFormula(draw, n, formula);
+    Evaluation slow = ReferenceEvaluateFormula(draw, n, formula);
+    ASSERT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << draw << " " << formula;
+    ASSERT_EQ(fast.prediction.str(), slow.prediction.str()) << draw << " " << formula;
+    // The position plan's second evaluation takes the value digits as formula.
+    Evaluation fast2 = EvaluateFormula(draw, 5, fast.valueDigits.view());
+    Evaluation slow2 = ReferenceEvaluateFormula(draw, 5, slow.valueDigits.view());
+    ASSERT_EQ(fast2.valueDigits.str(), slow2.valueDigits.str()) << draw << " " << formula;
+    ASSERT_EQ(fast2.prediction.str(), slow2.prediction.str()) << draw << " " << formula;
+  }
+}
+
+TEST(CompanionFormula, ChosenByFirstDigit) {
+  EXPECT_EQ(CompanionFormula("31408657"), "CEE+741");
+  EXPECT_EQ(CompanionFormula("15239807"), "DCC*657");
+  EXPECT_EQ(CompanionFormula("0123"), "DCC*657");
+  EXPECT_EQ(CompanionFormula(""), "DCC*657");
+  EXPECT_EQ(CompanionFormula("4"), "DDE*241 ");
+  EXPECT_EQ(CompanionFormula("9"), "ECC-733");
+}
+
+TEST(SortDigits, SortsAndReadsNonDigitsAsZero) {
+  EXPECT_EQ(SortDigits("31408"), "01348");
+  EXPECT_EQ(SortDigits("a3"), "03");
+  EXPECT_EQ(SortDigits(""), "");
+}
+
+TEST(DigitsOnly, KeepsAsciiDigitsOnly) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"20140301-023", "20140301023"},
+      {" \"3,8,1,4,9\" ", "38149"},
+      {"", ""},
+      {"１２3", "3"},  // full-width digits are dropped
+  };
+  for (const auto& [text, digits] : cases) {
+    EXPECT_EQ(DigitsOnly(text), digits) << text;
+    EXPECT_EQ(ReferenceDigitsOnly(text), digits) << text;
+  }
+}
+
+TEST(PatternMatcher, NoMatchIsStillSuccess) {
+  PatternMatcher matcher;
+  EXPECT_TRUE(matcher.Execute("[0-9]", "abc"));
+  EXPECT_EQ(matcher.MatchCount(), 0);
+  EXPECT_EQ(matcher.SubMatchCount(), 0);
+}
+
+TEST(PatternMatcher, GroupsByNumber) {
+  PatternMatcher matcher;
+  ASSERT_TRUE(matcher.Execute("(x)(y)", "--xy--"));
+  EXPECT_EQ(matcher.MatchCount(), 1);
+  EXPECT_EQ(matcher.SubMatchText(1, 2), "y");
+  EXPECT_EQ(matcher.SubMatchCount(), 2);
+  int position = -1;
+  EXPECT_EQ(matcher.MatchText(1, &position), "xy");
+  EXPECT_EQ(position, 2);
+  EXPECT_EQ(matcher.Pattern(), "(x)(y)");
+}
+
+TEST(PatternMatcher, InvalidPatternFails) {
+  PatternMatcher matcher;
+  EXPECT_FALSE(matcher.Execute("([0-9]", "123"));
+  EXPECT_EQ(matcher.MatchCount(), 0);
+  EXPECT_EQ(matcher.Pattern(), "");
+}
+
+TEST(PatternMatcher, SettingsAndReplace) {
+  PatternMatcher matcher;
+  ASSERT_TRUE(matcher.Execute("ab", "AB ab"));  // case-insensitive by default
+  EXPECT_EQ(matcher.MatchCount(), 2);
+  ASSERT_TRUE(matcher.Execute("ab", "AB ab", true));
+  EXPECT_EQ(matcher.MatchCount(), 1);
+  ASSERT_TRUE(matcher.Execute("^x", "x\nx"));  // multiline by default
+  EXPECT_EQ(matcher.MatchCount(), 2);
+  ASSERT_TRUE(matcher.Execute("^x", "x\nx", false, false));
+  EXPECT_EQ(matcher.MatchCount(), 1);
+  ASSERT_TRUE(matcher.Execute("a.b", "a\nb"));  // a dot never matches a line end
+  EXPECT_EQ(matcher.MatchCount(), 0);
+  ASSERT_TRUE(matcher.Execute("[0-9]", "a1b2", false, true, false));
+  EXPECT_EQ(matcher.MatchCount(), 1);
+  EXPECT_EQ(matcher.Replace("#"), "a#b2");
+  ASSERT_TRUE(matcher.Execute("([0-9])", "a1b2"));
+  EXPECT_EQ(matcher.Replace("<$1>"), "a<1>b<2>");
+}
+
+TEST(PatternMatcher, CopySharesMatchesAndOutlivesOriginal) {
+  auto original = std::make_unique<PatternMatcher>();
+  ASSERT_TRUE(original->Execute("[0-9]+", "ab 123 cd 45"));
+  PatternMatcher copy = *original;
+  original.reset();
+  EXPECT_EQ(copy.MatchCount(), 2);
+  EXPECT_EQ(copy.MatchText(2), "45");
+}
+
+}  // namespace
+}  // namespace plan
