@@ -1,0 +1,80 @@
+#include "output/collection_page.h"
+
+#include "output/collection.h"
+#include "output/plan_block.h"
+#include "plan/plan_presets.h"
+
+namespace output {
+
+namespace {
+
+constexpr std::array<const char*, kPlanKinds> kIncludeBoxes = {"选择框_集合定位", "选择框_集合二星",
+                                                               "选择框_集合三星"};
+constexpr std::array<const char*, kPlanKinds> kPositionBoxes = {
+    "编辑框_集合定位位", "编辑框_集合二星位", "编辑框_集合三星位"};
+constexpr std::array<const char*, kPlanKinds> kRowBoxes = {"编辑框_集合定位行", "编辑框_集合二星行",
+                                                           "编辑框_集合三星行"};
+constexpr std::array<const char*, kPlanKinds> kResultBoxes = {"编辑框_后一结果", "编辑框_后二结果",
+                                                              "编辑框_后三结果"};
+
+PerKind ReadAll(const ui::Window& window, const std::array<const char*, kPlanKinds>& names) {
+  PerKind texts;
+  for (int i = 0; i < kPlanKinds; ++i) {
+    texts[i] = window.Text(names[i]);
+  }
+  return texts;
+}
+
+NewestDraw ReadNewestDraw(const ui::Window& window) {
+  if (window.RowCount("列表框_开奖") == 0) {
+    return {};
+  }
+  return {window.Cell("列表框_开奖", 0, 0), window.Cell("列表框_开奖", 0, 1)};
+}
+
+}  // namespace
+
+void UpdatePositions(app::Context& ctx) {
+  std::array<bool, kPlanKinds> included{};
+  for (int i = 0; i < kPlanKinds; ++i) {
+    included[i] = ctx.window.Checked(kIncludeBoxes[i]);
+  }
+  const PerKind before = ReadAll(ctx.window, kPositionBoxes);
+  const PerKind after = UpdatedPositions(included, before);
+  for (int i = 0; i < kPlanKinds; ++i) {
+    if (after[i] != before[i]) {
+      ctx.window.SetText(kPositionBoxes[i], after[i]);
+    }
+  }
+}
+
+void BuildCollection(app::Context& ctx) {
+  plan::RefreshPresetPlans(ctx);
+  ComposeCollection(ctx);
+}
+
+void ComposeCollection(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  const PerKind reports = ReadAll(window, kResultBoxes);
+  const PerKind rows = ReadAll(window, kRowBoxes);
+  for (int i = 0; i < kPlanKinds; ++i) {
+    ctx.state.blockTexts[i] = PlanBlock(reports[i], RowCount(rows[i]));
+  }
+  CollectionInput input;
+  input.order = CollectionOrder(ReadAll(window, kPositionBoxes));
+  input.blocks = ctx.state.blockTexts;
+  input.separator = window.Text("编辑框_集合分割符");
+  input.hint = window.Text("编辑框_提示语");
+  input.withDraw = window.Checked("选择框_集合奖号");
+  input.draw = ReadNewestDraw(window);
+  window.SetText("编辑框_计划和集", "");
+  window.AppendText("编辑框_计划和集", CollectionText(input));
+}
+
+void CopyCollection(app::Context& ctx) {
+  // The message follows whatever the clipboard did with the text.
+  ctx.window.SetClipboardText(ctx.window.Text("编辑框_计划和集"));
+  ctx.window.MessageBox("信息：", "复制成功");
+}
+
+}  // namespace output

@@ -1,0 +1,11 @@
+#include "output/hint.h"
+
+namespace output {
+
+void PasteHint(app::Context& ctx) {
+  ctx.window.SetText("编辑框_提示语", ctx.window.ClipboardText().value_or(""));
+}
+
+void ClearHint(app::Context& ctx) { ctx.window.SetText("编辑框_提示语", ""); }
+
+}  // namespace output
