@@ -1,0 +1,100 @@
+#include "gui/html_viewer.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QUrl>
+#include <QWebEngineView>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+namespace gui {
+namespace {
+
+bool EnvironmentSays(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' && std::string(value) != "0";
+}
+
+QString WebEngineProcessPath() {
+  const QByteArray fromEnvironment = qgetenv("QTWEBENGINEPROCESS_PATH");
+  if (!fromEnvironment.isEmpty()) {
+    return QString::fromLocal8Bit(fromEnvironment);
+  }
+  return QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/QtWebEngineProcess";
+}
+
+}  // namespace
+
+HtmlViewer::HtmlViewer(bool useWebEngine, QWidget* parent) : QWidget(parent) {
+  if (useWebEngine) {
+    view_ = new QWebEngineView(this);
+    connect(view_, &QWebEngineView::loadProgress, this, [this](int percent) {
+      if (onProgress_) {
+        onProgress_(percent);
+      }
+    });
+  } else {
+    setAttribute(Qt::WA_StyledBackground);
+    setAutoFillBackground(true);
+    QPalette blank = palette();
+    blank.setColor(QPalette::Window, Qt::white);
+    setPalette(blank);
+  }
+}
+
+void HtmlViewer::Navigate(const std::string& address) {
+  address_ = address;
+  if (view_ != nullptr) {
+    view_->setUrl(QUrl::fromUserInput(QString::fromStdString(address)));
+  }
+}
+
+void HtmlViewer::OnProgress(std::function<void(int)> handler) { onProgress_ = std::move(handler); }
+
+void HtmlViewer::resizeEvent(QResizeEvent* event) {
+  if (view_ != nullptr) {
+    view_->setGeometry(rect());
+  }
+  QWidget::resizeEvent(event);
+}
+
+bool WebEngineUsable() {
+  static const bool usable = [] {
+    if (EnvironmentSays("LANZHOU_NO_WEBENGINE")) {
+      std::cerr << "lanzhou: web pages are off (LANZHOU_NO_WEBENGINE is set)\n";
+      return false;
+    }
+    if (QGuiApplication::platformName() == "minimal") {
+      std::cerr << "lanzhou: web pages are off: the minimal platform cannot show them\n";
+      return false;
+    }
+    const QString process = WebEngineProcessPath();
+    if (!QFileInfo(process).isExecutable()) {
+      std::cerr << "lanzhou: web pages are off: " << process.toStdString() << " is missing\n";
+      return false;
+    }
+    return true;
+  }();
+  return usable;
+}
+
+void PrepareWebEngineEnvironment() {
+  if (::geteuid() == 0 && !EnvironmentSays("QTWEBENGINE_DISABLE_SANDBOX")) {
+    ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+  }
+  std::error_code error;
+  if (!std::filesystem::exists("/dev/dri", error) &&
+      std::getenv("QTWEBENGINE_CHROMIUM_FLAGS") == nullptr) {
+    ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 1);
+  }
+  // The web views share one GL context with the window; Qt wants this said
+  // before the application object is made.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+}  // namespace gui

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+
+class QWebEngineView;
+
+namespace gui {
+
+// An embedded web page. Where the browser engine cannot run, the viewer stays
+// an empty frame that still keeps the address it was sent to.
+class HtmlViewer : public QWidget {
+  Q_OBJECT
+
+ public:
+  HtmlViewer(bool useWebEngine, QWidget* parent);
+
+  const std::string& Address() const { return address_; }
+  void Navigate(const std::string& address);
+  // Called with the percentage loaded while a page loads.
+  void OnProgress(std::function<void(int)> handler);
+  bool HasWebEngine() const { return view_ != nullptr; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QWebEngineView* view_ = nullptr;
+  std::string address_;
+  std::function<void(int)> onProgress_;
+};
+
+// Whether this process can show pages with the browser engine. Logs the
+// reason to stderr the first time it answers no. Needs the QApplication.
+bool WebEngineUsable();
+
+// Settings the browser engine reads once, before the QApplication exists:
+// no sandbox when running as root (Chromium refuses to start otherwise) and
+// software drawing on a machine without a GPU.
+void PrepareWebEngineEnvironment();
+
+}  // namespace gui

@@ -1,0 +1,751 @@
+#include "gui/qt_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+
+#include "gui/html_viewer.h"
+#include "gui/look.h"
+#include "gui/pictures.h"
+#include "gui/skin_button.h"
+#include "gui/tab_control.h"
+
+namespace gui {
+namespace {
+
+using ui::ControlKind;
+
+// Exit codes of the WaitUntil loop; anything else means the application is
+// quitting and every wait must give up.
+constexpr int kWoken = 1;
+constexpr int kTimedOut = 2;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+std::string S(const QString& text) { return text.toStdString(); }
+
+// Multi-line boxes hold CR LF line ends, as the texts written into them do;
+// Qt documents keep LF only.
+QString ToDocument(const std::string& text) {
+  QString result = Q(text);
+  result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  return result;
+}
+
+std::string FromDocument(const QString& text) {
+  QString result = text;
+  result.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  return S(result);
+}
+
+Qt::Alignment HorizontalAlignment(ui::Alignment alignment) {
+  switch (alignment) {
+    case ui::Alignment::Center:
+      return Qt::AlignHCenter;
+    case ui::Alignment::Right:
+      return Qt::AlignRight;
+    case ui::Alignment::Left:
+      break;
+  }
+  return Qt::AlignLeft;
+}
+
+QColor ToQColor(ui::Color color) { return QColor(color.red, color.green, color.blue); }
+
+void ApplyColors(QWidget* widget, const ui::ControlSpec& spec) {
+  if (!spec.textColor && !spec.background) {
+    return;
+  }
+  QPalette palette = widget->palette();
+  if (spec.textColor) {
+    const QColor color = ToQColor(*spec.textColor);
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::ButtonText, color);
+  }
+  if (spec.background) {
+    const QColor color = ToQColor(*spec.background);
+    palette.setColor(QPalette::Base, color);
+    palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::Button, color);
+    widget->setAutoFillBackground(true);
+  }
+  widget->setPalette(palette);
+}
+
+// A left click anywhere on a list view's rows area, after the view has moved
+// its current row.
+class ClickWatcher : public QObject {
+ public:
+  ClickWatcher(QObject* parent, std::function<void()> onClick)
+      : QObject(parent), onClick_(std::move(onClick)) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+      onClick_();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> onClick_;
+};
+
+QWidget* CreateEditBox(const ui::ControlSpec& spec, QWidget* parent) {
+  if (spec.multiLine) {
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setPlainText(ToDocument(spec.text));
+    edit->setVerticalScrollBarPolicy(spec.verticalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                            : Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(spec.horizontalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                                : Qt::ScrollBarAlwaysOff);
+    // A box that scrolls sideways keeps its lines whole; otherwise they wrap.
+    edit->setLineWrapMode(spec.horizontalScrollBar ? QPlainTextEdit::NoWrap
+                                                   : QPlainTextEdit::WidgetWidth);
+    return edit;
+  }
+  auto* edit = new QLineEdit(Q(spec.text), parent);
+  edit->setAlignment(HorizontalAlignment(spec.alignment) | Qt::AlignVCenter);
+  if (spec.digitsOnly) {
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+  }
+  if (spec.maxLength > 0) {
+    edit->setMaxLength(spec.maxLength);
+  }
+  return edit;
+}
+
+QWidget* CreateListView(const ui::ControlSpec& spec, QWidget* parent) {
+  auto* list = new QTreeWidget(parent);
+  list->setRootIsDecorated(false);
+  list->setItemsExpandable(false);
+  list->setUniformRowHeights(true);
+  list->setAllColumnsShowFocus(true);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->header()->setStretchLastSection(false);
+  list->header()->setSectionsMovable(false);
+  list->setColumnCount(std::max<int>(1, static_cast<int>(spec.columns.size())));
+  QStringList captions;
+  for (const ui::Column& column : spec.columns) {
+    captions << Q(column.caption);
+  }
+  list->setHeaderLabels(captions);
+  for (int i = 0; i < static_cast<int>(spec.columns.size()); ++i) {
+    list->setColumnWidth(i, spec.columns[i].width);
+  }
+  return list;
+}
+
+}  // namespace
+
+QtWindow::QtWindow() : window_(std::make_unique<QWidget>()) {
+  InstallFontSubstitutes();
+  if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    ApplySilverTheme(*application);
+  }
+  Build();
+}
+
+QtWindow::~QtWindow() = default;
+
+void QtWindow::Build() {
+  const ui::WindowSpec& spec = ui::MainWindowSpec();
+  window_->setObjectName(QStringLiteral("主窗口"));
+  window_->setWindowTitle(Q(spec.caption));
+  window_->setWindowIcon(QIcon(WindowIconPixmap()));
+  window_->setFont(FormFont(ui::Font{}));
+  window_->move(spec.geometry.left, spec.geometry.top);
+  // Every control sits at a fixed place: a larger window would only show
+  // empty space.
+  window_->setFixedSize(spec.geometry.width, spec.geometry.height);
+
+  for (const ui::ControlSpec& control : ui::MainForm()) {
+    QWidget* parent = ContainerOf(control);
+    Control entry;
+    entry.spec = &control;
+    if (control.kind == ControlKind::Timer) {
+      entry.timer = new QTimer(window_.get());
+      entry.timer->setObjectName(Q(control.name));
+    } else {
+      entry.widget = CreateWidget(control, parent);
+      entry.widget->setObjectName(Q(control.name));
+      entry.widget->setGeometry(control.geometry.left, control.geometry.top, control.geometry.width,
+                                control.geometry.height);
+    }
+    const auto [it, added] = controls_.emplace(control.name, entry);
+    if (!added) {
+      throw std::logic_error("the form names " + control.name + " twice");
+    }
+    Connect(control.name, it->second);
+  }
+  PlaceTabChildren();
+}
+
+QWidget* QtWindow::ContainerOf(const ui::ControlSpec& spec) const {
+  if (spec.parent.empty()) {
+    return window_.get();
+  }
+  const Control& parent = Find(spec.parent);
+  if (auto* tabs = qobject_cast<QTabWidget*>(parent.widget)) {
+    QWidget* page = tabs->widget(spec.page);
+    if (page == nullptr) {
+      throw std::logic_error(spec.name + " is on a page its tab control lacks");
+    }
+    return page;
+  }
+  return parent.widget;
+}
+
+QWidget* QtWindow::CreateWidget(const ui::ControlSpec& spec, QWidget* parent) {
+  QWidget* widget = nullptr;
+  switch (spec.kind) {
+    case ControlKind::Label:
+    case ControlKind::TransparentLabel: {
+      auto* label = new QLabel(Q(spec.text), parent);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(HorizontalAlignment(spec.alignment) | Qt::AlignVCenter);
+      widget = label;
+      break;
+    }
+    case ControlKind::EditBox:
+      widget = CreateEditBox(spec, parent);
+      break;
+    case ControlKind::ComboBox: {
+      auto* combo = new QComboBox(parent);
+      for (const std::string& item : spec.items) {
+        combo->addItem(Q(item));
+      }
+      combo->setCurrentIndex(spec.selectedItem);
+      combo->setMaxVisibleItems(20);
+      widget = combo;
+      break;
+    }
+    case ControlKind::CheckBox: {
+      auto* check = new QCheckBox(Q(spec.text), parent);
+      check->setChecked(spec.checked);
+      widget = check;
+      break;
+    }
+    case ControlKind::RadioBox: {
+      auto* radio = new QRadioButton(Q(spec.text), parent);
+      AddRadioToGroup(spec, radio);
+      radio->setChecked(spec.checked);
+      widget = radio;
+      break;
+    }
+    case ControlKind::Button:
+      widget = new QPushButton(Q(spec.text), parent);
+      break;
+    case ControlKind::ImageButton: {
+      auto* button = new SkinButton(spec.skinned, spec.toggle, parent);
+      button->setText(Q(spec.text));
+      button->SetSelected(spec.initiallySelected);
+      widget = button;
+      break;
+    }
+    case ControlKind::ListView:
+      widget = CreateListView(spec, parent);
+      break;
+    case ControlKind::PictureBox: {
+      auto* picture = new QLabel(parent);
+      picture->setAlignment(Qt::AlignCenter);
+      picture->setPixmap(DigitPixmap(ui::Picture::kPlaceholder));
+      widget = picture;
+      break;
+    }
+    case ControlKind::HtmlViewer:
+      widget = new HtmlViewer(WebEngineUsable(), parent);
+      break;
+    case ControlKind::GroupBox:
+      widget = new QGroupBox(Q(spec.text), parent);
+      break;
+    case ControlKind::Panel: {
+      auto* panel = new QFrame(parent);
+      panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      widget = panel;
+      break;
+    }
+    case ControlKind::TabControl: {
+      auto* tabs = new TabControl(parent);
+      for (const std::string& caption : spec.pages) {
+        tabs->addTab(new QWidget(tabs), Q(caption));
+      }
+      tabs->setCurrentIndex(0);
+      widget = tabs;
+      break;
+    }
+    case ControlKind::Window:
+    case ControlKind::Timer:
+      throw std::logic_error(spec.name + " is not a control with a widget");
+  }
+  widget->setFont(FormFont(spec.font));
+  ApplyColors(widget, spec);
+  return widget;
+}
+
+void QtWindow::AddRadioToGroup(const ui::ControlSpec& spec, QWidget* radio) {
+  QButtonGroup*& group = radioGroups_[{spec.parent, spec.page}];
+  if (group == nullptr) {
+    group = new QButtonGroup(radio->parentWidget());
+  }
+  group->addButton(static_cast<QAbstractButton*>(radio));
+}
+
+void QtWindow::PlaceTabChildren() {
+  for (const auto& [name, control] : controls_) {
+    auto* tabs = qobject_cast<TabControl*>(control.widget);
+    if (tabs == nullptr) {
+      continue;
+    }
+    tabs->ensurePolished();
+    const QPoint origin = tabs->PageOrigin();
+    std::vector<const Control*> children;
+    for (const auto& [childName, child] : controls_) {
+      if (child.spec->parent == name && child.widget != nullptr) {
+        children.push_back(&child);
+      }
+    }
+    const bool belowStrip = std::all_of(children.begin(), children.end(), [&](const Control* c) {
+      return c->spec->geometry.top >= origin.y();
+    });
+    if (!belowStrip) {
+      continue;
+    }
+    for (const Control* child : children) {
+      child->widget->move(child->spec->geometry.left - origin.x(),
+                          child->spec->geometry.top - origin.y());
+    }
+  }
+}
+
+void QtWindow::Connect(const std::string& name, const Control& control) {
+  if (control.timer != nullptr) {
+    QObject::connect(control.timer, &QTimer::timeout, window_.get(),
+                     [this, name] { Dispatch(name, ui::Event::Tick, 0); });
+    return;
+  }
+  if (auto* skin = qobject_cast<SkinButton*>(control.widget)) {
+    QObject::connect(skin, &QAbstractButton::clicked, window_.get(), [this, name, skin] {
+      if (skin->IsToggle()) {
+        skin->SetSelected(!skin->Selected());
+      }
+      Dispatch(name, ui::Event::Click, 0);
+    });
+  } else if (auto* button = qobject_cast<QAbstractButton*>(control.widget)) {
+    QObject::connect(button, &QAbstractButton::clicked, window_.get(),
+                     [this, name] { Dispatch(name, ui::Event::Click, 0); });
+  } else if (auto* list = qobject_cast<QTreeWidget*>(control.widget)) {
+    list->viewport()->installEventFilter(new ClickWatcher(list, [this, name, list] {
+      Dispatch(name, ui::Event::RowClick, list->indexOfTopLevelItem(list->currentItem()));
+    }));
+    QObject::connect(list, &QTreeWidget::itemActivated, window_.get(),
+                     [this, name, list](QTreeWidgetItem* item) {
+                       Dispatch(name, ui::Event::RowActivate, list->indexOfTopLevelItem(item));
+                     });
+  } else if (auto* viewer = qobject_cast<HtmlViewer*>(control.widget)) {
+    viewer->OnProgress([this, name](int percent) { Dispatch(name, ui::Event::Progress, percent); });
+  }
+}
+
+void QtWindow::Dispatch(const std::string& name, ui::Event event, int arg) {
+  const auto it = handlers_.find({name, event});
+  if (it == handlers_.end()) {
+    return;
+  }
+  // The handler may bind again, replacing itself while it runs.
+  const ui::Handler handler = it->second;
+  try {
+    handler(arg);
+  } catch (const std::exception& error) {
+    // An exception must not unwind through Qt's event loop.
+    std::cerr << "lanzhou: the handler of " << name << " failed: " << error.what() << '\n';
+  }
+}
+
+const QtWindow::Control& QtWindow::Find(const std::string& name) const {
+  const auto it = controls_.find(name);
+  if (it == controls_.end()) {
+    throw std::out_of_range("no control named " + name);
+  }
+  return it->second;
+}
+
+template <typename T>
+T* QtWindow::WidgetOf(const std::string& name, const char* what) const {
+  T* widget = qobject_cast<T*>(Find(name).widget);
+  if (widget == nullptr) {
+    throw std::invalid_argument(name + " is not " + what);
+  }
+  return widget;
+}
+
+std::string QtWindow::Text(const std::string& name) const {
+  const Control& control = Find(name);
+  switch (control.spec->kind) {
+    case ControlKind::Label:
+    case ControlKind::TransparentLabel:
+      return S(static_cast<QLabel*>(control.widget)->text());
+    case ControlKind::EditBox:
+      if (auto* edit = qobject_cast<QPlainTextEdit*>(control.widget)) {
+        return FromDocument(edit->toPlainText());
+      }
+      return S(static_cast<QLineEdit*>(control.widget)->text());
+    case ControlKind::CheckBox:
+    case ControlKind::RadioBox:
+    case ControlKind::Button:
+    case ControlKind::ImageButton:
+      return S(static_cast<QAbstractButton*>(control.widget)->text());
+    case ControlKind::GroupBox:
+      return S(static_cast<QGroupBox*>(control.widget)->title());
+    case ControlKind::ComboBox:
+      return S(static_cast<QComboBox*>(control.widget)->currentText());
+    default:
+      throw std::invalid_argument(name + " has no text");
+  }
+}
+
+void QtWindow::SetText(const std::string& name, const std::string& text) {
+  const Control& control = Find(name);
+  switch (control.spec->kind) {
+    case ControlKind::Label:
+    case ControlKind::TransparentLabel:
+      static_cast<QLabel*>(control.widget)->setText(Q(text));
+      break;
+    case ControlKind::EditBox:
+      if (auto* edit = qobject_cast<QPlainTextEdit*>(control.widget)) {
+        edit->setPlainText(ToDocument(text));
+      } else {
+        static_cast<QLineEdit*>(control.widget)->setText(Q(text));
+      }
+      break;
+    case ControlKind::CheckBox:
+    case ControlKind::RadioBox:
+    case ControlKind::Button:
+    case ControlKind::ImageButton:
+      static_cast<QAbstractButton*>(control.widget)->setText(Q(text));
+      break;
+    case ControlKind::GroupBox:
+      static_cast<QGroupBox*>(control.widget)->setTitle(Q(text));
+      break;
+    default:
+      throw std::invalid_argument(name + " has no text to set");
+  }
+}
+
+void QtWindow::AppendText(const std::string& name, const std::string& text) {
+  QWidget* widget = Find(name).widget;
+  if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+    edit->moveCursor(QTextCursor::End);
+    edit->insertPlainText(ToDocument(text));
+    edit->moveCursor(QTextCursor::End);
+    edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
+  } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    line->setText(line->text() + Q(text));
+    line->end(false);
+  } else {
+    throw std::invalid_argument(name + " is not an edit box");
+  }
+}
+
+bool QtWindow::Checked(const std::string& name) const {
+  const Control& control = Find(name);
+  if (control.spec->kind != ControlKind::CheckBox && control.spec->kind != ControlKind::RadioBox) {
+    throw std::invalid_argument(name + " is not a check or radio box");
+  }
+  return static_cast<QAbstractButton*>(control.widget)->isChecked();
+}
+
+void QtWindow::SetChecked(const std::string& name, bool checked) {
+  const Control& control = Find(name);
+  if (control.spec->kind != ControlKind::CheckBox && control.spec->kind != ControlKind::RadioBox) {
+    throw std::invalid_argument(name + " is not a check or radio box");
+  }
+  auto* button = static_cast<QAbstractButton*>(control.widget);
+  QButtonGroup* group = button->group();
+  if (group != nullptr && !checked) {
+    // An exclusive group refuses to uncheck its checked member; a radio box
+    // set off by the program must still go off.
+    group->setExclusive(false);
+    button->setChecked(false);
+    group->setExclusive(true);
+  } else {
+    button->setChecked(checked);
+  }
+}
+
+int QtWindow::CurrentIndex(const std::string& name) const {
+  return WidgetOf<QComboBox>(name, "a combo box")->currentIndex();
+}
+
+void QtWindow::SetCurrentIndex(const std::string& name, int index) {
+  auto* combo = WidgetOf<QComboBox>(name, "a combo box");
+  combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
+void QtWindow::ClearItems(const std::string& name) {
+  WidgetOf<QComboBox>(name, "a combo box")->clear();
+}
+
+void QtWindow::AddItem(const std::string& name, const std::string& text) {
+  WidgetOf<QComboBox>(name, "a combo box")->addItem(Q(text));
+}
+
+int QtWindow::ItemCount(const std::string& name) const {
+  return WidgetOf<QComboBox>(name, "a combo box")->count();
+}
+
+std::string QtWindow::ItemText(const std::string& name, int index) const {
+  return S(WidgetOf<QComboBox>(name, "a combo box")->itemText(index));
+}
+
+bool QtWindow::Enabled(const std::string& name) const {
+  const Control& control = Find(name);
+  if (control.widget == nullptr) {
+    throw std::invalid_argument(name + " has no enabled state");
+  }
+  return control.widget->isEnabled();
+}
+
+void QtWindow::SetEnabled(const std::string& name, bool enabled) {
+  const Control& control = Find(name);
+  if (control.widget == nullptr) {
+    throw std::invalid_argument(name + " has no enabled state");
+  }
+  control.widget->setEnabled(enabled);
+}
+
+bool QtWindow::Selected(const std::string& name) const {
+  return WidgetOf<SkinButton>(name, "an image button")->Selected();
+}
+
+void QtWindow::SetSelected(const std::string& name, bool selected) {
+  WidgetOf<SkinButton>(name, "an image button")->SetSelected(selected);
+}
+
+int QtWindow::CurrentPage(const std::string& name) const {
+  return WidgetOf<QTabWidget>(name, "a tab control")->currentIndex();
+}
+
+void QtWindow::SetCurrentPage(const std::string& name, int page) {
+  WidgetOf<QTabWidget>(name, "a tab control")->setCurrentIndex(page);
+}
+
+int QtWindow::InsertRow(const std::string& name, int position) {
+  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  const int count = list->topLevelItemCount();
+  const int row = position < 0 || position > count ? count : position;
+  list->insertTopLevelItem(row, new QTreeWidgetItem());
+  return row;
+}
+
+void QtWindow::SetCell(const std::string& name, int row, int column, const std::string& text) {
+  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  QTreeWidgetItem* item = list->topLevelItem(row);
+  if (item != nullptr && column >= 0) {
+    item->setText(column, Q(text));
+  }
+}
+
+std::string QtWindow::Cell(const std::string& name, int row, int column) const {
+  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  QTreeWidgetItem* item = list->topLevelItem(row);
+  return item != nullptr && column >= 0 ? S(item->text(column)) : std::string();
+}
+
+int QtWindow::RowCount(const std::string& name) const {
+  return WidgetOf<QTreeWidget>(name, "a list view")->topLevelItemCount();
+}
+
+void QtWindow::DeleteAllRows(const std::string& name) {
+  WidgetOf<QTreeWidget>(name, "a list view")->clear();
+}
+
+int QtWindow::CurrentRow(const std::string& name) const {
+  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  return list->indexOfTopLevelItem(list->currentItem());
+}
+
+void QtWindow::SetCurrentRow(const std::string& name, int row) {
+  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  list->setCurrentItem(list->topLevelItem(row));
+}
+
+ui::Picture QtWindow::PictureOf(const std::string& name) const {
+  const Control& control = Find(name);
+  if (control.spec->kind != ControlKind::PictureBox) {
+    throw std::invalid_argument(name + " is not a picture box");
+  }
+  return control.picture;
+}
+
+void QtWindow::SetPicture(const std::string& name, ui::Picture picture) {
+  Find(name);
+  Control& control = controls_.at(name);
+  if (control.spec->kind != ControlKind::PictureBox) {
+    throw std::invalid_argument(name + " is not a picture box");
+  }
+  control.picture = picture;
+  static_cast<QLabel*>(control.widget)->setPixmap(DigitPixmap(picture.digit));
+}
+
+std::string QtWindow::Address(const std::string& name) const {
+  return WidgetOf<HtmlViewer>(name, "an HTML viewer")->Address();
+}
+
+void QtWindow::Navigate(const std::string& name, const std::string& address) {
+  WidgetOf<HtmlViewer>(name, "an HTML viewer")->Navigate(address);
+}
+
+int QtWindow::Interval(const std::string& name) const {
+  const Control& control = Find(name);
+  if (control.timer == nullptr) {
+    throw std::invalid_argument(name + " is not a timer");
+  }
+  return control.timer->isActive() ? control.timer->interval() : 0;
+}
+
+void QtWindow::SetInterval(const std::string& name, int milliseconds) {
+  const Control& control = Find(name);
+  if (control.timer == nullptr) {
+    throw std::invalid_argument(name + " is not a timer");
+  }
+  if (milliseconds <= 0) {
+    control.timer->stop();
+  } else {
+    control.timer->start(milliseconds);
+  }
+}
+
+void QtWindow::SetVisible(bool visible) {
+  if (visible) {
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+  } else {
+    window_->hide();
+  }
+}
+
+void QtWindow::Bind(const std::string& name, ui::Event event, ui::Handler handler) {
+  Find(name);
+  handlers_[{name, event}] = std::move(handler);
+}
+
+void QtWindow::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtWindow::Pause(std::chrono::milliseconds duration) {
+  if (duration.count() <= 0) {
+    ProcessEvents();
+    return;
+  }
+  QEventLoop loop;
+  QTimer timer;
+  timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer, &QTimer::timeout, &loop, [&loop] { loop.exit(0); });
+  timer.start(
+      static_cast<int>(std::min<std::chrono::milliseconds::rep>(duration.count(), INT_MAX)));
+  loop.exec();
+}
+
+bool QtWindow::WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  using Clock = std::chrono::steady_clock;
+  // Limits beyond a year mean "no limit" and must not overflow the clock.
+  const auto capped = std::min<std::chrono::milliseconds>(limit, std::chrono::hours(24 * 366));
+  const Clock::time_point deadline = Clock::now() + capped;
+  while (!done()) {
+    const auto remaining =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (remaining <= 0) {
+      break;
+    }
+    QEventLoop loop;
+    QTimer limitTimer;
+    limitTimer.setSingleShot(true);
+    QObject::connect(&limitTimer, &QTimer::timeout, &loop, [&loop] { loop.exit(kTimedOut); });
+    limitTimer.start(static_cast<int>(std::min<long long>(remaining, INT_MAX)));
+    waits_.push_back(&loop);
+    const int code = loop.exec();
+    waits_.erase(std::find(waits_.begin(), waits_.end(), &loop));
+    if (code != kWoken && code != kTimedOut) {
+      break;
+    }
+  }
+  return done();
+}
+
+void QtWindow::Wake() {
+  QMetaObject::invokeMethod(
+      window_.get(),
+      [this] {
+        for (QEventLoop* loop : waits_) {
+          loop->exit(kWoken);
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+void QtWindow::MessageBox(const std::string& caption, const std::string& text) {
+  messages_.push_back({caption, text});
+  const char* logOnly = std::getenv("LANZHOU_MESSAGEBOX_LOG");
+  if (logOnly != nullptr && *logOnly != '\0' && std::string(logOnly) != "0") {
+    std::cerr << "lanzhou: message box [" << caption << "] " << text << '\n';
+    return;
+  }
+  QMessageBox::information(window_.get(), Q(caption), Q(text));
+}
+
+std::optional<std::string> QtWindow::ClipboardText() const {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasText()) {
+    return std::nullopt;
+  }
+  return S(data->text());
+}
+
+void QtWindow::SetClipboardText(const std::string& text) {
+  QGuiApplication::clipboard()->setText(Q(text));
+}
+
+ui::LocalTime QtWindow::Now() const {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDate date = now.date();
+  const QTime time = now.time();
+  const std::chrono::local_days day{std::chrono::year(date.year()) /
+                                    std::chrono::month(static_cast<unsigned>(date.month())) /
+                                    std::chrono::day(static_cast<unsigned>(date.day()))};
+  return ui::LocalTime(day) + std::chrono::hours(time.hour()) +
+         std::chrono::minutes(time.minute()) + std::chrono::seconds(time.second()) +
+         std::chrono::milliseconds(time.msec());
+}
+
+}  // namespace gui

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "ui/form.h"
+#include "ui/window.h"
+
+class QButtonGroup;
+class QEventLoop;
+class QTimer;
+class QWidget;
+
+namespace gui {
+
+// The main window on screen: real Qt widgets built from ui::MainForm(), one
+// per control, each with its control name as object name. Needs a running
+// QApplication and lives on its thread; only Wake() may be called from other
+// threads.
+//
+// With LANZHOU_MESSAGEBOX_LOG set in the environment, MessageBox writes the
+// message to stderr instead of opening a modal box (tests and scripts); every
+// message is also kept in Messages().
+class QtWindow final : public ui::Window {
+ public:
+  struct Message {
+    std::string caption;
+    std::string text;
+  };
+
+  QtWindow();
+  ~QtWindow() override;
+  QtWindow(const QtWindow&) = delete;
+  QtWindow& operator=(const QtWindow&) = delete;
+
+  QWidget* Widget() const { return window_.get(); }
+  const std::vector<Message>& Messages() const { return messages_; }
+
+  // ui::Window
+  std::string Text(const std::string& name) const override;
+  void SetText(const std::string& name, const std::string& text) override;
+  void AppendText(const std::string& name, const std::string& text) override;
+  bool Checked(const std::string& name) const override;
+  void SetChecked(const std::string& name, bool checked) override;
+  int CurrentIndex(const std::string& name) const override;
+  void SetCurrentIndex(const std::string& name, int index) override;
+  void ClearItems(const std::string& name) override;
+  void AddItem(const std::string& name, const std::string& text) override;
+  int ItemCount(const std::string& name) const override;
+  std::string ItemText(const std::string& name, int index) const override;
+  bool Enabled(const std::string& name) const override;
+  void SetEnabled(const std::string& name, bool enabled) override;
+  bool Selected(const std::string& name) const override;
+  void SetSelected(const std::string& name, bool selected) override;
+  int CurrentPage(const std::string& name) const override;
+  void SetCurrentPage(const std::string& name, int page) override;
+  int InsertRow(const std::string& name, int position) override;
+  void SetCell(const std::string& name, int row, int column, const std::string& text) override;
+  std::string Cell(const std::string& name, int row, int column) const override;
+  int RowCount(const std::string& name) const override;
+  void DeleteAllRows(const std::string& name) override;
+  int CurrentRow(const std::string& name) const override;
+  void SetCurrentRow(const std::string& name, int row) override;
+  ui::Picture PictureOf(const std::string& name) const override;
+  void SetPicture(const std::string& name, ui::Picture picture) override;
+  std::string Address(const std::string& name) const override;
+  void Navigate(const std::string& name, const std::string& address) override;
+  int Interval(const std::string& name) const override;
+  void SetInterval(const std::string& name, int milliseconds) override;
+  void SetVisible(bool visible) override;
+  void Bind(const std::string& name, ui::Event event, ui::Handler handler) override;
+  void ProcessEvents() override;
+  void Pause(std::chrono::milliseconds duration) override;
+  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override;
+  void Wake() override;
+  void MessageBox(const std::string& caption, const std::string& text) override;
+  std::optional<std::string> ClipboardText() const override;
+  void SetClipboardText(const std::string& text) override;
+  ui::LocalTime Now() const override;
+
+ private:
+  struct Control {
+    const ui::ControlSpec* spec = nullptr;
+    QWidget* widget = nullptr;  // null for timers
+    QTimer* timer = nullptr;
+    ui::Picture picture;
+  };
+
+  void Build();
+  QWidget* ContainerOf(const ui::ControlSpec& spec) const;
+  QWidget* CreateWidget(const ui::ControlSpec& spec, QWidget* parent);
+  void AddRadioToGroup(const ui::ControlSpec& spec, QWidget* radio);
+  // Pages whose children all sit below the tab strip were laid out in the
+  // tab control's own coordinates: move them onto the page.
+  void PlaceTabChildren();
+  void Connect(const std::string& name, const Control& control);
+  void Dispatch(const std::string& name, ui::Event event, int arg);
+
+  const Control& Find(const std::string& name) const;
+  template <typename T>
+  T* WidgetOf(const std::string& name, const char* what) const;
+
+  std::unique_ptr<QWidget> window_;
+  std::unordered_map<std::string, Control> controls_;
+  std::map<std::pair<std::string, int>, QButtonGroup*> radioGroups_;
+  std::map<std::pair<std::string, ui::Event>, ui::Handler> handlers_;
+  std::vector<QEventLoop*> waits_;  // the WaitUntil loops running, innermost last
+  std::vector<Message> messages_;
+};
+
+}  // namespace gui
