@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace draws {
+
+// One draw as a row of 列表框_开奖 holds it: issue "YYYYMMDD-NNN", code "ddddd".
+struct DrawRecord {
+  std::string issue;
+  std::string code;
+  bool operator==(const DrawRecord&) const = default;
+};
+
+// True when text is exactly `count` ASCII digits.
+bool IsDigits(std::string_view text, std::size_t count);
+
+// The digits of text, in order.
+std::string DigitsOf(std::string_view text);
+
+// The comparable key of an issue: the last 9 digits once every non-digit is
+// dropped (YYYYMMDD-NNN gives YYMMDDNNN). Empty when the issue has no digit.
+std::string IssueKeyText(std::string_view issue);
+
+// The issue number rebuilt from a 9-digit key: "20" YYMMDD "-" NNN.
+std::string IssueFromKey(std::string_view key);
+
+// The leading decimal digits of text as a number; 0 when there are none.
+double LeadingNumber(std::string_view text);
+
+}  // namespace draws

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace draws {
+
+// The day pages list a day's draws in rows this pattern reads: capture 1 the
+// sequence number, capture 2 the code.
+inline constexpr std::string_view kHistoryPattern =
+    "<tr><td class='gray'>(.*?)</td><td class='red big'>(.*?)<";
+
+// Path and query of the history page of one day.
+inline constexpr std::string_view kHistoryPath = "/kaijiang/kaijiang";
+std::string HistoryQuery(std::chrono::year_month_day day);
+
+// "YYYYMMDD" of a day.
+std::string CompactDate(std::chrono::year_month_day day);
+
+// The history items ("YYYYMMDD-NNNddddd") of one day page, in page order.
+// A match whose sequence is not three digits or whose code is not five digits
+// is skipped: splitting it later would give a corrupted row.
+std::vector<std::string> ParseHistoryPage(std::string_view page, std::string_view compactDate);
+
+// Puts the items of one day page at the front of list, one by one, so that
+// pages read oldest day first and listing ascending sequences end newest first.
+void PrependHistoryItems(std::vector<std::string>& list, std::string_view page,
+                         std::string_view compactDate);
+
+}  // namespace draws

@@ -1,0 +1,109 @@
+#include "draws/history_page.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "draws/draw_record.h"
+
+namespace draws {
+namespace {
+
+using namespace std::chrono;
+
+std::string Row(const std::string& sequence, const std::string& code) {
+  return "<tr><td class='gray'>" + sequence + "</td><td class='red big'>" + code +
+         "</td><td>10:00</td></tr>\n";
+}
+
+TEST(HistoryQueryTest, NamesTheSameDateTwiceWithPaddedMonthAndDay) {
+  EXPECT_EQ(HistoryQuery(2014y / January / 5d),
+            "lotId=255401&spanType=2&span=2014-01-05_2014-01-05");
+  EXPECT_EQ(CompactDate(2014y / January / 5d), "20140105");
+  EXPECT_EQ(CompactDate(2023y / December / 31d), "20231231");
+}
+
+TEST(ParseHistoryPageTest, ReadsRowsInPageOrder) {
+  std::string page = "<table>" + Row("001", "12345") + Row("002", "67890") + "</table>";
+  EXPECT_EQ(ParseHistoryPage(page, "20140105"),
+            (std::vector<std::string>{"20140105-00112345", "20140105-00267890"}));
+}
+
+TEST(ParseHistoryPageTest, PageWithoutMatchingRowYieldsNothing) {
+  EXPECT_TRUE(ParseHistoryPage("", "20140105").empty());
+  EXPECT_TRUE(ParseHistoryPage("<html><body>系统维护</body></html>", "20140105").empty());
+  // the pattern is case-sensitive and exact about quotes
+  EXPECT_TRUE(
+      ParseHistoryPage("<TR><TD class='gray'>001</TD><TD class='red big'>12345<", "20140105")
+          .empty());
+  EXPECT_TRUE(
+      ParseHistoryPage("<tr><td class=\"gray\">001</td><td class=\"red big\">12345<", "20140105")
+          .empty());
+}
+
+TEST(ParseHistoryPageTest, SkipsMalformedSequenceOrCodeInsteadOfCorruptingRows) {
+  struct Case {
+    std::string sequence, code;
+  };
+  for (const Case& bad : std::vector<Case>{{"01", "12345"},
+                                           {"0011", "12345"},
+                                           {"001", "1234"},
+                                           {"001", "123456"},
+                                           {"001", "1,2,3,4,5"},
+                                           {"00a", "12345"},
+                                           {"001", ""},
+                                           {" 001", "12345"}}) {
+    std::string page = Row(bad.sequence, bad.code) + Row("002", "55555");
+    EXPECT_EQ(ParseHistoryPage(page, "20140105"), std::vector<std::string>{"20140105-00255555"})
+        << bad.sequence << " / " << bad.code;
+  }
+}
+
+TEST(ParseHistoryPageTest, LazyGroupsStopAtTheFirstClosingMarkup) {
+  // all rows on one line: each match ends at its own cell
+  std::string page = Row("001", "11111") + Row("002", "22222");
+  page.erase(std::remove(page.begin(), page.end(), '\n'), page.end());
+  EXPECT_EQ(ParseHistoryPage(page, "20140105").size(), 2u);
+}
+
+TEST(ParseHistoryPageTest, GbkBytesAroundTheRowsDoNotDisturbMatching) {
+  // "重庆" in GBK, whose bytes never form ASCII markup
+  std::string page = "\xd6\xd8\xc7\xec" + Row("120", "09876") + "\xd6\xd8";
+  EXPECT_EQ(ParseHistoryPage(page, "20140104"), std::vector<std::string>{"20140104-12009876"});
+}
+
+TEST(PrependHistoryItemsTest, AtHalfPastMidnightTodaysFewDrawsComeBeforeYesterdaysFullDay) {
+  std::string yesterday;
+  for (int sequence = 1; sequence <= 120; ++sequence) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%03d", sequence);
+    yesterday += Row(text, "1234" + std::to_string(sequence % 10));
+  }
+  std::string today = Row("001", "00001") + Row("002", "00002") + Row("003", "00003") +
+                      Row("004", "00004") + Row("005", "00005") + Row("006", "00006");
+
+  std::vector<std::string> list;
+  PrependHistoryItems(list, yesterday, "20140104");
+  PrependHistoryItems(list, today, "20140105");
+
+  ASSERT_EQ(list.size(), 126u);
+  EXPECT_EQ(list[0], "20140105-00600006");
+  EXPECT_EQ(list[5], "20140105-00100001");
+  EXPECT_EQ(list[6], "20140104-12012340");
+  EXPECT_EQ(list[125], "20140104-00112341");
+}
+
+TEST(DrawRecordTest, IssueKeyIsTheLastNineDigits) {
+  EXPECT_EQ(IssueKeyText("20140105-023"), "140105023");
+  EXPECT_EQ(IssueKeyText("140105023"), "140105023");
+  EXPECT_EQ(IssueKeyText(""), "");
+  EXPECT_EQ(IssueKeyText("-"), "");
+  EXPECT_EQ(IssueFromKey("140105023"), "20140105-023");
+  EXPECT_EQ(LeadingNumber("140105023"), 140105023.0);
+  EXPECT_EQ(LeadingNumber("12ab"), 12.0);
+  EXPECT_EQ(LeadingNumber("x12"), 0.0);
+  EXPECT_EQ(LeadingNumber(""), 0.0);
+}
+
+}  // namespace
+}  // namespace draws
