@@ -1,8 +1,20 @@
 #include "ui/form_builder.h"
 
 namespace ui::form {
+namespace {
+
+const std::vector<std::string> kTwoStarPlays{
+    "前二胆码", "前二直选复式", "前二复式", "前二大底", "前二大小", "前二单双", "前二大小单双",
+    "后二胆码", "后二直选复式", "后二复式", "后二大底", "后二大小", "后二单双", "后二大小单双"};
+const std::vector<std::string> kThreeStarPlays{
+    "前三胆码",     "前三直选复式", "前三复式", "前三大底",     "前三大小",     "前三单双",
+    "前三大小单双", "前三组三",     "前三组六", "后三胆码",     "后三直选复式", "后三复式",
+    "后三大底",     "后三大小",     "后三单双", "后三大小单双", "后三组三",     "后三组六"};
+
+}  // namespace
 
 void AddPlanPages(FormBuilder& f) {
+  // Page "    定位    ": the position plan.
   f.In("高级选择夹_计划总", 0);
   f.Check("选择框_定位自动更新", "自动更新", {602, 347, 80, 16}).Checked();
   f.Check("选择框_定位自定义公式", "自定义", {132, 383, 56, 16});
@@ -32,13 +44,10 @@ void AddPlanPages(FormBuilder& f) {
   f.Label("标签55", "期数", {576, 161, 37, 20});
   f.Combo("组合框_定位期1", kPeriodItems, "2期", {619, 160, 88, 22});
 
+  // Page "     二星     ": the two-star plan.
   f.In("高级选择夹_计划总", 1);
   f.Check("选择框_二星自动更新", "自动更新", {489, 382, 71, 16}).Checked();
-  f.Combo(
-      "组合框_二星选1",
-      {"前二胆码", "前二直选复式", "前二复式", "前二大底", "前二大小", "前二单双", "前二大小单双",
-       "后二胆码", "后二直选复式", "后二复式", "后二大底", "后二大小", "后二单双", "后二大小单双"},
-      "后二胆码", {578, 103, 130, 22});
+  f.Combo("组合框_二星选1", kTwoStarPlays, "后二胆码", {578, 103, 130, 22});
   f.Combo("组合框_二星码1", kCodeItems, "4码", {620, 130, 87, 20});
   f.Combo("组合框_二星期1", kPeriodItems, "2期", {620, 155, 87, 20});
   f.Combo("组合框_二星注数1", kTwoStarBetItems, "40注", {620, 180, 87, 22});
@@ -65,16 +74,13 @@ void AddPlanPages(FormBuilder& f) {
   f.Label("标签20", "注数", {577, 181, 40, 20});
   f.Label("标签21", "计划起始期", {576, 32, 134, 20});
 
+  // Page "     三星     ": the three-star plan.
   f.In("高级选择夹_计划总", 2);
   f.Check("选择框_三星自动更新", "自动更新", {488, 382, 69, 16}).Checked();
   f.Combo("组合框_三星注数1", kThreeStarBetItems, "400注", {623, 178, 87, 22});
   f.Combo("组合框_三星期1", kPeriodItems, "4期", {623, 152, 87, 22});
   f.Combo("组合框_三星码1", kCodeItems, "1码", {623, 128, 87, 22});
-  f.Combo("组合框_三星选1",
-          {"前三胆码", "前三直选复式", "前三复式", "前三大底", "前三大小", "前三单双",
-           "前三大小单双", "前三组三", "前三组六", "后三胆码", "后三直选复式", "后三复式",
-           "后三大底", "后三大小", "后三单双", "后三大小单双", "后三组三", "后三组六"},
-          "后三胆码", {579, 104, 132, 22});
+  f.Combo("组合框_三星选1", kThreeStarPlays, "后三胆码", {579, 104, 132, 22});
   f.Button("按钮_三星开始", "开始计划", {581, 361, 131, 42});
   f.Edit("编辑框_三星公式", "", {175, 378, 294, 22}).Centered();
   f.Label("标签22", "所用公式", {25, 380, 61, 19});
@@ -97,6 +103,7 @@ void AddPlanPages(FormBuilder& f) {
   f.Label("标签31", "玩法", {580, 80, 130, 20});
   f.Label("标签32", "计划起始期", {579, 32, 134, 20});
 
+  // Page "      合集     ": the collection.
   f.In("高级选择夹_计划总", 3);
   f.Button("按钮_集合复制", "复 制 计 划", {564, 296, 149, 48});
   f.Check("选择框_集合奖号", "加入奖号", {594, 217, 86, 26}).Checked();
@@ -107,6 +114,7 @@ void AddPlanPages(FormBuilder& f) {
   f.Edit("编辑框_计划和集", "", {5, 32, 551, 342}).MultiLine().BothScrollBars().WithFont(kYaHei14);
   f.Label("标签33", "中间分隔符", {11, 380, 105, 19});
 
+  // The display settings of the collection: which blocks, their order and rows.
   f.In("分组框1");
   f.Label("标签38", "行", {122, 131, 21, 23});
   f.Edit("编辑框_集合三星行", "8", {81, 131, 39, 24})
@@ -142,6 +150,7 @@ void AddPlanPages(FormBuilder& f) {
       .WithTextColor(kRed)
       .WithBackground(kLightGrey);
 
+  // Page " 提示语 ": the hint.
   f.In("高级选择夹_计划总", 4);
   f.Button("按钮_提示粘贴", "粘 贴", {392, 366, 197, 35});
   f.Button("按钮_提示清空", "清 空", {128, 366, 197, 35});
@@ -154,6 +163,7 @@ void AddPlanPages(FormBuilder& f) {
       .WithFont({"微软雅黑", 16})
       .WithBackground(kLightGrey);
 
+  // Page "     搜公式    ": the formula search.
   f.In("高级选择夹_计划总", 5);
   f.Button("按钮_搜公式排序", "&&公 式 排 序", {531, 341, 129, 27});
   f.Label("标签_搜索提示", "", {277, 373, 168, 24});
