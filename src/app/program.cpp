@@ -1,0 +1,19 @@
+#include "app/program.h"
+
+#include <utility>
+
+#include "app/bind_handlers.h"
+#include "app/startup.h"
+
+namespace app {
+
+Program::Program(std::filesystem::path dataDir, std::filesystem::path workDir)
+    : dataDir_(std::move(dataDir)), workDir_(std::move(workDir)) {}
+
+void Program::Start(ui::Window& window, bool runCreationHandler) {
+  context_.emplace(Context{window, state_, dataDir_, workDir_, {}});
+  BindHandlers(*context_);
+  if (runCreationHandler) RunCreationHandler(*context_);
+}
+
+}  // namespace app

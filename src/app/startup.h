@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "app/program_state.h"
+
+namespace app {
+
+// The main window's creation handler: runs once, after the window has been
+// built from its form and the handlers are bound.
+void RunCreationHandler(Context& ctx);
+
+// Caption of 标签_开奖载入提示 while the draw-video page loads.
+std::string LoadProgressCaption(int percent);
+
+// The main window's own events: the draw-video load progress.
+void BindStartupHandlers(Context& ctx);
+
+}  // namespace app

@@ -1,0 +1,46 @@
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/console.h"
+#include "app/program.h"
+#ifdef LANZHOU_WITH_GUI
+#include "gui/run_main_window.h"
+#endif
+
+int main(int argc, char** argv) {
+  auto parsed = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed) {
+    std::cerr << "lanzhou: " << parsed.error().message << "\n" << app::kUsage;
+    return 2;
+  }
+  app::Options options = parsed.value();
+  if (options.help) {
+    std::cout << app::kUsage;
+    return 0;
+  }
+  auto dataDir = app::ResolveDataDir(options);
+  if (!dataDir) {
+    std::cerr << "lanzhou: " << dataDir.error().message << "\n";
+    return 2;
+  }
+  options.dataDir = dataDir.value();
+
+  try {
+    if (options.console) return app::RunConsoleSession(options, std::cin, std::cout);
+#ifdef LANZHOU_WITH_GUI
+    app::Program program(options.dataDir, std::filesystem::current_path());
+    return gui::RunMainWindow(argc, argv,
+                              [&](ui::Window& window) { program.Start(window, !options.noStart); });
+#else
+    std::cerr << "lanzhou: built without the window (LANZHOU_GUI=OFF); use --console\n";
+    return 2;
+#endif
+  } catch (const std::exception& e) {
+    std::cerr << "lanzhou: " << e.what() << "\n";
+    return 1;
+  }
+}

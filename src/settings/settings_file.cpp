@@ -1,0 +1,95 @@
+#include "settings/settings_file.h"
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "base/atomic_file.h"
+#include "base/codepage.h"
+#include "settings/ini_file.h"
+
+namespace settings {
+namespace {
+
+constexpr std::string_view kChecked = "真";
+constexpr std::string_view kUnchecked = "假";
+
+// Key i of a section is the i-th control of its list (1-based). The order is
+// what older files were written with; never reorder it.
+constexpr std::array<std::string_view, 3> kAutoUpdateBoxes = {
+    "选择框_定位更新",
+    "选择框_后二更新",
+    "选择框_后三更新",
+};
+
+constexpr std::array<std::string_view, 11> kRadioBoxes = {
+    "单选框_数据源1",      "单选框_数据源2",  "单选框_万",           "单选框_千",
+    "单选框_百",           "单选框_十",       "单选框_个",           "单选框_后二复试",
+    "单选框_后二直选复试", "单选框_后三组选", "单选框_后三直选复试",
+};
+
+constexpr std::array<std::string_view, 6> kNumberBoxes = {
+    "编辑框_定位期数", "编辑框_定位码数", "编辑框_后二期数",
+    "编辑框_后二码数", "编辑框_后三期数", "编辑框_后三码数",
+};
+
+struct CheckSection {
+  std::string_view section;
+  std::span<const std::string_view> names;
+};
+
+constexpr std::array<CheckSection, 2> kCheckSections = {{
+    {"1", kAutoUpdateBoxes},
+    {"2", kRadioBoxes},
+}};
+
+constexpr std::string_view kNumberSection = "3";
+
+}  // namespace
+
+std::filesystem::path SettingsFilePath(const app::Context& ctx) { return ctx.dataDir / "sz.ini"; }
+
+int SaveSettings(app::Context& ctx) {
+  const auto path = SettingsFilePath(ctx);
+  int failed = 0;
+  auto write = [&](std::string_view section, std::size_t index, std::string_view value) {
+    if (!WriteIniKey(path, section, std::to_string(index + 1), value).ok()) ++failed;
+  };
+  for (const auto& group : kCheckSections) {
+    for (std::size_t i = 0; i < group.names.size(); ++i) {
+      bool checked = ctx.window.Checked(std::string(group.names[i]));
+      write(group.section, i, checked ? kChecked : kUnchecked);
+    }
+  }
+  for (std::size_t i = 0; i < kNumberBoxes.size(); ++i) {
+    write(kNumberSection, i, ctx.window.Text(std::string(kNumberBoxes[i])));
+  }
+  return failed;
+}
+
+void LoadSettings(app::Context& ctx) {
+  // One read for all twenty keys. A file that exists but cannot be read is
+  // treated as absent: reading it key by key would uncheck every box and
+  // empty every number box, leaving the plans without settings.
+  auto bytes = base::ReadSmallFile(SettingsFilePath(ctx));
+  if (!bytes) return;
+  const std::string content = base::DecodeGbkOrUtf8(bytes.value());
+
+  for (const auto& group : kCheckSections) {
+    for (std::size_t i = 0; i < group.names.size(); ++i) {
+      auto value = LookupIniKey(content, group.section, std::to_string(i + 1), kUnchecked);
+      ctx.window.SetChecked(std::string(group.names[i]), value != kUnchecked);
+    }
+  }
+  for (std::size_t i = 0; i < kNumberBoxes.size(); ++i) {
+    auto value = LookupIniKey(content, kNumberSection, std::to_string(i + 1), "");
+    ctx.window.SetText(std::string(kNumberBoxes[i]), value);
+  }
+}
+
+void BindSettingsHandlers(app::Context& ctx) {
+  ctx.window.Bind("超级按钮_保存设置", ui::Event::Click, [&ctx](int) { SaveSettings(ctx); });
+}
+
+}  // namespace settings

@@ -1,0 +1,91 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "temp_dir.h"
+
+namespace app {
+namespace {
+
+using namespace std::chrono;
+
+TEST(CommandLine, NoArgumentsRunsTheWindowFromTheProgramDirectory) {
+  auto options = ParseCommandLine({});
+  ASSERT_TRUE(options.ok());
+  EXPECT_FALSE(options.value().console);
+  EXPECT_FALSE(options.value().noStart);
+  EXPECT_FALSE(options.value().clock);
+  EXPECT_TRUE(options.value().dataDir.empty());
+}
+
+TEST(CommandLine, EveryOptionTogether) {
+  auto options = ParseCommandLine(
+      {"--console", "--data-dir", "/tmp/x y", "--clock", "2024-02-29T23:59:58", "--no-start"});
+  ASSERT_TRUE(options.ok()) << options.error().message;
+  EXPECT_TRUE(options.value().console);
+  EXPECT_TRUE(options.value().noStart);
+  EXPECT_EQ(options.value().dataDir, "/tmp/x y");
+  ASSERT_TRUE(options.value().clock);
+  EXPECT_EQ(*options.value().clock, local_days{2024y / February / 29} + 23h + 59min + 58s);
+}
+
+TEST(CommandLine, RefusesWhatItCannotUse) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--data-dir"},
+      {"--data-dir", ""},
+      {"--console", "--clock"},
+      {"--console", "--clock", "2024-13-01T00:00:00"},
+      {"--clock", "2024-01-01T00:00:00"},  // the window runs on the system clock
+      {"--frobnicate"},
+      {"console"},
+  };
+  for (const auto& args : bad) {
+    auto options = ParseCommandLine(args);
+    EXPECT_FALSE(options.ok()) << testing::PrintToString(args);
+    if (!options.ok()) {
+      EXPECT_FALSE(options.error().message.empty());
+    }
+  }
+}
+
+TEST(Clock, ParsesOnlyRealTimesInTheExactForm) {
+  EXPECT_EQ(ParseClock("2023-12-31T00:00:00"), local_days{2023y / December / 31});
+  const std::vector<std::string> bad = {
+      "",
+      "2023-12-31 00:00:00",
+      "2023-12-31T00:00",
+      "2023-02-29T10:00:00",
+      "2023-12-31T24:00:00",
+      "2023-12-31T23:60:00",
+      "2023-12-31T23:59:60",
+      "2023-1a-31T23:59:59",
+      "+023-12-31T23:59:59",
+      "2023-12-31T23:59:59Z",
+  };
+  for (const auto& text : bad) EXPECT_FALSE(ParseClock(text)) << text;
+}
+
+TEST(Clock, FormatDropsMillisecondsAndRoundTrips) {
+  auto time = local_days{2024y / March / 5} + 7h + 8min + 9s + 999ms;
+  EXPECT_EQ(FormatClock(time), "2024-03-05T07:08:09");
+  EXPECT_EQ(ParseClock(FormatClock(time)), floor<seconds>(time));
+}
+
+TEST(DataDir, DefaultsToTheExecutableDirectoryAndRefusesNonDirectories) {
+  auto fallback = ResolveDataDir(Options{});
+  ASSERT_TRUE(fallback.ok());
+  EXPECT_EQ(fallback.value(), ExecutableDirectory());
+  EXPECT_TRUE(std::filesystem::exists(ExecutableDirectory() / "command_line_test"));
+
+  TempDir dir;
+  Options options;
+  options.dataDir = dir.path();
+  EXPECT_EQ(ResolveDataDir(options).value(), dir.path());
+  options.dataDir = dir.path() / "missing";
+  EXPECT_FALSE(ResolveDataDir(options).ok());
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,122 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/bind_handlers.h"
+#include "app/program.h"
+#include "base/atomic_file.h"
+#include "base/codepage.h"
+#include "temp_dir.h"
+#include "ui/memory_window.h"
+
+namespace app {
+namespace {
+
+using namespace std::chrono;
+
+class StartupTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  ui::MemoryWindow window;
+  ProgramState state;
+  Context ctx{window, state, dir.path(), dir.path(), {}};
+};
+
+TEST_F(StartupTest, StateBeforeTheWindowExists) {
+  EXPECT_EQ(state.lotteryKind, 0);
+  EXPECT_EQ(state.selectedResultRow, -1);
+  EXPECT_FALSE(state.historyDone);
+  EXPECT_FALSE(state.searchStopRequested);
+  EXPECT_FALSE(window.Visible());
+}
+
+TEST_F(StartupTest, CreationHandlerShowsPausesOneSecondThenSetsStateAndLoadsSettings) {
+  ASSERT_TRUE(base::WriteFileAtomically(dir.path() / "sz.ini",
+                                        *base::Utf8ToGbk("[3]\r\n2=9\r\n[2]\r\n7=假\r\n3=真\r\n"))
+                  .ok());
+  window.SetClock(local_days{2024y / May / 1} + 10h);
+  const auto before = window.Now();
+  state.selectedResultRow = 4;
+  RunCreationHandler(ctx);
+
+  EXPECT_TRUE(window.Visible());
+  EXPECT_GE(window.Now() - before, milliseconds(1000));
+  EXPECT_LT(window.Now() - before, milliseconds(1500));
+  EXPECT_EQ(state.lotteryKind, 1);
+  EXPECT_EQ(state.selectedResultRow, -1);
+  EXPECT_EQ(window.Text("编辑框_定位码数"), "9");
+  EXPECT_TRUE(window.Checked("单选框_万"));
+  EXPECT_FALSE(window.Checked("单选框_个"));
+}
+
+TEST_F(StartupTest, ClicksDuringTheFirstSecondAreHandledBeforeSettingsLoad) {
+  // A timer stands in for user input arriving during the pause: its tick
+  // must run inside the creation handler, and the settings loaded after the
+  // pause win over what it changed.
+  ASSERT_TRUE(
+      base::WriteFileAtomically(dir.path() / "sz.ini", *base::Utf8ToGbk("[3]\r\n1=4\r\n")).ok());
+  int ticks = 0;
+  window.Bind("时钟1", ui::Event::Tick, [&](int) {
+    ++ticks;
+    window.SetText("编辑框_定位期数", "7");
+    window.SetText("编辑框_后二期数", "6");
+    window.SetInterval("时钟1", 0);
+  });
+  window.SetInterval("时钟1", 300);
+  RunCreationHandler(ctx);
+  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(window.Text("编辑框_定位期数"), "4");
+  EXPECT_EQ(window.Text("编辑框_后二期数"), "");  // key missing from an existing file
+}
+
+TEST(LoadProgressCaption, PrefixDigitsAndPercentSign) {
+  EXPECT_EQ(LoadProgressCaption(0), "已经加载：0%");
+  EXPECT_EQ(LoadProgressCaption(100), "已经加载：100%");
+  EXPECT_EQ(LoadProgressCaption(42), "已经加载：42%");
+}
+
+TEST_F(StartupTest, LoadProgressEventWritesTheLabel) {
+  BindHandlers(ctx);
+  EXPECT_EQ(window.Text("标签_开奖载入提示"), "");
+  window.Fire("超文本浏览框_开奖", ui::Event::Progress, 100);
+  EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：100%");
+  window.Fire("超文本浏览框_开奖", ui::Event::Progress, 0);
+  EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：0%");
+}
+
+TEST_F(StartupTest, BindHandlersWiresTheSaveButton) {
+  BindHandlers(ctx);
+  window.Click("超级按钮_保存设置");
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "sz.ini"));
+}
+
+TEST(Program, StartWithoutCreationHandlerKeepsFormValuesButBindsHandlers) {
+  TempDir dir;
+  ASSERT_TRUE(
+      base::WriteFileAtomically(dir.path() / "sz.ini", *base::Utf8ToGbk("[3]\r\n2=9\r\n")).ok());
+  ui::MemoryWindow window;
+  Program program(dir.path(), dir.path());
+  program.Start(window, false);
+  EXPECT_EQ(program.state().lotteryKind, 0);
+  EXPECT_EQ(window.Text("编辑框_定位码数"), "5");
+  ASSERT_NE(program.context(), nullptr);
+  EXPECT_EQ(program.context()->dataDir, dir.path());
+  window.Fire("超文本浏览框_开奖", ui::Event::Progress, 7);
+  EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：7%");
+}
+
+TEST(Program, StartRunsTheCreationHandler) {
+  TempDir dir;
+  ASSERT_TRUE(
+      base::WriteFileAtomically(dir.path() / "sz.ini", *base::Utf8ToGbk("[3]\r\n2=9\r\n")).ok());
+  ui::MemoryWindow window;
+  Program program(dir.path(), dir.path());
+  program.Start(window);
+  EXPECT_EQ(program.state().lotteryKind, 1);
+  EXPECT_EQ(window.Text("编辑框_定位码数"), "9");
+}
+
+}  // namespace
+}  // namespace app
