@@ -1,0 +1,169 @@
+#include "plan/plan_generators.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "plan/plan_run.h"
+#include "plan/preset_store.h"
+
+namespace plan {
+namespace {
+
+// The controls one plan kind reads and writes.
+struct KindControls {
+  PlanKind kind;
+  const char* startCombo;
+  const char* codeCombo;
+  const char* periodCombo;
+  const char* oneKeyCodes;
+  const char* oneKeyPeriods;
+  const char* textBoxPrefix;  // 编辑框_定位 + 名/正确/错误/未开/左/右
+  const char* presetButton;   // + 1..10
+  const char* outputCaption;
+  const char* outputBox;
+};
+
+const KindControls kPosition{PlanKind::Position, "组合框_定位起始期1", "组合框_定位码1",
+                             "组合框_定位期1",   "编辑框_定位码数",    "编辑框_定位期数",
+                             "编辑框_定位",      "超级按钮_后一",      "标签_后一显示",
+                             "编辑框_后一结果"};
+const KindControls kTwoStar{
+    PlanKind::TwoStar, "组合框_二星起始期1", "组合框_二星码1", "组合框_二星期1", "编辑框_后二码数",
+    "编辑框_后二期数", "编辑框_二星",        "超级按钮_后二",  "标签_后二显示",  "编辑框_后二结果"};
+const KindControls kThreeStar{PlanKind::ThreeStar, "组合框_三星起始期1", "组合框_三星码1",
+                              "组合框_三星期1",    "编辑框_后三码数",    "编辑框_后三期数",
+                              "编辑框_三星",       "超级按钮_后三",      "标签_后三显示",
+                              "编辑框_后三结果"};
+
+std::string SelectedItem(const ui::Window& window, const std::string& combo) {
+  int index = window.CurrentIndex(combo);
+  return index < 0 ? std::string() : window.ItemText(combo, index);
+}
+
+// A one-key count box, read as a number and truncated.
+int CountIn(const ui::Window& window, const std::string& box) {
+  return static_cast<int>(std::atof(window.Text(box).c_str()));
+}
+
+// A count the plan page cannot select (an empty box or 0) would replay every
+// window as missed; such runs are refused and the caption names what to fill in.
+bool CountsUsable(ui::Window& window, const KindControls& c) {
+  int codes = CountIn(window, c.oneKeyCodes);
+  int periods = CountIn(window, c.oneKeyPeriods);
+  bool codesOk = codes >= 1 && codes <= window.ItemCount(c.codeCombo);
+  bool periodsOk = periods >= 1 && periods <= window.ItemCount(c.periodCombo);
+  if (codesOk && periodsOk) return true;
+  std::string missing = !codesOk && !periodsOk ? "码数和期数" : !codesOk ? "码数" : "期数";
+  window.SetText(c.outputCaption, "请填写" + missing);
+  return false;
+}
+
+void CopyCounts(ui::Window& window, const KindControls& c) {
+  window.SetCurrentIndex(c.codeCombo, CountIn(window, c.oneKeyCodes) - 1);
+  window.SetCurrentIndex(c.periodCombo, CountIn(window, c.oneKeyPeriods) - 1);
+}
+
+std::vector<Draw> ReadHistory(const ui::Window& window) {
+  const std::string list = "列表框_开奖";
+  std::vector<Draw> history;
+  int rows = window.RowCount(list);
+  history.reserve(static_cast<std::size_t>(rows));
+  for (int row = 0; row < rows; ++row) {
+    history.push_back({window.Cell(list, row, 0), window.Cell(list, row, 1)});
+  }
+  return history;
+}
+
+PlanSettings ReadCommonSettings(const ui::Window& window, const KindControls& c) {
+  PlanSettings settings;
+  settings.kind = c.kind;
+  settings.codeCount = window.CurrentIndex(c.codeCombo) + 1;
+  settings.periodCount = window.CurrentIndex(c.periodCombo) + 1;
+  std::string prefix = c.textBoxPrefix;
+  settings.texts.name = window.Text(prefix + "名");
+  settings.texts.hit = window.Text(prefix + "正确");
+  settings.texts.miss = window.Text(prefix + "错误");
+  settings.texts.pending = window.Text(prefix + "未开");
+  settings.texts.left = window.Text(prefix + "左");
+  settings.texts.right = window.Text(prefix + "右");
+  return settings;
+}
+
+// Runs the ten presets and shows them: every button's accuracy, and the
+// report of the selected preset with its caption.
+void RunAndShow(app::Context& ctx, const KindControls& c, const PlanSettings& settings,
+                const std::string& buttonPrefix, const std::string& caption) {
+  ui::Window& window = ctx.window;
+  auto formulas = LoadPresetFormulas(ctx.dataDir, c.kind);
+  auto results =
+      RunPresets(ReadHistory(window), SelectedItem(window, c.startCombo), settings, formulas);
+  for (std::size_t j = 0; j < results.size(); ++j) {
+    std::string number = std::to_string(j + 1);
+    std::string button = c.presetButton + number;
+    window.SetText(button, buttonPrefix + results[j].percentage);
+    if (window.Selected(button)) {
+      window.SetText(c.outputCaption, caption + "  [" + number + "]");
+      window.SetText(c.outputBox, "");
+      window.AppendText(c.outputBox, results[j].report);
+    }
+  }
+}
+
+std::string CountsCaption(const PlanSettings& settings) {
+  return " " + std::to_string(settings.periodCount) + "期 " + std::to_string(settings.codeCount) +
+         "码";
+}
+
+}  // namespace
+
+void RunPositionPlans(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  if (window.Text("透明标签_显示期号").empty()) return;
+  if (!CountsUsable(window, kPosition)) return;
+  const char* radios[] = {"单选框_万", "单选框_千", "单选框_百", "单选框_十", "单选框_个"};
+  for (int i = 0; i < 5; ++i) {
+    if (window.Checked(radios[i])) window.SetCurrentIndex("组合框_定位选1", i);
+  }
+  CopyCounts(window, kPosition);
+
+  PlanSettings settings = ReadCommonSettings(window, kPosition);
+  settings.position = window.CurrentIndex("组合框_定位选1") + 1;
+  settings.method = window.CurrentIndex("组合框_定位选法1");
+  std::string positionName = SelectedItem(window, "组合框_定位选1");
+  settings.title = positionName + SelectedItem(window, "组合框_定位选法1");
+  RunAndShow(ctx, kPosition, settings, "定位胆", "定位胆" + positionName + CountsCaption(settings));
+}
+
+void RunTwoStarPlans(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  if (window.Text("透明标签_显示期号").empty()) return;
+  if (!CountsUsable(window, kTwoStar)) return;
+  if (window.Checked("单选框_后二复试")) window.SetCurrentIndex("组合框_二星选1", kTwoStarGroup);
+  if (window.Checked("单选框_后二直选复试")) {
+    window.SetCurrentIndex("组合框_二星选1", kTwoStarStraight);
+  }
+  CopyCounts(window, kTwoStar);
+
+  PlanSettings settings = ReadCommonSettings(window, kTwoStar);
+  settings.playType = window.CurrentIndex("组合框_二星选1");
+  settings.title = SelectedItem(window, "组合框_二星选1");
+  settings.betCountText = SelectedItem(window, "组合框_二星注数1");
+  RunAndShow(ctx, kTwoStar, settings, settings.title, settings.title + CountsCaption(settings));
+}
+
+void RunThreeStarPlans(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  if (window.Text("透明标签_显示期号").empty()) return;
+  if (!CountsUsable(window, kThreeStar)) return;
+  window.SetCurrentIndex("组合框_三星选1",
+                         window.Checked("单选框_后三组选") ? kThreeStarGroup : kThreeStarStraight);
+  CopyCounts(window, kThreeStar);
+
+  PlanSettings settings = ReadCommonSettings(window, kThreeStar);
+  settings.playType = window.CurrentIndex("组合框_三星选1");
+  settings.title = SelectedItem(window, "组合框_三星选1");
+  RunAndShow(ctx, kThreeStar, settings, settings.title, settings.title + CountsCaption(settings));
+}
+
+}  // namespace plan
