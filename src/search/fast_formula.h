@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace search {
+
+// A base draw of exactly five ASCII digits, taken apart once per search.
+struct DrawValue {
+  std::array<std::uint8_t, 5> digits{};
+  std::uint32_t number = 0;  // the five digits as one decimal number
+};
+std::optional<DrawValue> ParseDrawValue(std::string_view drawDigits);
+
+// A prediction as the scoring needs it: the digits in evaluation order (the
+// first, third and fourth digits matter to some plays) and a membership mask.
+struct CodeSet {
+  std::uint16_t mask = 0;
+  std::uint8_t size = 0;
+  std::array<std::uint8_t, 10> digits{};
+
+  bool Has(int digit) const { return (mask >> digit) & 1u; }
+  int At(int index) const { return index < size ? digits[index] : 0; }
+};
+
+// plan::EvaluateFormula, taken apart for the search's inner loop: a formula
+// is reduced once to weights per letter, so evaluating it on a draw is a few
+// multiplications instead of a walk over its text. Both give the same
+// prediction and value digits for every formula Compile accepts and every
+// five-digit draw.
+class FastFormula {
+ public:
+  // nullopt when the letters and digits exceed 19 places (the number would
+  // not fit 64 bits); such formulas take the plain evaluation.
+  static std::optional<FastFormula> Compile(std::string_view formula);
+  // A formula of digits only, as the value digits of a first evaluation are.
+  static FastFormula OfNumber(std::uint64_t number);
+
+  // The number the formula's digits denote on this draw.
+  std::uint64_t Number(const DrawValue& draw) const {
+    std::uint64_t n = constant_;
+    for (int i = 0; i < 5; ++i) n += weights_[i] * draw.digits[i];
+    return n;
+  }
+
+ private:
+  std::uint64_t constant_ = 0;
+  std::array<std::uint64_t, 5> weights_{};
+};
+
+struct FastEvaluation {
+  CodeSet prediction;
+  // The value digits read as one decimal number (they never exceed 16
+  // digits), the formula of the position plan's second evaluation.
+  std::uint64_t valueNumber = 0;
+};
+
+// The prediction of codeCount digits for a formula number on a draw.
+FastEvaluation EvaluateFast(std::uint64_t formulaNumber, std::uint32_t drawNumber, int codeCount);
+
+}  // namespace search
