@@ -9,23 +9,23 @@ namespace net {
 // One HTTP request. Defaults are what the program's callers rely on: a plain
 // GET with a 60 s limit.
 struct WebRequest {
-  std::string url;      // "http://" is put in front when neither http:// nor https:// starts it
-  int method = 0;       // 1 = POST, anything else = GET
-  std::string proxy;    // host:port of an HTTP proxy for http addresses; empty = direct
-  std::string headers;  // extra request header lines, each ending with CR LF
-  std::string postData;
-  std::string cookies;  // name=value; name=value. Empty: the process cookie store is used
+  std::string url{};      // "http://" is put in front when neither http:// nor https:// starts it
+  int method = 0;         // 1 = POST, anything else = GET
+  std::string proxy{};    // host:port of an HTTP proxy for http addresses; empty = direct
+  std::string headers{};  // extra request header lines, each ending with CR LF
+  std::string postData{};
+  std::string cookies{};  // name=value; name=value. Empty: the process cookie store is used
   int timeoutSeconds = 60;
   int conversion = 0;  // 1 = body is UTF-8, 2 = body is Big5; both become GBK
   bool followRedirects = true;
 };
 
 struct WebResponse {
-  std::string body;        // bytes as received (GBK pages stay GBK), or the timed-out text
-  std::string rawHeaders;  // the final response's header block, whole
-  std::string newCookies;  // "name=value;" for each Set-Cookie of the final response
+  std::string body{};        // bytes as received (GBK pages stay GBK), or the timed-out text
+  std::string rawHeaders{};  // the final response's header block, whole
+  std::string newCookies{};  // "name=value;" for each Set-Cookie of the final response
   bool timedOut = false;
-  std::string error;  // empty when the whole answer arrived; body keeps what was read
+  std::string error{};  // empty when the whole answer arrived; body keeps what was read
 };
 
 // Where a request goes: https on port 443 when "https://" appears anywhere in

@@ -1,0 +1,53 @@
+#include "net/draw_video.h"
+
+#include <gtest/gtest.h>
+
+#include "net/cookie_store.h"
+#include "settings/ini_file.h"
+#include "temp_dir.h"
+#include "ui/memory_window.h"
+
+namespace {
+
+struct DrawVideoTest : ::testing::Test {
+  void SetUp() override {
+    net::ProcessCookieStore().Clear();
+    net::BindDrawVideoHandlers(context);
+  }
+  TempDir dir;
+  ui::MemoryWindow window;
+  app::ProgramState state;
+  app::Context context{window, state, dir.path(), dir.path(), {}};
+};
+
+TEST_F(DrawVideoTest, ButtonsClearCookiesThenLoadThePage) {
+  ASSERT_TRUE(settings::WriteIniKey(dir.path() / "sources.ini", "sources", "video",
+                                    "http://video.q.r:8080/")
+                  .ok());
+  net::ProcessCookieStore().SetCookie("http://video.q.r", "s", "1");
+  net::ProcessCookieStore().SetCookie("http://video.q.r", "t", "2; domain=q.r");
+
+  window.Click("按钮_开奖刷新重庆");
+  EXPECT_EQ(window.Address("超文本浏览框_开奖"),
+            "http://video.q.r:8080/assist/bonusvideo.aspx?lt=4");
+  EXPECT_EQ(net::GetUrlCookies("http://video.q.r"), "");
+
+  net::ProcessCookieStore().SetCookie("http://video.q.r", "s", "3");
+  window.Click("按钮_开奖刷新江西");
+  EXPECT_EQ(window.Address("超文本浏览框_开奖"), "http://video.q.r:8080/jxssc/");
+  EXPECT_EQ(net::GetUrlCookies("http://video.q.r"), "");
+}
+
+TEST_F(DrawVideoTest, DefaultSiteIsTheLocalMirror) {
+  window.Click("按钮_开奖刷新江西");
+  EXPECT_EQ(window.Address("超文本浏览框_开奖"), "http://127.0.0.1:18733/jxssc/");
+}
+
+TEST_F(DrawVideoTest, LoadProgressLabel) {
+  window.Fire("超文本浏览框_开奖", ui::Event::Progress, 100);
+  EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：100%");
+  window.Fire("超文本浏览框_开奖", ui::Event::Progress, 0);
+  EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：0%");
+}
+
+}  // namespace
