@@ -1,6 +1,8 @@
 #include "app/bind_handlers.h"
 
 #include "app/startup.h"
+#include "net/draw_video.h"
+#include "output/output_handlers.h"
 #include "settings/settings_file.h"
 
 namespace app {
@@ -8,6 +10,8 @@ namespace app {
 void BindHandlers(Context& ctx) {
   BindStartupHandlers(ctx);
   settings::BindSettingsHandlers(ctx);
+  net::BindDrawVideoHandlers(ctx);
+  output::BindOutputHandlers(ctx);
 }
 
 }  // namespace app
