@@ -1,6 +1,7 @@
 #include "gui/qt_window.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -693,6 +694,14 @@ bool QtWindow::WaitUntil(const std::function<bool()>& done, std::chrono::millise
     limitTimer.setSingleShot(true);
     QObject::connect(&limitTimer, &QTimer::timeout, &loop, [&loop] { loop.exit(kTimedOut); });
     limitTimer.start(static_cast<int>(std::min<long long>(remaining, INT_MAX)));
+    // Handlers run inside the wait may settle done() too: look again whenever
+    // the pending events are through, before the loop goes to sleep.
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     &loop, [&loop, &done] {
+                       if (done()) {
+                         loop.exit(kWoken);
+                       }
+                     });
     waits_.push_back(&loop);
     const int code = loop.exec();
     waits_.erase(std::find(waits_.begin(), waits_.end(), &loop));
