@@ -1,7 +1,8 @@
 #include "draws/draw_record.h"
 
 #include <algorithm>
-#include <iterator>
+
+#include "plan/digits_only.h"
 
 namespace draws {
 
@@ -15,14 +16,8 @@ bool IsDigits(std::string_view text, std::size_t count) {
   return text.size() == count && std::all_of(text.begin(), text.end(), IsDigit);
 }
 
-std::string DigitsOf(std::string_view text) {
-  std::string digits;
-  std::copy_if(text.begin(), text.end(), std::back_inserter(digits), IsDigit);
-  return digits;
-}
-
 std::string IssueKeyText(std::string_view issue) {
-  std::string digits = DigitsOf(issue);
+  std::string digits = plan::DigitsOnly(issue);
   return digits.size() > 9 ? digits.substr(digits.size() - 9) : digits;
 }
 

@@ -15,9 +15,6 @@ struct DrawRecord {
 // True when text is exactly `count` ASCII digits.
 bool IsDigits(std::string_view text, std::size_t count);
 
-// The digits of text, in order.
-std::string DigitsOf(std::string_view text);
-
 // The comparable key of an issue: the last 9 digits once every non-digit is
 // dropped (YYYYMMDD-NNN gives YYMMDDNNN). Empty when the issue has no digit.
 std::string IssueKeyText(std::string_view issue);

@@ -1,0 +1,78 @@
+#include "draws/draw_refresh.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "draws/auto_update.h"
+#include "draws/draw_list.h"
+#include "draws/feed_fetch.h"
+#include "draws/history_worker.h"
+#include "net/draw_sources.h"
+#include "net/pump_pause.h"
+#include "plan/plan_presets.h"
+
+namespace draws {
+
+namespace {
+
+constexpr std::size_t kHistoryRows = 180;
+
+// Asks a feed up to three times (3 s, then 4 s twice) while it answers
+// nothing, and applies what it answered.
+void TopUpFromFeed(ui::Window& window, const net::DrawSources& sources, Feed feed) {
+  std::string url = FeedUrl(sources, feed);
+  std::string body = FetchFeed(window, url, 3);
+  for (int retries = 0; body.empty() && retries < 2; ++retries) {
+    body = FetchFeed(window, url, 4);
+    window.Pause(std::chrono::milliseconds(300));
+  }
+  if (!body.empty()) ApplyFeedDraw(window, feed, body);
+}
+
+}  // namespace
+
+void RefreshDraws(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  ctx.state.lotteryKind = 1;
+  window.SetInterval(kAutoUpdateTimer, 0);
+  window.SetInterval(kCountdownTimer, 0);
+  window.SetText("标签_提示", "正在更新，请稍后...");
+  window.DeleteAllRows(kDrawList);
+
+  // Both radio boxes name the same history source.
+  std::vector<std::string> items;
+  if (window.Checked("单选框_数据源1")) items = FetchHistory(ctx);
+  if (window.Checked("单选框_数据源2")) items = FetchHistory(ctx);
+  for (std::size_t i = 1; i <= items.size() && i <= kHistoryRows; ++i) {
+    const std::string& item = items[i - 1];
+    int row = window.InsertRow(kDrawList, -1);
+    window.SetCell(kDrawList, row, 0, item.substr(0, 12));
+    window.SetCell(kDrawList, row, 1, item.substr(item.size() - 5));
+    // the newest rows show at once, the rest follow without pauses
+    if (i < 10) net::PumpPause(window, std::chrono::microseconds(1));
+  }
+
+  net::DrawSources sources = net::LoadDrawSources(ctx.dataDir);
+  TopUpFromFeed(window, sources, Feed::First);
+  TopUpFromFeed(window, sources, Feed::Second);
+
+  ShowLatestDraw(window);
+  ComputeNextDrawTime(ctx);
+  FillStartIssueCombo(window, "组合框_定位起始期1", true);
+  FillStartIssueCombo(window, "组合框_二星起始期1", true);
+  FillStartIssueCombo(window, "组合框_三星起始期1", true);
+  FillStartIssueCombo(window, "组合框_搜起始期", false);
+  window.SetInterval(kAutoUpdateTimer, 1000);
+  window.SetText("标签_提示", "");
+  plan::RefreshPresetPlans(ctx);
+  window.SetText("标签_提示", "当前彩种 [重庆]");
+  window.Navigate("超文本浏览框1", sources.announcement);
+}
+
+void UpdateDrawsClicked(app::Context& ctx) {
+  RefreshDraws(ctx);
+  ctx.window.Navigate("超文本浏览框1", net::LoadDrawSources(ctx.dataDir).announcement);
+}
+
+}  // namespace draws

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "draws/draw_record.h"
+
+namespace draws {
+
+// The two small XML documents that carry the latest draw.
+enum class Feed { First = 1, Second = 2 };
+
+inline constexpr std::string_view kFirstFeedPath = "/static/public/ssc/xml/newlyopen.xml";
+inline constexpr std::string_view kSecondFeedPath = "/static/ssc/newlyopenlist.xml";
+
+// A feed's draw: the 9-digit issue key YYMMDDNNN and the five-digit code.
+struct FeedDraw {
+  std::string issueKey;
+  std::string code;
+  bool operator==(const FeedDraw&) const = default;
+};
+
+// The first draw of a feed body; nullopt when the markers are missing or the
+// issue or code is not well formed (a draw that would be cut into a wrong
+// issue or code is skipped). A first-feed issue written with 11 digits is read
+// by its last 9.
+std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body);
+
+// The row to insert at the top when the feed's draw is newer than the issue
+// of row 0; nullopt when it is not, or when there is no row 0 (empty top).
+std::optional<DrawRecord> FeedDrawToInsert(const FeedDraw& draw, std::string_view topIssue);
+
+}  // namespace draws
