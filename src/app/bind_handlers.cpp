@@ -1,6 +1,7 @@
 #include "app/bind_handlers.h"
 
 #include "app/startup.h"
+#include "draws/draw_handlers.h"
 #include "net/draw_video.h"
 #include "output/output_handlers.h"
 #include "settings/settings_file.h"
@@ -12,6 +13,7 @@ void BindHandlers(Context& ctx) {
   settings::BindSettingsHandlers(ctx);
   net::BindDrawVideoHandlers(ctx);
   output::BindOutputHandlers(ctx);
+  draws::BindDrawHandlers(ctx);
 }
 
 }  // namespace app

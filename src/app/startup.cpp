@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "draws/draw_refresh.h"
 #include "settings/settings_file.h"
 
 namespace app {
@@ -16,6 +17,7 @@ void RunCreationHandler(Context& ctx) {
   settings::LoadSettings(ctx);
   // The silver themed look is the window's own: QtWindow applies it when it
   // builds the widgets, and a memory window has no look.
+  draws::RefreshDraws(ctx);
 }
 
 std::string LoadProgressCaption(int percent) {
