@@ -89,7 +89,7 @@ class TraditionalToSimplified {
 std::string Utf8ToGbk(std::string_view utf8) { return Utf8ToGbkLenient(utf8); }
 
 std::string Big5ToSimplifiedGbk(std::string_view big5) {
-  static TraditionalToSimplified mapper;
+  static TraditionalToSimplified& mapper = *new TraditionalToSimplified;  // lives to the end
   // Mapped before encoding: GBK lacks some traditional characters whose
   // simplified forms it has.
   return Utf8ToGbkLenient(mapper.Convert(Big5ToUtf8Lenient(big5)));

@@ -151,8 +151,10 @@ void CookieStore::Clear() {
 }
 
 CookieStore& ProcessCookieStore() {
-  static CookieStore store;
-  return store;
+  // Never destroyed: a cancelled transfer may still be finishing while the
+  // process exits.
+  static CookieStore* store = new CookieStore;
+  return *store;
 }
 
 std::string CookieDate(std::chrono::local_seconds time) {

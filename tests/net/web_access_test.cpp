@@ -169,6 +169,35 @@ TEST(RequestTarget, SchemePortAndSecurity) {
   }
 }
 
+TEST_F(WebAccessTest, ProxyGetsTheRequestForHttpAddresses) {
+  RawServer proxy(AnswerOk);
+  for (const std::string& given : {"127.0.0.1:" + std::to_string(proxy.port()),
+                                   "http=127.0.0.1:" + std::to_string(proxy.port())}) {
+    SCOPED_TRACE(given);
+    EXPECT_EQ(
+        net::WebAccess({.url = "http://draws.invalid/feed.xml", .proxy = given}, nullptr).body,
+        "ok");
+  }
+  ASSERT_EQ(proxy.Requests().size(), 2u);
+  for (const std::string& request : proxy.Requests()) {
+    EXPECT_TRUE(Lines(request)[0].starts_with("GET http://draws.invalid")) << request;
+    EXPECT_TRUE(Lines(request)[0].ends_with("/feed.xml HTTP/1.1")) << request;
+  }
+}
+
+TEST_F(WebAccessTest, SystemProxySettingsAreNotUsed) {
+  RawServer proxy(AnswerOk);
+  RawServer target(AnswerOk);
+  setenv("http_proxy", proxy.Url().c_str(), 1);
+  setenv("HTTP_PROXY", proxy.Url().c_str(), 1);
+  net::WebResponse response = net::WebAccess({.url = target.Url("/direct")}, nullptr);
+  unsetenv("http_proxy");
+  unsetenv("HTTP_PROXY");
+  EXPECT_EQ(response.body, "ok");
+  EXPECT_EQ(target.Requests().size(), 1u);
+  EXPECT_EQ(proxy.Requests().size(), 0u);
+}
+
 TEST_F(WebAccessTest, PostBodyAndItsTwoHeaders) {
   RawServer server(AnswerOk);
   net::WebAccess({.url = server.Url("/form"), .method = 1, .postData = "a=1&b=%E5"}, nullptr);
