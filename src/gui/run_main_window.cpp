@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <exception>
 
 #include "gui/html_viewer.h"
 #include "gui/qt_window.h"
@@ -12,8 +13,21 @@ int RunMainWindow(int argc, char** argv, const std::function<void(ui::Window&)>&
   PrepareWebEngineEnvironment();
   QApplication application(argc, argv);
   QtWindow window;
-  QTimer::singleShot(0, &application, [&window, &onCreated] { onCreated(window); });
+  // An exception must not unwind through Qt's event loop: carry it past the
+  // loop and out to the caller.
+  std::exception_ptr failure;
+  QTimer::singleShot(0, &application, [&window, &onCreated, &failure] {
+    try {
+      onCreated(window);
+    } catch (...) {
+      failure = std::current_exception();
+      QCoreApplication::exit(1);
+    }
+  });
   application.exec();
+  if (failure) {
+    std::rethrow_exception(failure);
+  }
   return 0;
 }
 
