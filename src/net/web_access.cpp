@@ -194,7 +194,7 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
   return static_cast<Received*>(user)->abort->load() ? 1 : 0;
 }
 
-// Step 12 of every answer: "name=value;" per Set-Cookie line for the caller,
+// The cookies an answer sets: "name=value;" per Set-Cookie line for the caller,
 // and each cookie kept for the host.
 std::string TakeCookies(const std::string& headers, const std::string& cookieUrl, bool toCaller) {
   std::string newCookies;
