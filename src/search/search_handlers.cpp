@@ -1,0 +1,318 @@
+#include "search/search_handlers.h"
+
+#include <chrono>
+#include <cstdlib>
+
+#include "plan/draw.h"
+#include "plan/plan_generators.h"
+#include "search/formula_library.h"
+#include "search/preset_save.h"
+#include "search/result_sort.h"
+#include "search/search_run.h"
+#include "search/used_formula_record.h"
+
+namespace search {
+namespace {
+
+constexpr const char* kResultList = "超级列表框_搜索";
+constexpr const char* kStartButton = "按钮_搜开始";
+constexpr const char* kSortButton = "按钮_搜公式排序";
+constexpr const char* kSmartButton = "超级按钮_智能筛选";
+constexpr const char* kHint = "标签_搜索提示";
+constexpr const char* kBusyText = "正在搜索，请稍侯.....";
+constexpr const char* kCodeCombo = "组合框_搜码数";
+constexpr const char* kPeriodCombo = "组合框_搜期数";
+constexpr const char* kPositionCombo = "组合框_搜玩发1";
+constexpr const char* kPlayCombo = "组合框_搜玩发2";
+constexpr const char* kStartCombo = "组合框_搜起始期";
+
+// What differs between the kinds on the search tab and in the plan area.
+struct KindControls {
+  SearchKind kind;
+  const char* radio;
+  const char* planStartCombo;
+  const char* planPlayCombo;
+  int planTab;  // page of 高级选择夹_计划总
+};
+constexpr KindControls kKinds[] = {
+    {SearchKind::Position, "单选框_搜定位", "组合框_定位起始期1", "组合框_定位选法1", 0},
+    {SearchKind::TwoStar, "单选框_搜二星", "组合框_二星起始期1", "组合框_二星选1", 1},
+    {SearchKind::ThreeStar, "单选框_搜三星", "组合框_三星起始期1", "组合框_三星选1", 2},
+};
+const KindControls& ControlsOf(SearchKind kind) { return kKinds[static_cast<int>(kind) - 1]; }
+
+int NumberIn(const std::string& text) { return static_cast<int>(LeadingNumber(text)); }
+
+std::string SelectedItem(const ui::Window& window, const std::string& combo) {
+  const int index = window.CurrentIndex(combo);
+  return index < 0 ? std::string() : window.ItemText(combo, index);
+}
+
+std::vector<plan::Draw> ReadHistory(const ui::Window& window) {
+  const std::string list = "列表框_开奖";
+  std::vector<plan::Draw> history;
+  const int rows = window.RowCount(list);
+  history.reserve(static_cast<std::size_t>(rows));
+  for (int row = 0; row < rows; ++row) {
+    history.push_back({window.Cell(list, row, 0), window.Cell(list, row, 1)});
+  }
+  return history;
+}
+
+// The position search follows the position plan's one-key settings.
+void CopyPositionPlanSettings(ui::Window& window) {
+  const char* radios[] = {"单选框_万", "单选框_千", "单选框_百", "单选框_十", "单选框_个"};
+  for (int i = 0; i < 5; ++i) {
+    if (window.Checked(radios[i])) window.SetCurrentIndex(kPositionCombo, i);
+  }
+  window.SetCurrentIndex(kCodeCombo, NumberIn(window.Text("编辑框_定位码数")) - 1);
+  window.SetCurrentIndex(kPeriodCombo, NumberIn(window.Text("编辑框_定位期数")) - 1);
+}
+
+void AppendResultRow(ui::Window& window, int sequence, const std::string& formula,
+                     const std::string& rateText) {
+  const int row = window.InsertRow(kResultList, -1);
+  window.SetCell(kResultList, row, 0, std::to_string(sequence));
+  window.SetCell(kResultList, row, 1, formula);
+  window.SetCell(kResultList, row, 2, rateText + "%");
+}
+
+void RunSearch(app::Context& ctx, SearchKind kind) {
+  ui::Window& window = ctx.window;
+  if (window.RowCount("列表框_开奖") == 0 || window.Cell("列表框_开奖", 0, 0).empty()) return;
+  ctx.state.searchStopRequested = false;
+  if (kind == SearchKind::Position) CopyPositionPlanSettings(window);
+
+  const int count = NumberIn(SelectedItem(window, "组合框_搜索条数"));
+  const int threshold = NumberIn(SelectedItem(window, "组合框_搜概率"));
+  SearchSettings settings;
+  settings.kind = kind;
+  settings.codeCount = window.CurrentIndex(kCodeCombo) + 1;
+  settings.periods = window.CurrentIndex(kPeriodCombo) + 1;
+  settings.position = window.CurrentIndex(kPositionCombo) + 1;
+  settings.play = window.CurrentIndex(kPlayCombo);
+  // The plan tab's start combo holds the same issues in the same order.
+  const int startIndex = window.CurrentIndex(ControlsOf(kind).planStartCombo);
+  const std::string startIssue = startIndex >= 0 && startIndex < window.ItemCount(kStartCombo)
+                                     ? window.ItemText(kStartCombo, startIndex)
+                                     : std::string();
+
+  SearchSource source(plan::BuildPlanSource(ReadHistory(window), startIssue));
+  auto library = ReadFormulaLibrary(ctx.dataDir, count);
+  std::vector<std::string> candidates =
+      library.ok() ? std::move(library.value()) : std::vector<std::string>();
+  window.DeleteAllRows(kResultList);
+
+  const ParallelScoring scoring(std::move(source), settings, std::move(candidates),
+                                [&window] { window.Wake(); });
+  using Clock = std::chrono::steady_clock;
+  const auto started = Clock::now();
+  auto shown = started;
+  int listed = 0;
+  SearchHooks hooks;
+  hooks.stopRequested = [&] { return ctx.state.searchStopRequested; };
+  hooks.list = [&](std::size_t i, int rate) {
+    AppendResultRow(window, ++listed, scoring.Candidate(i), std::to_string(rate));
+  };
+  hooks.wait = [&](const std::function<bool()>& ready) {
+    window.WaitUntil(ready, std::chrono::milliseconds(50));
+  };
+  hooks.between = [&](std::size_t done) {
+    window.ProcessEvents();
+    const auto now = Clock::now();
+    if (now - started > std::chrono::seconds(1) && now - shown > std::chrono::milliseconds(100)) {
+      window.SetText(kHint, SearchProgressText(done, scoring.size()));
+      shown = now;
+    }
+  };
+  ListScoredCandidates(scoring, threshold, hooks);
+  ctx.state.searchStopRequested = false;
+}
+
+}  // namespace
+
+void StartFormulaSearch(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  if (ctx.state.searchRunning) return;
+  ctx.state.searchRunning = true;
+  // The smart filter keeps its own button disabled around the whole search.
+  const bool smartWasEnabled = window.Enabled(kSmartButton);
+  window.SetEnabled(kStartButton, false);
+  window.SetEnabled(kSmartButton, false);
+  window.SetEnabled(kSortButton, false);
+  window.SetText(kHint, kBusyText);
+
+  struct Finish {
+    app::Context& ctx;
+    bool smartWasEnabled;
+    ~Finish() {
+      ctx.window.SetText(kHint, "");
+      ctx.window.SetEnabled(kSortButton, true);
+      ctx.window.SetEnabled(kStartButton, true);
+      ctx.window.SetEnabled(kSmartButton, smartWasEnabled);
+      ctx.state.searchRunning = false;
+    }
+  } finish{ctx, smartWasEnabled};
+
+  if (window.Checked("单选框_搜定位")) SearchPosition(ctx);
+  if (window.Checked("单选框_搜二星")) SearchTwoStar(ctx);
+  if (window.Checked("单选框_搜三星")) SearchThreeStar(ctx);
+}
+
+void StopFormulaSearch(app::Context& ctx) {
+  ctx.window.SetEnabled(kSortButton, true);
+  ctx.state.searchStopRequested = true;
+}
+
+void SearchPosition(app::Context& ctx) { RunSearch(ctx, SearchKind::Position); }
+void SearchTwoStar(app::Context& ctx) { RunSearch(ctx, SearchKind::TwoStar); }
+void SearchThreeStar(app::Context& ctx) { RunSearch(ctx, SearchKind::ThreeStar); }
+
+void SelectSearchKind(app::Context& ctx, SearchKind kind) {
+  ui::Window& window = ctx.window;
+  for (const auto& k : kKinds) window.SetChecked(k.radio, k.kind == kind);
+
+  window.SetEnabled("组合框_搜注数1", kind == SearchKind::TwoStar);
+  window.SetEnabled("组合框_搜注数2", kind == SearchKind::ThreeStar);
+  window.SetEnabled(kPositionCombo, kind == SearchKind::Position);
+  window.SetEnabled(kPlayCombo, true);
+
+  const std::string planPlays = ControlsOf(kind).planPlayCombo;
+  window.ClearItems(kPlayCombo);
+  for (int i = 0; i < window.ItemCount(planPlays); ++i) {
+    window.AddItem(kPlayCombo, window.ItemText(planPlays, i));
+  }
+
+  switch (kind) {
+    case SearchKind::Position:
+      window.SetCurrentIndex(kPlayCombo, kPlayDigits);
+      window.SetCurrentIndex(kCodeCombo, 3);
+      window.SetCurrentIndex(kPeriodCombo, 3);
+      break;
+    case SearchKind::TwoStar:
+      window.SetCurrentIndex(
+          kPlayCombo, window.Checked("单选框_后二复试") ? kPlayTwoStarGroup : kPlayTwoStarStraight);
+      window.SetCurrentIndex(kCodeCombo, NumberIn(window.Text("编辑框_后二码数")) - 1);
+      window.SetCurrentIndex(kPeriodCombo, NumberIn(window.Text("编辑框_后二期数")) - 1);
+      break;
+    case SearchKind::ThreeStar:
+      window.SetCurrentIndex(kPlayCombo, window.Checked("单选框_后三组选")
+                                             ? kPlayThreeStarGroup
+                                             : kPlayThreeStarStraight);
+      window.SetCurrentIndex(kCodeCombo, NumberIn(window.Text("编辑框_后三码数")) - 1);
+      window.SetCurrentIndex(kPeriodCombo, NumberIn(window.Text("编辑框_后三期数")) - 1);
+      break;
+  }
+  ctx.state.selectedResultRow = -1;
+  window.DeleteAllRows(kResultList);
+}
+
+void SortSearchResults(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  const int rows = window.RowCount(kResultList);
+  if (rows == 0) return;
+  std::vector<ResultEntry> entries;
+  entries.reserve(static_cast<std::size_t>(rows));
+  for (int row = 0; row < rows; ++row) {
+    const std::string rate = window.Cell(kResultList, row, 2);
+    entries.push_back({window.Cell(kResultList, row, 1), rate.substr(0, rate.find('%'))});
+  }
+  entries = SortByRate(std::move(entries));
+  window.DeleteAllRows(kResultList);
+  std::vector<std::string> best;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    AppendResultRow(window, static_cast<int>(i) + 1, entries[i].formula, entries[i].rateText);
+    if (i < 10) best.push_back(entries[i].formula);
+  }
+  // The page on show decides the kind, whatever kind was searched.
+  const int page = window.CurrentPage("高级选择夹_那星");
+  if (page >= 0 && page <= 2) {
+    // A preset store that cannot be written keeps its old presets.
+    (void)SavePresetFormulas(ctx.dataDir, page + 1, best);
+  }
+}
+
+void UseSearchFormula(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  const int row = ctx.state.selectedResultRow;
+  const std::string formula =
+      row >= 0 && row < window.RowCount(kResultList) ? window.Cell(kResultList, row, 1) : "";
+  for (const auto& k : kKinds) {
+    if (!window.Checked(k.radio)) continue;
+    // A missing record file or first record records nothing; the plan
+    // still runs.
+    if (!formula.empty()) (void)RecordUsedFormula(ctx.workDir, static_cast<int>(k.kind), formula);
+    if (formula.empty()) return;
+
+    auto copy = [&](const char* plan, const char* search) {
+      window.SetCurrentIndex(plan, window.CurrentIndex(search));
+    };
+    switch (k.kind) {
+      case SearchKind::Position:
+        copy("组合框_定位起始期1", kStartCombo);
+        copy("组合框_定位选1", kPositionCombo);
+        copy("组合框_定位选法1", kPlayCombo);
+        copy("组合框_定位码1", kCodeCombo);
+        copy("组合框_定位期1", kPeriodCombo);
+        window.SetCurrentPage("高级选择夹_计划总", k.planTab);
+        plan::RunPositionPlans(ctx);
+        break;
+      case SearchKind::TwoStar:
+        copy("组合框_二星起始期1", kStartCombo);
+        copy("组合框_二星选1", kPlayCombo);
+        copy("组合框_二星码1", kCodeCombo);
+        copy("组合框_二星期1", kPeriodCombo);
+        copy("组合框_二星注数1", "组合框_搜注数1");
+        window.SetCurrentPage("高级选择夹_计划总", k.planTab);
+        plan::RunTwoStarPlans(ctx);
+        break;
+      case SearchKind::ThreeStar:
+        copy("组合框_三星起始期1", kStartCombo);
+        copy("组合框_三星选1", kPlayCombo);
+        copy("组合框_三星码1", kCodeCombo);
+        copy("组合框_三星期1", kPeriodCombo);
+        copy("组合框_三星注数1", "组合框_搜注数2");
+        window.SetCurrentPage("高级选择夹_计划总", k.planTab);
+        plan::RunThreeStarPlans(ctx);
+        break;
+    }
+    ctx.state.selectedResultRow = -1;
+  }
+}
+
+void SmartFilter(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  if (ctx.state.searchRunning) return;
+  window.SetEnabled(kSmartButton, false);
+  for (const auto& k : kKinds) {
+    if (window.CurrentPage("高级选择夹_那星") != k.planTab) continue;
+    SelectSearchKind(ctx, k.kind);
+    StartFormulaSearch(ctx);
+    SortSearchResults(ctx);
+  }
+  window.SetEnabled(kSmartButton, true);
+}
+
+void BindSearchHandlers(app::Context& ctx) {
+  ui::Window& window = ctx.window;
+  auto on = [&](const char* name, ui::Event event, void (*handler)(app::Context&)) {
+    window.Bind(name, event, [&ctx, handler](int) { handler(ctx); });
+  };
+  on(kStartButton, ui::Event::Click, &StartFormulaSearch);
+  on("按钮_搜停止", ui::Event::Click, &StopFormulaSearch);
+  on(kSortButton, ui::Event::Click, &SortSearchResults);
+  on("按钮_搜使用公式", ui::Event::Click, &UseSearchFormula);
+  on(kSmartButton, ui::Event::Click, &SmartFilter);
+  for (const auto& k : kKinds) {
+    const SearchKind kind = k.kind;
+    window.Bind(k.radio, ui::Event::Click, [&ctx, kind](int) { SelectSearchKind(ctx, kind); });
+  }
+  window.Bind(kResultList, ui::Event::RowClick,
+              [&ctx](int) { ctx.state.selectedResultRow = ctx.window.CurrentRow(kResultList); });
+  window.Bind(kResultList, ui::Event::RowActivate, [&ctx](int) {
+    ctx.state.selectedResultRow = ctx.window.CurrentRow(kResultList);
+    UseSearchFormula(ctx);
+  });
+}
+
+}  // namespace search
