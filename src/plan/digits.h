@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -15,8 +16,19 @@ class Digits {
   static constexpr std::size_t kCapacity = 16;
 
   Digits() = default;
-  explicit Digits(std::string_view text) {
-    for (char c : text) push_back(c);
+  // Characters past the capacity are dropped.
+  explicit Digits(std::string_view text)
+      : size_(static_cast<std::uint8_t>(text.size() < kCapacity ? text.size() : kCapacity)) {
+    std::memcpy(chars_.data(), text.data(), size_);
+  }
+
+  // From a buffer with at least kCapacity readable bytes at data: a fixed-size
+  // copy, cheaper than one of the exact length.
+  static Digits FromBuffer(const char* data, std::size_t size) {
+    Digits digits;
+    std::memcpy(digits.chars_.data(), data, kCapacity);
+    digits.size_ = static_cast<std::uint8_t>(size < kCapacity ? size : kCapacity);
+    return digits;
   }
 
   std::size_t size() const { return size_; }

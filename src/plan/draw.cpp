@@ -1,5 +1,7 @@
 #include "plan/draw.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdlib>
 
 namespace plan {
@@ -11,13 +13,34 @@ std::string_view IssueSequence(std::string_view issue) {
   return rest.substr(0, rest.find('-'));
 }
 
+namespace {
+
+// atof truncated; plain three-digit sequences skip the conversion.
+long long SequenceNumber(std::string_view sequence) {
+  if (!sequence.empty() && sequence.size() <= 9) {
+    long long number = 0;
+    for (char c : sequence) {
+      if (c < '0' || c > '9')
+        return static_cast<long long>(std::atof(std::string(sequence).c_str()));
+      number = number * 10 + (c - '0');
+    }
+    return number;
+  }
+  return static_cast<long long>(std::atof(std::string(sequence).c_str()));
+}
+
+}  // namespace
+
 std::string NextSequence(std::string_view sequence, int count) {
-  long long next = static_cast<long long>(std::atof(std::string(sequence).c_str())) + count;
+  long long next = SequenceNumber(sequence) + count;
   if (next > kIssuesPerDay) next -= kIssuesPerDay;
-  std::string digits = std::to_string(next);
-  if (next <= 9) return "00" + digits;
-  if (next <= 99) return "0" + digits;
-  return digits;
+  char text[24];
+  char* begin = text + 2;
+  char* end = std::to_chars(begin, text + sizeof text, next).ptr;
+  if (next <= 9) begin -= 2;
+  if (next >= 10 && next <= 99) --begin;
+  std::fill(begin, text + 2, '0');
+  return std::string(begin, end);
 }
 
 std::vector<Draw> BuildPlanSource(const std::vector<Draw>& history, std::string_view startIssue) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace plan {
@@ -12,24 +13,43 @@ constexpr std::uint64_t kTenPow13 = 10'000'000'000'000ULL;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-void AppendDecimal(Digits& out, std::uint64_t value) {
-  char buffer[20];
-  int length = 0;
-  do {
-    buffer[length++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (length > 0) out.push_back(buffer[--length]);
+// "00" to "99", for writing two digits per division.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// Writes value right-aligned so that it ends at end; returns its first char.
+char* WriteDecimal(char* end, std::uint64_t value) {
+  while (value >= 100) {
+    end -= 2;
+    std::memcpy(end, &kDigitPairs[2 * (value % 100)], 2);
+    value /= 100;
+  }
+  if (value >= 10) {
+    end -= 2;
+    std::memcpy(end, &kDigitPairs[2 * value], 2);
+  } else {
+    *--end = static_cast<char>('0' + value);
+  }
+  return end;
 }
 
 // The digits of "%.13g" for an integral value below 2^64, rounded to 13
 // significant digits half to even exactly as printf rounds the exact binary
 // value, with the exponent written in three digits.
 Digits IntegerValueDigits(std::uint64_t value) {
-  Digits digits;
+  // The text ends at buffer + 24; the bytes after it let FromBuffer copy 16.
+  char buffer[48];
+  char* const last = buffer + 24;
+  char* end = last;
   if (value < kTenPow13) {
-    AppendDecimal(digits, value);
-    return digits;
+    char* begin = WriteDecimal(end, value);
+    return Digits::FromBuffer(begin, static_cast<std::size_t>(last - begin));
   }
   int exponent = 12;
   std::uint64_t scale = 1;
@@ -46,11 +66,12 @@ Digits IntegerValueDigits(std::uint64_t value) {
     ++exponent;
   }
   while (mantissa % 10 == 0) mantissa /= 10;
-  AppendDecimal(digits, mantissa);
-  digits.push_back('0');  // exponents here are 13..19: two digits, padded to three
-  digits.push_back(static_cast<char>('0' + exponent / 10));
-  digits.push_back(static_cast<char>('0' + exponent % 10));
-  return digits;
+  // Exponents here are 13 to 19: two digits, widened to three.
+  end -= 3;
+  end[0] = '0';
+  std::memcpy(end + 1, &kDigitPairs[2 * exponent], 2);
+  char* begin = WriteDecimal(end, mantissa);
+  return Digits::FromBuffer(begin, static_cast<std::size_t>(last - begin));
 }
 
 // Any other value goes through printf itself; only the exponent width differs.
@@ -82,76 +103,92 @@ Digits ValueDigits(double value) {
   return PrintedValueDigits(value);
 }
 
-// The number the formula's digits denote once the letters are replaced.
-double FormulaNumber(std::string_view drawDigits, std::string_view formula) {
-  bool haveDigits = drawDigits.size() == 5;
-  std::uint64_t number = 0;
-  int significant = 0;
-  for (char c : formula) {
-    char x = c;
-    if (c >= 'A' && c <= 'E') {
-      if (!haveDigits) continue;
-      x = drawDigits[c - 'A'];
-    }
-    if (!IsDigit(x) || (significant == 0 && x == '0')) continue;
-    if (++significant > 19) break;
-    number = number * 10 + static_cast<std::uint64_t>(x - '0');
-  }
-  // A 19-digit integer converts with the same rounding strtod applies.
-  if (significant <= 19) return static_cast<double>(number);
-
+// The formula's digits once the letters are replaced, beyond 19 significant
+// digits: strtod rounds them.
+double LongFormulaNumber(const int (&letters)[5], std::string_view formula) {
   std::string text;
   for (char c : formula) {
-    char x = c;
     if (c >= 'A' && c <= 'E') {
-      if (!haveDigits) continue;
-      x = drawDigits[c - 'A'];
+      if (letters[c - 'A'] >= 0) text.push_back(static_cast<char>('0' + letters[c - 'A']));
+    } else if (IsDigit(c)) {
+      text.push_back(c);
     }
-    if (IsDigit(x)) text.push_back(x);
   }
   return std::strtod(text.c_str(), nullptr);
 }
 
-double DrawNumber(std::string_view drawDigits) {
-  std::uint64_t number = 0;
-  for (char c : drawDigits) {
-    if (!IsDigit(c) || drawDigits.size() > 18) {
-      return std::atof(std::string(drawDigits).c_str());
+// The number the formula denotes once its letters are replaced by the draw's
+// characters (only digit characters count) and the number the draw denotes.
+double FormulaValue(std::string_view drawDigits, std::string_view formula) {
+  int letters[5] = {-1, -1, -1, -1, -1};
+  double drawNumber = 0;
+  if (drawDigits.size() == 5) {
+    std::uint64_t number = 0;
+    bool allDigits = true;
+    for (int i = 0; i < 5; ++i) {
+      char c = drawDigits[static_cast<std::size_t>(i)];
+      if (IsDigit(c)) {
+        letters[i] = c - '0';
+        number = number * 10 + static_cast<std::uint64_t>(c - '0');
+      } else {
+        allDigits = false;
+      }
     }
-    number = number * 10 + static_cast<std::uint64_t>(c - '0');
+    drawNumber =
+        allDigits ? static_cast<double>(number) : std::atof(std::string(drawDigits).c_str());
+  } else if (!drawDigits.empty()) {
+    drawNumber = std::atof(std::string(drawDigits).c_str());
   }
-  return static_cast<double>(number);
+
+  std::uint64_t number = 0;
+  int significant = 0;
+  for (char c : formula) {
+    int digit;
+    if (IsDigit(c)) {
+      digit = c - '0';
+    } else if (c >= 'A' && c <= 'E') {
+      digit = letters[c - 'A'];
+      if (digit < 0) continue;
+    } else {
+      continue;
+    }
+    if (number == 0 && digit == 0) continue;  // leading zeros
+    if (++significant > 19) return LongFormulaNumber(letters, formula) * drawNumber * 2;
+    number = number * 10 + static_cast<std::uint64_t>(digit);
+  }
+  // Up to 19 digits convert with the same rounding strtod applies.
+  return static_cast<double>(number) * drawNumber * 2;
 }
 
 }  // namespace
 
 Evaluation EvaluateFormula(std::string_view drawDigits, int codeCount, std::string_view formula) {
-  double value = FormulaNumber(drawDigits, formula) * DrawNumber(drawDigits) * 2;
   Evaluation result;
-  result.valueDigits = ValueDigits(value);
+  result.valueDigits = ValueDigits(FormulaValue(drawDigits, formula));
 
-  std::size_t wanted = codeCount < 0 ? 0 : static_cast<std::size_t>(codeCount);
-  Digits& prediction = result.prediction;
+  // Distinct digits in order of first occurrence, written without branching
+  // on the (random) digits.
+  char distinct[Digits::kCapacity + 16];
+  std::size_t size = 0;
   unsigned seen = 0;
   for (char c : result.valueDigits.view()) {
     unsigned bit = 1u << (c - '0');
-    if ((seen & bit) == 0) {
-      seen |= bit;
-      prediction.push_back(c);
-    }
+    distinct[size] = c;
+    size += (seen & bit) == 0;
+    seen |= bit;
   }
-  if (prediction.size() < wanted) {
-    int last = prediction.empty() ? 0 : prediction[prediction.size() - 1] - '0';
-    for (char c : kFillSequences[last]) {
-      if (prediction.size() >= wanted) break;
+  std::size_t wanted = codeCount < 0 ? 0 : static_cast<std::size_t>(codeCount);
+  if (size < wanted) {
+    int last = size == 0 ? 0 : distinct[size - 1] - '0';
+    for (char c : kFillSequences[static_cast<std::size_t>(last)]) {
+      if (size >= wanted) break;
       unsigned bit = 1u << (c - '0');
-      if ((seen & bit) == 0) {
-        seen |= bit;
-        prediction.push_back(c);
-      }
+      distinct[size] = c;
+      size += (seen & bit) == 0;
+      seen |= bit;
     }
   }
-  prediction.resize(wanted);
+  result.prediction = Digits::FromBuffer(distinct, size < wanted ? size : wanted);
   return result;
 }
 
@@ -163,10 +200,11 @@ std::string_view CompanionFormula(std::string_view prediction) {
 std::string SortDigits(std::string_view prediction) {
   std::array<int, 10> counts{};
   for (char c : prediction) ++counts[IsDigit(c) ? c - '0' : 0];
-  std::string sorted;
-  sorted.reserve(prediction.size());
-  for (int d = 0; d < 10; ++d)
-    sorted.append(static_cast<std::size_t>(counts[d]), static_cast<char>('0' + d));
+  std::string sorted(prediction.size(), '0');
+  std::size_t at = 0;
+  for (int d = 0; d < 10; ++d) {
+    for (int k = 0; k < counts[d]; ++k) sorted[at++] = static_cast<char>('0' + d);
+  }
   return sorted;
 }
 

@@ -111,8 +111,12 @@ void RunAndShow(app::Context& ctx, const KindControls& c, const PlanSettings& se
 }
 
 std::string CountsCaption(const PlanSettings& settings) {
-  return " " + std::to_string(settings.periodCount) + "期 " + std::to_string(settings.codeCount) +
-         "码";
+  std::string caption = " ";
+  caption += std::to_string(settings.periodCount);
+  caption += "期 ";
+  caption += std::to_string(settings.codeCount);
+  caption += "码";
+  return caption;
 }
 
 }  // namespace

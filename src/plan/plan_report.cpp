@@ -4,21 +4,25 @@
 
 namespace plan {
 
+void AppendPlanLine(std::string& out, PlanKind kind, PlanState state, const PlanLineParts& parts,
+                    const ReportTexts& texts) {
+  out.append(parts.firstSequence).append("—").append(parts.lastSequence);
+  out.append(texts.name).append(parts.title);
+  out.append(texts.left).append(parts.shown).append(texts.right);
+  if (state == PlanState::Pending) {
+    out.append(texts.pending).append("【").append(std::to_string(parts.pendingIndex)).append("】");
+    return;
+  }
+  out.append(parts.judgedSequence);
+  out.append(kind == PlanKind::Position ? "期 开 " : "期 开");
+  out.append(parts.judgedDigits);
+  out.append(state == PlanState::Hit ? texts.hit : texts.miss);
+}
+
 std::string FormatPlanLine(PlanKind kind, PlanState state, const PlanLineParts& parts,
                            const ReportTexts& texts) {
   std::string line;
-  line.reserve(96);
-  line.append(parts.firstSequence).append("—").append(parts.lastSequence);
-  line.append(texts.name).append(parts.title);
-  line.append(texts.left).append(parts.shown).append(texts.right);
-  if (state == PlanState::Pending) {
-    line.append(texts.pending).append("【").append(std::to_string(parts.pendingIndex)).append("】");
-    return line;
-  }
-  line.append(parts.judgedSequence);
-  line.append(kind == PlanKind::Position ? "期 开 " : "期 开");
-  line.append(parts.judgedDigits);
-  line.append(state == PlanState::Hit ? texts.hit : texts.miss);
+  AppendPlanLine(line, kind, state, parts, texts);
   return line;
 }
 

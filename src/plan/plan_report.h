@@ -22,6 +22,9 @@ struct PlanLineParts {
 // One report line, without its line end.
 std::string FormatPlanLine(PlanKind kind, PlanState state, const PlanLineParts& parts,
                            const ReportTexts& texts);
+// The same line appended to out.
+void AppendPlanLine(std::string& out, PlanKind kind, PlanState state, const PlanLineParts& parts,
+                    const ReportTexts& texts);
 
 struct Accuracy {
   std::string summary;     // 一共3期计划 对2期 错1期 准确率 66%

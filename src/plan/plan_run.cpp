@@ -53,6 +53,7 @@ PlanCounts Replay(const std::vector<Draw>& source, const PlanSettings& settings,
 PlanResult PlanRun(const std::vector<Draw>& source, const PlanSettings& settings,
                    std::string_view formula) {
   PlanResult result;
+  result.report.reserve(source.size() * 48 + 64);  // about one line per two draws
   PlanCounts counts = Replay(
       source, settings, formula,
       [&](PlanState state, std::size_t base, const WindowPrediction& prediction, std::size_t at) {
@@ -69,7 +70,7 @@ PlanResult PlanRun(const std::vector<Draw>& source, const PlanSettings& settings
           judged = JudgedDigits(settings, source[at].digits);
           parts.judgedDigits = judged;
         }
-        result.report += FormatPlanLine(settings.kind, state, parts, settings.texts);
+        AppendPlanLine(result.report, settings.kind, state, parts, settings.texts);
         result.report += "\r\n";
       });
   Accuracy accuracy = AccuracySummary(counts.hits, counts.misses);
