@@ -31,8 +31,10 @@ class HtmlViewer : public QWidget {
   std::function<void(int)> onProgress_;
 };
 
-// Whether this process can show pages with the browser engine. Logs the
-// reason to stderr the first time it answers no. Needs the QApplication.
+// Whether this process can show pages with the browser engine: not when
+// LANZHOU_NO_WEBENGINE is set (tests), on the minimal platform, or when the
+// engine's helper process is not installed. Logs the reason to stderr the
+// first time it answers no. Needs the QApplication.
 bool WebEngineUsable();
 
 // Settings the browser engine reads once, before the QApplication exists:

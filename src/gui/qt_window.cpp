@@ -133,12 +133,14 @@ QWidget* CreateEditBox(const ui::ControlSpec& spec, QWidget* parent) {
   }
   auto* edit = new QLineEdit(Q(spec.text), parent);
   edit->setAlignment(HorizontalAlignment(spec.alignment) | Qt::AlignVCenter);
-  if (spec.digitsOnly) {
+  // The input rules bind what the user types, never what the program sets
+  // (QLineEdit::setMaxLength would cut programmatic texts too).
+  if (spec.digitsOnly || spec.maxLength > 0) {
+    const QString character = spec.digitsOnly ? QStringLiteral("[0-9]") : QStringLiteral(".");
+    const QString count =
+        spec.maxLength > 0 ? QStringLiteral("{0,%1}").arg(spec.maxLength) : QStringLiteral("*");
     edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-  }
-  if (spec.maxLength > 0) {
-    edit->setMaxLength(spec.maxLength);
+        new QRegularExpressionValidator(QRegularExpression(character + count), edit));
   }
   return edit;
 }
@@ -557,7 +559,11 @@ int QtWindow::CurrentPage(const std::string& name) const {
 }
 
 void QtWindow::SetCurrentPage(const std::string& name, int page) {
-  WidgetOf<QTabWidget>(name, "a tab control")->setCurrentIndex(page);
+  auto* tabs = WidgetOf<QTabWidget>(name, "a tab control");
+  if (page < 0 || page >= tabs->count()) {
+    throw std::out_of_range(name + " has no page " + std::to_string(page));
+  }
+  tabs->setCurrentIndex(page);
 }
 
 int QtWindow::InsertRow(const std::string& name, int position) {
@@ -613,6 +619,9 @@ void QtWindow::SetPicture(const std::string& name, ui::Picture picture) {
   Control& control = controls_.at(name);
   if (control.spec->kind != ControlKind::PictureBox) {
     throw std::invalid_argument(name + " is not a picture box");
+  }
+  if (picture.digit != ui::Picture::kPlaceholder && (picture.digit < 0 || picture.digit > 9)) {
+    throw std::invalid_argument(name + ": no picture for digit " + std::to_string(picture.digit));
   }
   control.picture = picture;
   static_cast<QLabel*>(control.widget)->setPixmap(DigitPixmap(picture.digit));

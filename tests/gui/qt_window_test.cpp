@@ -220,6 +220,9 @@ TEST_F(QtWindowTest, NumberBoxesRefuseLettersAndExtraCharacters) {
     QTest::keyClicks(edit, "8");
     EXPECT_EQ(window.Text(name), "7");
   }
+  // The rules bind the user, not the program.
+  window.SetText("编辑框_定位期数", "12");
+  EXPECT_EQ(window.Text("编辑框_定位期数"), "12");
   // Boxes without the rules take anything.
   auto* name = Get<QLineEdit>("编辑框_定位名");
   QTest::keyClicks(name, "ab1");
@@ -288,6 +291,9 @@ TEST_F(QtWindowTest, ControlOperationsReachTheWidgets) {
 
   window.SetPicture("图片框3", ui::Picture{7});
   EXPECT_EQ(window.PictureOf("图片框3"), ui::Picture{7});
+  EXPECT_THROW(window.SetPicture("图片框3", ui::Picture{10}), std::invalid_argument);
+  EXPECT_EQ(window.PictureOf("图片框3"), ui::Picture{7});
+  EXPECT_THROW(window.SetCurrentPage("高级选择夹_计划总", 6), std::out_of_range);
 
   window.Navigate("超文本浏览框_开奖", "http://127.0.0.1:1/jxssc/");
   EXPECT_EQ(window.Address("超文本浏览框_开奖"), "http://127.0.0.1:1/jxssc/");
