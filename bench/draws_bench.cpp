@@ -1,0 +1,71 @@
+// Draw history: parsing a full day page, and a whole two-day refresh against
+// the local mirror served in-process.
+#include <benchmark/benchmark.h>
+#include <httplib.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "app/program_state.h"
+#include "draws/draw_list.h"
+#include "draws/draw_refresh.h"
+#include "draws/history_page.h"
+#include "mirror_pages.h"
+#include "mirror_server.h"
+#include "settings/ini_file.h"
+#include "temp_dir.h"
+#include "ui/memory_window.h"
+
+namespace {
+
+using namespace std::chrono;
+
+constexpr year_month_day kDay = 2014y / January / 5d;
+
+void BM_ParseHistoryPage(benchmark::State& state) {
+  std::vector<drawd::Draw> draws;
+  for (int sequence = 1; sequence <= drawd::kDrawsPerDay; ++sequence) {
+    draws.push_back({kDay, sequence, drawd::SimulatedCode(kDay, sequence)});
+  }
+  const std::string page = drawd::HistoryPage(kDay, draws);
+  for (auto _ : state) {
+    auto items = draws::ParseHistoryPage(page, "20140105");
+    if (items.size() != 120) state.SkipWithError("the page gave no 120 items");
+    benchmark::DoNotOptimize(items);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+  state.counters["rows"] = 120;
+}
+BENCHMARK(BM_ParseHistoryPage);
+
+// RefreshDraws from clearing the list to the filled list, both feeds and the
+// combo boxes: yesterday's full page and 119 draws of today, 180 rows kept.
+void BM_TwoDayRefresh(benchmark::State& state) {
+  const drawd::LocalSeconds now{local_days(kDay).time_since_epoch() + hours(23) + minutes(56)};
+  auto source = drawd::MirrorSource::Simulated([now] { return now; });
+  httplib::Server server;
+  drawd::InstallRoutes(server, source);
+  int port = server.bind_to_any_port("127.0.0.1");
+  std::thread serving([&server] { server.listen_after_bind(); });
+  while (!server.is_running()) std::this_thread::sleep_for(milliseconds(1));
+
+  TempDir dir;
+  const std::string base = "http://127.0.0.1:" + std::to_string(port);
+  for (const char* key : {"history", "feed1", "feed2", "video"}) {
+    settings::WriteIniKey(dir.path() / "sources.ini", "sources", key, base);
+  }
+  ui::MemoryWindow window;
+  window.SetClock(ui::LocalTime{now.time_since_epoch()});
+  app::ProgramState programState;
+  app::Context ctx{window, programState, dir.path(), dir.path(), {}};
+
+  for (auto _ : state) {
+    draws::RefreshDraws(ctx);
+    if (window.RowCount(draws::kDrawList) != 180) state.SkipWithError("the list has no 180 rows");
+  }
+  server.stop();
+  serving.join();
+}
+BENCHMARK(BM_TwoDayRefresh)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
