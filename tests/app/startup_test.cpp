@@ -16,8 +16,21 @@ namespace {
 
 using namespace std::chrono;
 
+// Every web endpoint at a port nobody listens on, so the first refresh fails
+// at once even when a draw mirror runs on this machine.
+void WriteUnreachableSources(const std::filesystem::path& dir) {
+  ASSERT_TRUE(base::WriteFileAtomically(dir / "sources.ini",
+                                        "[sources]\r\nhistory=http://127.0.0.1:1\r\n"
+                                        "feed1=http://127.0.0.1:1\r\nfeed2=http://127.0.0.1:1\r\n"
+                                        "video=http://127.0.0.1:1\r\n"
+                                        "announcement=http://127.0.0.1:1/\r\n")
+                  .ok());
+}
+
 class StartupTest : public ::testing::Test {
  protected:
+  void SetUp() override { WriteUnreachableSources(dir.path()); }
+
   TempDir dir;
   ui::MemoryWindow window;
   ProgramState state;
@@ -73,6 +86,16 @@ TEST_F(StartupTest, ClicksDuringTheFirstSecondAreHandledBeforeSettingsLoad) {
   EXPECT_EQ(window.Text("编辑框_后二期数"), "");  // key missing from an existing file
 }
 
+TEST_F(StartupTest, WithoutSettingsOrNetworkTheWindowComesUpUsable) {
+  RunCreationHandler(ctx);
+  EXPECT_TRUE(window.Visible());
+  EXPECT_EQ(window.RowCount("列表框_开奖"), 0);
+  EXPECT_EQ(window.Interval("时钟_自动更新"), 1000);
+  EXPECT_EQ(window.Text("编辑框_定位码数"), "5");
+  EXPECT_TRUE(window.Checked("单选框_个"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "sz.ini"));
+}
+
 TEST(LoadProgressCaption, PrefixDigitsAndPercentSign) {
   EXPECT_EQ(LoadProgressCaption(0), "已经加载：0%");
   EXPECT_EQ(LoadProgressCaption(100), "已经加载：100%");
@@ -111,6 +134,7 @@ TEST(Program, StartWithoutCreationHandlerKeepsFormValuesButBindsHandlers) {
 
 TEST(Program, StartRunsTheCreationHandler) {
   TempDir dir;
+  WriteUnreachableSources(dir.path());
   ASSERT_TRUE(
       base::WriteFileAtomically(dir.path() / "sz.ini", *base::Utf8ToGbk("[3]\r\n2=9\r\n")).ok());
   ui::MemoryWindow window;

@@ -27,6 +27,13 @@ class ConsoleProgramTest : public ::testing::Test {
     const char* bin = std::getenv("LANZHOU_BIN_DIR");
     program = std::filesystem::path(bin ? bin : LANZHOU_TEST_BIN_DIR) / "lanzhou";
     ASSERT_TRUE(std::filesystem::exists(program)) << program;
+    // The start-up refresh must fail at once, whatever runs on this machine.
+    ASSERT_TRUE(base::WriteFileAtomically(dir.path() / "sources.ini",
+                                          "[sources]\r\nhistory=http://127.0.0.1:1\r\n"
+                                          "feed1=http://127.0.0.1:1\r\nfeed2=http://127.0.0.1:1\r\n"
+                                          "video=http://127.0.0.1:1\r\n"
+                                          "announcement=http://127.0.0.1:1/\r\n")
+                    .ok());
   }
 
   Outcome Run(const std::string& arguments, const std::string& script) {
