@@ -136,6 +136,14 @@ std::string ReadIniKey(const std::filesystem::path& file, std::string_view secti
 
 base::Status WriteIniKey(const std::filesystem::path& file, std::string_view section,
                          std::string_view key, std::string_view value) {
+  // A line break would turn the rest of the value into lines of their own:
+  // new keys, even new sections, on the next read.
+  auto breaksLine = [](std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+  };
+  if (breaksLine(section) || breaksLine(key) || breaksLine(value)) {
+    return base::Error{"a line break cannot be stored in an INI file"};
+  }
   std::string current;
   std::error_code ec;
   if (std::filesystem::exists(file, ec)) {

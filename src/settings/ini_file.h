@@ -18,13 +18,14 @@ std::string ReadIniKey(const std::filesystem::path& file, std::string_view secti
                        std::string_view key, std::string_view fallback);
 
 // Sets one key, keeping every other line as it was; creates the file and the
-// section when needed. The file is replaced atomically.
+// section when needed. The file is replaced atomically. A section, key or
+// value holding a line break is refused and the file left as it was.
 base::Status WriteIniKey(const std::filesystem::path& file, std::string_view section,
                          std::string_view key, std::string_view value);
 
 // The same edits on INI text held in memory (UTF-8), for tests and fuzzing.
-std::string LookupIniKey(std::string_view content, std::string_view section,
-                         std::string_view key, std::string_view fallback);
+std::string LookupIniKey(std::string_view content, std::string_view section, std::string_view key,
+                         std::string_view fallback);
 std::string SetIniKey(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value);
 

@@ -49,5 +49,20 @@ TEST(IniFile, MissingFileOrDirectoryGivesFallbackAndWriteRefusesDirectory) {
   EXPECT_FALSE(WriteIniKey(dir.path(), "1", "1", "v").ok());
 }
 
+TEST(IniFile, LineBreaksAreRefusedAndTheFileKeptAsItWas) {
+  TempDir dir;
+  auto path = dir.path() / "sz.ini";
+  ASSERT_TRUE(WriteIniKey(path, "3", "1", "3").ok());
+  auto before = base::ReadSmallFile(path);
+  for (const char* value : {"1\r\n[2]\r\n7=假", "1\n2=9", "x\r"}) {
+    EXPECT_FALSE(WriteIniKey(path, "3", "1", value).ok()) << value;
+  }
+  EXPECT_FALSE(WriteIniKey(path, "3", "k\n[2]", "v").ok());
+  EXPECT_FALSE(WriteIniKey(path, "3]\n[2", "1", "v").ok());
+  auto after = base::ReadSmallFile(path);
+  ASSERT_TRUE(before.ok() && after.ok());
+  EXPECT_EQ(before.value(), after.value());
+}
+
 }  // namespace
 }  // namespace settings

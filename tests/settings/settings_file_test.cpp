@@ -180,5 +180,15 @@ TEST_F(SettingsFileTest, UnreadableFileKeepsTheFormValues) {
   EXPECT_TRUE(window.Checked("单选框_个"));
 }
 
+TEST_F(SettingsFileTest, ANumberBoxWithALineBreakCannotCorruptTheFile) {
+  ASSERT_EQ(SaveSettings(ctx), 0);
+  window.SetText("编辑框_定位期数", "4\r\n[2]\r\n7=假");
+  window.SetText("编辑框_定位码数", "6");
+  EXPECT_EQ(SaveSettings(ctx), 1);
+  EXPECT_EQ(ReadIniKey(File(), "3", "1", ""), "3");  // the old value stays
+  EXPECT_EQ(ReadIniKey(File(), "3", "2", ""), "6");  // the other keys are written
+  EXPECT_EQ(ReadIniKey(File(), "2", "7", ""), "真");
+}
+
 }  // namespace
 }  // namespace settings
