@@ -78,19 +78,19 @@ Qt::Alignment HorizontalAlignment(ui::Alignment alignment) {
 
 QColor ToQColor(ui::Color color) { return QColor(color.red, color.green, color.blue); }
 
-void ApplyColors(QWidget* widget, const ui::ControlSpec& spec) {
-  if (!spec.textColor && !spec.background) {
+void ApplyColors(QWidget* widget, const ui::ControlSpec& definition) {
+  if (!definition.textColor && !definition.background) {
     return;
   }
   QPalette palette = widget->palette();
-  if (spec.textColor) {
-    const QColor color = ToQColor(*spec.textColor);
+  if (definition.textColor) {
+    const QColor color = ToQColor(*definition.textColor);
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::Text, color);
     palette.setColor(QPalette::ButtonText, color);
   }
-  if (spec.background) {
-    const QColor color = ToQColor(*spec.background);
+  if (definition.background) {
+    const QColor color = ToQColor(*definition.background);
     palette.setColor(QPalette::Base, color);
     palette.setColor(QPalette::Window, color);
     palette.setColor(QPalette::Button, color);
@@ -118,34 +118,35 @@ class ClickWatcher : public QObject {
   std::function<void()> onClick_;
 };
 
-QWidget* CreateEditBox(const ui::ControlSpec& spec, QWidget* parent) {
-  if (spec.multiLine) {
+QWidget* CreateEditBox(const ui::ControlSpec& definition, QWidget* parent) {
+  if (definition.multiLine) {
     auto* edit = new QPlainTextEdit(parent);
-    edit->setPlainText(ToDocument(spec.text));
-    edit->setVerticalScrollBarPolicy(spec.verticalScrollBar ? Qt::ScrollBarAlwaysOn
-                                                            : Qt::ScrollBarAlwaysOff);
-    edit->setHorizontalScrollBarPolicy(spec.horizontalScrollBar ? Qt::ScrollBarAlwaysOn
-                                                                : Qt::ScrollBarAlwaysOff);
+    edit->setPlainText(ToDocument(definition.text));
+    edit->setVerticalScrollBarPolicy(definition.verticalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                                  : Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(definition.horizontalScrollBar ? Qt::ScrollBarAlwaysOn
+                                                                      : Qt::ScrollBarAlwaysOff);
     // A box that scrolls sideways keeps its lines whole; otherwise they wrap.
-    edit->setLineWrapMode(spec.horizontalScrollBar ? QPlainTextEdit::NoWrap
-                                                   : QPlainTextEdit::WidgetWidth);
+    edit->setLineWrapMode(definition.horizontalScrollBar ? QPlainTextEdit::NoWrap
+                                                         : QPlainTextEdit::WidgetWidth);
     return edit;
   }
-  auto* edit = new QLineEdit(Q(spec.text), parent);
-  edit->setAlignment(HorizontalAlignment(spec.alignment) | Qt::AlignVCenter);
+  auto* edit = new QLineEdit(Q(definition.text), parent);
+  edit->setAlignment(HorizontalAlignment(definition.alignment) | Qt::AlignVCenter);
   // The input rules bind what the user types, never what the program sets
   // (QLineEdit::setMaxLength would cut programmatic texts too).
-  if (spec.digitsOnly || spec.maxLength > 0) {
-    const QString character = spec.digitsOnly ? QStringLiteral("[0-9]") : QStringLiteral(".");
-    const QString count =
-        spec.maxLength > 0 ? QStringLiteral("{0,%1}").arg(spec.maxLength) : QStringLiteral("*");
+  if (definition.digitsOnly || definition.maxLength > 0) {
+    const QString character = definition.digitsOnly ? QStringLiteral("[0-9]") : QStringLiteral(".");
+    const QString count = definition.maxLength > 0
+                              ? QStringLiteral("{0,%1}").arg(definition.maxLength)
+                              : QStringLiteral("*");
     edit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(character + count), edit));
   }
   return edit;
 }
 
-QWidget* CreateListView(const ui::ControlSpec& spec, QWidget* parent) {
+QWidget* CreateListView(const ui::ControlSpec& definition, QWidget* parent) {
   auto* list = new QTreeWidget(parent);
   list->setRootIsDecorated(false);
   list->setItemsExpandable(false);
@@ -156,14 +157,14 @@ QWidget* CreateListView(const ui::ControlSpec& spec, QWidget* parent) {
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->header()->setStretchLastSection(false);
   list->header()->setSectionsMovable(false);
-  list->setColumnCount(std::max<int>(1, static_cast<int>(spec.columns.size())));
+  list->setColumnCount(std::max<int>(1, static_cast<int>(definition.columns.size())));
   QStringList captions;
-  for (const ui::Column& column : spec.columns) {
+  for (const ui::Column& column : definition.columns) {
     captions << Q(column.caption);
   }
   list->setHeaderLabels(captions);
-  for (int i = 0; i < static_cast<int>(spec.columns.size()); ++i) {
-    list->setColumnWidth(i, spec.columns[i].width);
+  for (int i = 0; i < static_cast<int>(definition.columns.size()); ++i) {
+    list->setColumnWidth(i, definition.columns[i].width);
   }
   return list;
 }
@@ -181,20 +182,20 @@ QtWindow::QtWindow() : window_(std::make_unique<QWidget>()) {
 QtWindow::~QtWindow() = default;
 
 void QtWindow::Build() {
-  const ui::WindowSpec& spec = ui::MainWindowSpec();
+  const ui::WindowSpec& definition = ui::MainWindowSpec();
   window_->setObjectName(QStringLiteral("主窗口"));
-  window_->setWindowTitle(Q(spec.caption));
+  window_->setWindowTitle(Q(definition.caption));
   window_->setWindowIcon(QIcon(WindowIconPixmap()));
   window_->setFont(FormFont(ui::Font{}));
-  window_->move(spec.geometry.left, spec.geometry.top);
+  window_->move(definition.geometry.left, definition.geometry.top);
   // Every control sits at a fixed place: a larger window would only show
   // empty space.
-  window_->setFixedSize(spec.geometry.width, spec.geometry.height);
+  window_->setFixedSize(definition.geometry.width, definition.geometry.height);
 
   for (const ui::ControlSpec& control : ui::MainForm()) {
     QWidget* parent = ContainerOf(control);
     Control entry;
-    entry.spec = &control;
+    entry.definition = &control;
     if (control.kind == ControlKind::Timer) {
       entry.timer = new QTimer(window_.get());
       entry.timer->setObjectName(Q(control.name));
@@ -213,70 +214,70 @@ void QtWindow::Build() {
   PlaceTabChildren();
 }
 
-QWidget* QtWindow::ContainerOf(const ui::ControlSpec& spec) const {
-  if (spec.parent.empty()) {
+QWidget* QtWindow::ContainerOf(const ui::ControlSpec& definition) const {
+  if (definition.parent.empty()) {
     return window_.get();
   }
-  const Control& parent = Find(spec.parent);
+  const Control& parent = Find(definition.parent);
   if (auto* tabs = qobject_cast<QTabWidget*>(parent.widget)) {
-    QWidget* page = tabs->widget(spec.page);
+    QWidget* page = tabs->widget(definition.page);
     if (page == nullptr) {
-      throw std::logic_error(spec.name + " is on a page its tab control lacks");
+      throw std::logic_error(definition.name + " is on a page its tab control lacks");
     }
     return page;
   }
   return parent.widget;
 }
 
-QWidget* QtWindow::CreateWidget(const ui::ControlSpec& spec, QWidget* parent) {
+QWidget* QtWindow::CreateWidget(const ui::ControlSpec& definition, QWidget* parent) {
   QWidget* widget = nullptr;
-  switch (spec.kind) {
+  switch (definition.kind) {
     case ControlKind::Label:
     case ControlKind::TransparentLabel: {
-      auto* label = new QLabel(Q(spec.text), parent);
+      auto* label = new QLabel(Q(definition.text), parent);
       label->setTextFormat(Qt::PlainText);
-      label->setAlignment(HorizontalAlignment(spec.alignment) | Qt::AlignVCenter);
+      label->setAlignment(HorizontalAlignment(definition.alignment) | Qt::AlignVCenter);
       widget = label;
       break;
     }
     case ControlKind::EditBox:
-      widget = CreateEditBox(spec, parent);
+      widget = CreateEditBox(definition, parent);
       break;
     case ControlKind::ComboBox: {
       auto* combo = new QComboBox(parent);
-      for (const std::string& item : spec.items) {
+      for (const std::string& item : definition.items) {
         combo->addItem(Q(item));
       }
-      combo->setCurrentIndex(spec.selectedItem);
+      combo->setCurrentIndex(definition.selectedItem);
       combo->setMaxVisibleItems(20);
       widget = combo;
       break;
     }
     case ControlKind::CheckBox: {
-      auto* check = new QCheckBox(Q(spec.text), parent);
-      check->setChecked(spec.checked);
+      auto* check = new QCheckBox(Q(definition.text), parent);
+      check->setChecked(definition.checked);
       widget = check;
       break;
     }
     case ControlKind::RadioBox: {
-      auto* radio = new QRadioButton(Q(spec.text), parent);
-      AddRadioToGroup(spec, radio);
-      radio->setChecked(spec.checked);
+      auto* radio = new QRadioButton(Q(definition.text), parent);
+      AddRadioToGroup(definition, radio);
+      radio->setChecked(definition.checked);
       widget = radio;
       break;
     }
     case ControlKind::Button:
-      widget = new QPushButton(Q(spec.text), parent);
+      widget = new QPushButton(Q(definition.text), parent);
       break;
     case ControlKind::ImageButton: {
-      auto* button = new SkinButton(spec.skinned, spec.toggle, parent);
-      button->setText(Q(spec.text));
-      button->SetSelected(spec.initiallySelected);
+      auto* button = new SkinButton(definition.skinned, definition.toggle, parent);
+      button->setText(Q(definition.text));
+      button->SetSelected(definition.initiallySelected);
       widget = button;
       break;
     }
     case ControlKind::ListView:
-      widget = CreateListView(spec, parent);
+      widget = CreateListView(definition, parent);
       break;
     case ControlKind::PictureBox: {
       auto* picture = new QLabel(parent);
@@ -289,7 +290,7 @@ QWidget* QtWindow::CreateWidget(const ui::ControlSpec& spec, QWidget* parent) {
       widget = new HtmlViewer(WebEngineUsable(), parent);
       break;
     case ControlKind::GroupBox:
-      widget = new QGroupBox(Q(spec.text), parent);
+      widget = new QGroupBox(Q(definition.text), parent);
       break;
     case ControlKind::Panel: {
       auto* panel = new QFrame(parent);
@@ -299,7 +300,7 @@ QWidget* QtWindow::CreateWidget(const ui::ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::TabControl: {
       auto* tabs = new TabControl(parent);
-      for (const std::string& caption : spec.pages) {
+      for (const std::string& caption : definition.pages) {
         tabs->addTab(new QWidget(tabs), Q(caption));
       }
       tabs->setCurrentIndex(0);
@@ -308,15 +309,15 @@ QWidget* QtWindow::CreateWidget(const ui::ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::Window:
     case ControlKind::Timer:
-      throw std::logic_error(spec.name + " is not a control with a widget");
+      throw std::logic_error(definition.name + " is not a control with a widget");
   }
-  widget->setFont(FormFont(spec.font));
-  ApplyColors(widget, spec);
+  widget->setFont(FormFont(definition.font));
+  ApplyColors(widget, definition);
   return widget;
 }
 
-void QtWindow::AddRadioToGroup(const ui::ControlSpec& spec, QWidget* radio) {
-  QButtonGroup*& group = radioGroups_[{spec.parent, spec.page}];
+void QtWindow::AddRadioToGroup(const ui::ControlSpec& definition, QWidget* radio) {
+  QButtonGroup*& group = radioGroups_[{definition.parent, definition.page}];
   if (group == nullptr) {
     group = new QButtonGroup(radio->parentWidget());
   }
@@ -333,19 +334,19 @@ void QtWindow::PlaceTabChildren() {
     const QPoint origin = tabs->PageOrigin();
     std::vector<const Control*> children;
     for (const auto& [childName, child] : controls_) {
-      if (child.spec->parent == name && child.widget != nullptr) {
+      if (child.definition->parent == name && child.widget != nullptr) {
         children.push_back(&child);
       }
     }
     const bool belowStrip = std::all_of(children.begin(), children.end(), [&](const Control* c) {
-      return c->spec->geometry.top >= origin.y();
+      return c->definition->geometry.top >= origin.y();
     });
     if (!belowStrip) {
       continue;
     }
     for (const Control* child : children) {
-      child->widget->move(child->spec->geometry.left - origin.x(),
-                          child->spec->geometry.top - origin.y());
+      child->widget->move(child->definition->geometry.left - origin.x(),
+                          child->definition->geometry.top - origin.y());
     }
   }
 }
@@ -413,7 +414,7 @@ T* QtWindow::WidgetOf(const std::string& name, const char* what) const {
 
 std::string QtWindow::Text(const std::string& name) const {
   const Control& control = Find(name);
-  switch (control.spec->kind) {
+  switch (control.definition->kind) {
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
       return S(static_cast<QLabel*>(control.widget)->text());
@@ -438,7 +439,7 @@ std::string QtWindow::Text(const std::string& name) const {
 
 void QtWindow::SetText(const std::string& name, const std::string& text) {
   const Control& control = Find(name);
-  switch (control.spec->kind) {
+  switch (control.definition->kind) {
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
       static_cast<QLabel*>(control.widget)->setText(Q(text));
@@ -481,7 +482,8 @@ void QtWindow::AppendText(const std::string& name, const std::string& text) {
 
 bool QtWindow::Checked(const std::string& name) const {
   const Control& control = Find(name);
-  if (control.spec->kind != ControlKind::CheckBox && control.spec->kind != ControlKind::RadioBox) {
+  if (control.definition->kind != ControlKind::CheckBox &&
+      control.definition->kind != ControlKind::RadioBox) {
     throw std::invalid_argument(name + " is not a check or radio box");
   }
   return static_cast<QAbstractButton*>(control.widget)->isChecked();
@@ -489,7 +491,8 @@ bool QtWindow::Checked(const std::string& name) const {
 
 void QtWindow::SetChecked(const std::string& name, bool checked) {
   const Control& control = Find(name);
-  if (control.spec->kind != ControlKind::CheckBox && control.spec->kind != ControlKind::RadioBox) {
+  if (control.definition->kind != ControlKind::CheckBox &&
+      control.definition->kind != ControlKind::RadioBox) {
     throw std::invalid_argument(name + " is not a check or radio box");
   }
   auto* button = static_cast<QAbstractButton*>(control.widget);
@@ -608,7 +611,7 @@ void QtWindow::SetCurrentRow(const std::string& name, int row) {
 
 ui::Picture QtWindow::PictureOf(const std::string& name) const {
   const Control& control = Find(name);
-  if (control.spec->kind != ControlKind::PictureBox) {
+  if (control.definition->kind != ControlKind::PictureBox) {
     throw std::invalid_argument(name + " is not a picture box");
   }
   return control.picture;
@@ -617,7 +620,7 @@ ui::Picture QtWindow::PictureOf(const std::string& name) const {
 void QtWindow::SetPicture(const std::string& name, ui::Picture picture) {
   Find(name);
   Control& control = controls_.at(name);
-  if (control.spec->kind != ControlKind::PictureBox) {
+  if (control.definition->kind != ControlKind::PictureBox) {
     throw std::invalid_argument(name + " is not a picture box");
   }
   if (picture.digit != ui::Picture::kPlaceholder && (picture.digit < 0 || picture.digit > 9)) {

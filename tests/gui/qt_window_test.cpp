@@ -64,15 +64,15 @@ class QtWindowTest : public ::testing::Test {
   QtWindow window;
 };
 
-bool HasExpectedClass(const ui::ControlSpec& spec, QObject* object) {
-  switch (spec.kind) {
+bool HasExpectedClass(const ui::ControlSpec& definition, QObject* object) {
+  switch (definition.kind) {
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
     case ControlKind::PictureBox:
       return qobject_cast<QLabel*>(object) != nullptr;
     case ControlKind::EditBox:
-      return spec.multiLine ? qobject_cast<QPlainTextEdit*>(object) != nullptr
-                            : qobject_cast<QLineEdit*>(object) != nullptr;
+      return definition.multiLine ? qobject_cast<QPlainTextEdit*>(object) != nullptr
+                                  : qobject_cast<QLineEdit*>(object) != nullptr;
     case ControlKind::ComboBox:
       return qobject_cast<QComboBox*>(object) != nullptr;
     case ControlKind::CheckBox:
@@ -109,26 +109,26 @@ TEST_F(QtWindowTest, TheWindowHasItsCaptionSizeAndPlace) {
 }
 
 TEST_F(QtWindowTest, EveryControlExistsWithItsKindParentAndGeometry) {
-  for (const ui::ControlSpec& spec : ui::MainForm()) {
-    SCOPED_TRACE(spec.name);
-    QObject* object = window.Widget()->findChild<QObject*>(QString::fromStdString(spec.name));
+  for (const ui::ControlSpec& definition : ui::MainForm()) {
+    SCOPED_TRACE(definition.name);
+    QObject* object = window.Widget()->findChild<QObject*>(QString::fromStdString(definition.name));
     ASSERT_NE(object, nullptr);
-    EXPECT_TRUE(HasExpectedClass(spec, object)) << object->metaObject()->className();
-    if (spec.kind == ControlKind::Timer) {
+    EXPECT_TRUE(HasExpectedClass(definition, object)) << object->metaObject()->className();
+    if (definition.kind == ControlKind::Timer) {
       EXPECT_FALSE(static_cast<QTimer*>(object)->isActive());
       continue;
     }
     auto* widget = static_cast<QWidget*>(object);
-    EXPECT_EQ(widget->size(), QSize(spec.geometry.width, spec.geometry.height));
-    const QPoint place(spec.geometry.left, spec.geometry.top);
-    if (spec.parent.empty()) {
+    EXPECT_EQ(widget->size(), QSize(definition.geometry.width, definition.geometry.height));
+    const QPoint place(definition.geometry.left, definition.geometry.top);
+    if (definition.parent.empty()) {
       EXPECT_EQ(widget->parentWidget(), window.Widget());
       EXPECT_EQ(widget->pos(), place);
       continue;
     }
-    auto* parent = Get(spec.parent);
+    auto* parent = Get(definition.parent);
     if (auto* tabs = qobject_cast<TabControl*>(parent)) {
-      EXPECT_EQ(widget->parentWidget(), tabs->widget(spec.page));
+      EXPECT_EQ(widget->parentWidget(), tabs->widget(definition.page));
       // On its page, or in the tab control's coordinates where the page's
       // children leave the tab strip free.
       EXPECT_TRUE(widget->pos() == place || widget->pos() == place - tabs->PageOrigin())
@@ -153,53 +153,53 @@ TEST_F(QtWindowTest, PageChildrenStayClearOfTheTabStripAndInsideTheirPage) {
 }
 
 TEST_F(QtWindowTest, FormValuesAreShown) {
-  for (const ui::ControlSpec& spec : ui::MainForm()) {
-    SCOPED_TRACE(spec.name);
-    switch (spec.kind) {
+  for (const ui::ControlSpec& definition : ui::MainForm()) {
+    SCOPED_TRACE(definition.name);
+    switch (definition.kind) {
       case ControlKind::ComboBox: {
-        auto* combo = Get<QComboBox>(spec.name);
-        ASSERT_EQ(combo->count(), static_cast<int>(spec.items.size()));
+        auto* combo = Get<QComboBox>(definition.name);
+        ASSERT_EQ(combo->count(), static_cast<int>(definition.items.size()));
         for (int i = 0; i < combo->count(); ++i) {
-          EXPECT_EQ(combo->itemText(i).toStdString(), spec.items[i]);
+          EXPECT_EQ(combo->itemText(i).toStdString(), definition.items[i]);
         }
-        EXPECT_EQ(combo->currentIndex(), spec.selectedItem);
+        EXPECT_EQ(combo->currentIndex(), definition.selectedItem);
         break;
       }
       case ControlKind::CheckBox:
       case ControlKind::RadioBox:
-        EXPECT_EQ(Get<QAbstractButton>(spec.name)->isChecked(), spec.checked);
-        EXPECT_EQ(window.Text(spec.name), spec.text);
+        EXPECT_EQ(Get<QAbstractButton>(definition.name)->isChecked(), definition.checked);
+        EXPECT_EQ(window.Text(definition.name), definition.text);
         break;
       case ControlKind::TabControl: {
-        auto* tabs = Get<QTabWidget>(spec.name);
+        auto* tabs = Get<QTabWidget>(definition.name);
         EXPECT_EQ(tabs->currentIndex(), 0);
-        ASSERT_EQ(tabs->count(), static_cast<int>(spec.pages.size()));
+        ASSERT_EQ(tabs->count(), static_cast<int>(definition.pages.size()));
         for (int i = 0; i < tabs->count(); ++i) {
-          EXPECT_EQ(tabs->tabText(i).toStdString(), spec.pages[i]);
+          EXPECT_EQ(tabs->tabText(i).toStdString(), definition.pages[i]);
         }
         break;
       }
       case ControlKind::ImageButton:
-        EXPECT_EQ(window.Selected(spec.name), spec.initiallySelected);
-        EXPECT_EQ(window.Text(spec.name), spec.text);
+        EXPECT_EQ(window.Selected(definition.name), definition.initiallySelected);
+        EXPECT_EQ(window.Text(definition.name), definition.text);
         break;
       case ControlKind::EditBox:
       case ControlKind::Label:
       case ControlKind::Button:
-        EXPECT_EQ(window.Text(spec.name), spec.text);
+        EXPECT_EQ(window.Text(definition.name), definition.text);
         break;
       case ControlKind::ListView: {
-        auto* list = Get<QTreeWidget>(spec.name);
-        ASSERT_EQ(list->columnCount(), std::max<int>(1, spec.columns.size()));
-        for (int i = 0; i < static_cast<int>(spec.columns.size()); ++i) {
-          EXPECT_EQ(list->headerItem()->text(i).toStdString(), spec.columns[i].caption);
-          EXPECT_EQ(list->columnWidth(i), spec.columns[i].width);
+        auto* list = Get<QTreeWidget>(definition.name);
+        ASSERT_EQ(list->columnCount(), std::max<int>(1, definition.columns.size()));
+        for (int i = 0; i < static_cast<int>(definition.columns.size()); ++i) {
+          EXPECT_EQ(list->headerItem()->text(i).toStdString(), definition.columns[i].caption);
+          EXPECT_EQ(list->columnWidth(i), definition.columns[i].width);
         }
         break;
       }
       case ControlKind::PictureBox:
-        EXPECT_EQ(window.PictureOf(spec.name), ui::Picture{});
-        EXPECT_FALSE(Get<QLabel>(spec.name)->pixmap().isNull());
+        EXPECT_EQ(window.PictureOf(definition.name), ui::Picture{});
+        EXPECT_FALSE(Get<QLabel>(definition.name)->pixmap().isNull());
         break;
       default:
         break;
