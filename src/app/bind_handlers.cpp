@@ -4,6 +4,7 @@
 #include "draws/draw_handlers.h"
 #include "net/draw_video.h"
 #include "output/output_handlers.h"
+#include "plan/plan_presets.h"
 #include "search/search_handlers.h"
 #include "settings/settings_file.h"
 
@@ -14,6 +15,7 @@ void BindHandlers(Context& ctx) {
   settings::BindSettingsHandlers(ctx);
   net::BindDrawVideoHandlers(ctx);
   output::BindOutputHandlers(ctx);
+  plan::BindPlanHandlers(ctx);
   draws::BindDrawHandlers(ctx);
   search::BindSearchHandlers(ctx);
 }
