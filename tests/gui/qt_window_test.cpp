@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 #include <atomic>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -369,6 +370,22 @@ TEST_F(QtWindowTest, WaitUntilWakesForAnotherThreadAndGivesUpAtItsLimit) {
   worker.join();
 
   EXPECT_FALSE(window.WaitUntil([] { return false; }, 30ms));
+}
+
+TEST_F(QtWindowTest, ClosingTheProgramEndsTheWaitsAtOnce) {
+  // The user closes the window while the start-up still waits for the history.
+  std::optional<bool> result;
+  std::chrono::steady_clock::duration waited{};
+  QTimer::singleShot(0, [&] {
+    const auto start = std::chrono::steady_clock::now();
+    result = window.WaitUntil([] { return false; }, 120s);
+    window.Pause(60s);
+    waited = std::chrono::steady_clock::now() - start;
+  });
+  QTimer::singleShot(20, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
+  EXPECT_EQ(result, false);
+  EXPECT_LT(waited, 20s);
 }
 
 }  // namespace
