@@ -13,7 +13,13 @@ Program::Program(std::filesystem::path dataDir, std::filesystem::path workDir)
 void Program::Start(ui::Window& window, bool runCreationHandler) {
   context_.emplace(Context{window, state_, dataDir_, workDir_, {}});
   BindHandlers(*context_);
-  if (runCreationHandler) RunCreationHandler(*context_);
+  if (runCreationHandler) {
+    RunCreationHandler(*context_);
+  } else {
+    // The creation handler is what shows the window; without it the window
+    // must still come up.
+    window.SetVisible(true);
+  }
 }
 
 }  // namespace app

@@ -124,6 +124,7 @@ TEST(Program, StartWithoutCreationHandlerKeepsFormValuesButBindsHandlers) {
   ui::MemoryWindow window;
   Program program(dir.path(), dir.path());
   program.Start(window, false);
+  EXPECT_TRUE(window.Visible());
   EXPECT_EQ(program.state().lotteryKind, 0);
   EXPECT_EQ(window.Text("编辑框_定位码数"), "5");
   ASSERT_NE(program.context(), nullptr);

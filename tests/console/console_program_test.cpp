@@ -13,6 +13,7 @@
 #include "base/atomic_file.h"
 #include "base/codepage.h"
 #include "temp_dir.h"
+#include "ui/form.h"
 
 namespace {
 
@@ -112,6 +113,95 @@ TEST_F(ConsoleProgramTest, NoStartAnswersTheFormValues) {
   ASSERT_EQ(outcome.lines.size(), expected.size());
   for (std::size_t i = 0; i < table.size(); ++i) {
     EXPECT_EQ(outcome.lines[i], expected[i]) << table[i].command;
+  }
+}
+
+// Every control of the form, asked what its kind can answer, must come back
+// with its form value through the process's standard output.
+TEST_F(ConsoleProgramTest, NoStartAnswersEveryControlOfTheForm) {
+  using ui::ControlKind;
+  auto escape = [](const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+      if (c == '\n') {
+        escaped += "\\n";
+      } else if (c == '\r') {
+        escaped += "\\r";
+      } else if (c == '\t') {
+        escaped += "\\t";
+      } else if (c == '\\') {
+        escaped += "\\\\";
+      } else {
+        escaped += c;
+      }
+    }
+    return escaped;
+  };
+  std::string script;
+  std::vector<std::string> commands;
+  std::vector<std::string> expected;
+  auto ask = [&](const std::string& command, const std::string& answer) {
+    script += command + "\n";
+    commands.push_back(command);
+    expected.push_back(answer);
+  };
+  for (const ui::ControlSpec& spec : ui::MainForm()) {
+    const std::string& n = spec.name;
+    switch (spec.kind) {
+      case ControlKind::Label:
+      case ControlKind::TransparentLabel:
+      case ControlKind::EditBox:
+      case ControlKind::Button:
+      case ControlKind::GroupBox:
+        ask("text " + n, escape(spec.text));
+        break;
+      case ControlKind::ImageButton:
+        ask("text " + n, escape(spec.text));
+        ask("selected " + n, spec.toggle && spec.initiallySelected ? "1" : "0");
+        ask("enabled " + n, "1");
+        break;
+      case ControlKind::CheckBox:
+      case ControlKind::RadioBox:
+        ask("text " + n, escape(spec.text));
+        ask("checked " + n, spec.checked ? "1" : "0");
+        break;
+      case ControlKind::ComboBox: {
+        std::string items;
+        for (std::size_t i = 0; i < spec.items.size(); ++i) {
+          items += (i ? "\t" : "") + spec.items[i];
+        }
+        ask("items " + n, escape(items));
+        ask("index " + n, std::to_string(spec.selectedItem));
+        ask("count " + n, std::to_string(spec.items.size()));
+        break;
+      }
+      case ControlKind::ListView:
+        ask("count " + n, "0");
+        ask("currentrow " + n, "-1");
+        break;
+      case ControlKind::TabControl:
+        ask("page " + n, "0");
+        break;
+      case ControlKind::Timer:
+        ask("interval " + n, "0");
+        break;
+      case ControlKind::PictureBox:
+        ask("picture " + n, "placeholder");
+        break;
+      case ControlKind::HtmlViewer:
+        ask("address " + n, "");
+        break;
+      case ControlKind::Window:
+      case ControlKind::Panel:
+        break;
+    }
+  }
+  ASSERT_GT(commands.size(), 200u);
+  auto outcome = Run("--console --no-start " + DataArgs(), script);
+  EXPECT_EQ(outcome.status, 0);
+  ASSERT_EQ(outcome.lines.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(outcome.lines[i], expected[i]) << commands[i];
   }
 }
 
