@@ -100,8 +100,9 @@ std::vector<Draw> History(std::size_t count) {
   return history;
 }
 
-// What one click of 按钮_定位开始 computes: ten presets over the whole history.
-void PositionPlans(benchmark::State& state, int method) {
+// What one click of 按钮_定位开始 computes: ten presets over the whole history,
+// the report text of the selected one (or of all ten).
+void PositionPlans(benchmark::State& state, int method, bool allReports = false) {
   auto history = History(static_cast<std::size_t>(state.range(0)));
   PlanSettings settings;
   settings.kind = PlanKind::Position;
@@ -112,8 +113,11 @@ void PositionPlans(benchmark::State& state, int method) {
   settings.title = "后一定位胆";
   PresetFormulas formulas = {"DCC*657", "CED-762", "CEE+741", "DDE*241", "BEB+065",
                              "AAD*868", "EEA+354", "EDA-673", "ECC-733", "ABD*519"};
+  PresetMask selected{};
+  selected[0] = true;
+  const PresetMask& withReport = allReports ? kAllPresets : selected;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(RunPresets(history, "", settings, formulas));
+    benchmark::DoNotOptimize(RunPresets(history, "", settings, formulas, withReport));
   }
   state.SetComplexityN(state.range(0));
 }
@@ -128,6 +132,10 @@ BENCHMARK(BM_PositionPlans)
     ->Arg(100000)
     ->Unit(benchmark::kMicrosecond)
     ->Complexity(benchmark::oN);
+void BM_PositionPlans_AllTenReports(benchmark::State& state) {
+  PositionPlans(state, kMethodDigits, true);
+}
+BENCHMARK(BM_PositionPlans_AllTenReports)->Arg(180)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PositionPlans_BigSmallOddEven)->Arg(180)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

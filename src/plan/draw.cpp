@@ -7,10 +7,12 @@
 namespace plan {
 
 std::string_view IssueSequence(std::string_view issue) {
-  auto dash = issue.find('-');
-  if (dash == std::string_view::npos) return {};
-  auto rest = issue.substr(dash + 1);
-  return rest.substr(0, rest.find('-'));
+  std::size_t dash = 0;
+  while (dash < issue.size() && issue[dash] != '-') ++dash;
+  if (dash == issue.size()) return {};
+  std::size_t end = dash + 1;
+  while (end < issue.size() && issue[end] != '-') ++end;
+  return issue.substr(dash + 1, end - dash - 1);
 }
 
 namespace {

@@ -198,13 +198,22 @@ std::string_view CompanionFormula(std::string_view prediction) {
 }
 
 std::string SortDigits(std::string_view prediction) {
-  std::array<int, 10> counts{};
-  for (char c : prediction) ++counts[IsDigit(c) ? c - '0' : 0];
-  std::string sorted(prediction.size(), '0');
-  std::size_t at = 0;
-  for (int d = 0; d < 10; ++d) {
-    for (int k = 0; k < counts[d]; ++k) sorted[at++] = static_cast<char>('0' + d);
+  if (prediction.size() <= 16) {
+    // Ten five-bit counters in one word: predictions are short.
+    std::uint64_t counts = 0;
+    for (char c : prediction) counts += 1ULL << (5 * (IsDigit(c) ? c - '0' : 0));
+    char sorted[16];
+    std::size_t at = 0;
+    for (int d = 0; counts != 0; ++d, counts >>= 5) {
+      for (auto k = counts & 31; k != 0; --k) sorted[at++] = static_cast<char>('0' + d);
+    }
+    return std::string(sorted, at);
   }
+  std::array<std::size_t, 10> counts{};
+  for (char c : prediction) ++counts[IsDigit(c) ? c - '0' : 0];
+  std::string sorted;
+  sorted.reserve(prediction.size());
+  for (int d = 0; d < 10; ++d) sorted.append(counts[d], static_cast<char>('0' + d));
   return sorted;
 }
 

@@ -96,13 +96,17 @@ void RunAndShow(app::Context& ctx, const KindControls& c, const PlanSettings& se
                 const std::string& buttonPrefix, const std::string& caption) {
   ui::Window& window = ctx.window;
   auto formulas = LoadPresetFormulas(ctx.dataDir, c.kind);
-  auto results =
-      RunPresets(ReadHistory(window), SelectedItem(window, c.startCombo), settings, formulas);
+  PresetMask selected{};
+  for (std::size_t j = 0; j < selected.size(); ++j) {
+    selected[j] = window.Selected(c.presetButton + std::to_string(j + 1));
+  }
+  auto results = RunPresets(ReadHistory(window), SelectedItem(window, c.startCombo), settings,
+                            formulas, selected);
   for (std::size_t j = 0; j < results.size(); ++j) {
     std::string number = std::to_string(j + 1);
     std::string button = c.presetButton + number;
     window.SetText(button, buttonPrefix + results[j].percentage);
-    if (window.Selected(button)) {
+    if (selected[j]) {
       window.SetText(c.outputCaption, caption + "  [" + number + "]");
       window.SetText(c.outputBox, "");
       window.AppendText(c.outputBox, results[j].report);

@@ -1,22 +1,43 @@
 #include "plan/plan_report.h"
 
+#include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
 
 namespace plan {
 
+namespace {
+
+// Reports run to thousands of lines: one resize per line instead of one
+// growth check per piece.
+void AppendAll(std::string& out, std::initializer_list<std::string_view> pieces) {
+  std::size_t size = 0;
+  for (auto piece : pieces) size += piece.size();
+  std::size_t at = out.size();
+  out.resize(at + size);
+  for (auto piece : pieces) {
+    if (!piece.empty()) std::memcpy(out.data() + at, piece.data(), piece.size());
+    at += piece.size();
+  }
+}
+
+}  // namespace
+
 void AppendPlanLine(std::string& out, PlanKind kind, PlanState state, const PlanLineParts& parts,
                     const ReportTexts& texts) {
-  out.append(parts.firstSequence).append("—").append(parts.lastSequence);
-  out.append(texts.name).append(parts.title);
-  out.append(texts.left).append(parts.shown).append(texts.right);
   if (state == PlanState::Pending) {
-    out.append(texts.pending).append("【").append(std::to_string(parts.pendingIndex)).append("】");
+    char index[16];
+    auto end = std::to_chars(index, index + sizeof index, parts.pendingIndex).ptr;
+    AppendAll(out, {parts.firstSequence, "—", parts.lastSequence, texts.name, parts.title,
+                    texts.left, parts.shown, texts.right, texts.pending, "【",
+                    std::string_view(index, static_cast<std::size_t>(end - index)), "】"});
     return;
   }
-  out.append(parts.judgedSequence);
-  out.append(kind == PlanKind::Position ? "期 开 " : "期 开");
-  out.append(parts.judgedDigits);
-  out.append(state == PlanState::Hit ? texts.hit : texts.miss);
+  AppendAll(out, {parts.firstSequence, "—", parts.lastSequence, texts.name, parts.title, texts.left,
+                  parts.shown, texts.right, parts.judgedSequence,
+                  kind == PlanKind::Position ? "期 开 " : "期 开", parts.judgedDigits,
+                  state == PlanState::Hit ? texts.hit : texts.miss});
 }
 
 std::string FormatPlanLine(PlanKind kind, PlanState state, const PlanLineParts& parts,

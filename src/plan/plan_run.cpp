@@ -89,12 +89,19 @@ PlanCounts CountPlans(const std::vector<Draw>& source, const PlanSettings& setti
 }
 
 std::array<PlanResult, 10> RunPresets(const std::vector<Draw>& history, std::string_view startIssue,
-                                      const PlanSettings& settings,
-                                      const PresetFormulas& formulas) {
+                                      const PlanSettings& settings, const PresetFormulas& formulas,
+                                      const PresetMask& withReport) {
   std::vector<Draw> source = BuildPlanSource(history, startIssue);
   std::array<PlanResult, 10> results;
   for (std::size_t j = 0; j < formulas.size(); ++j) {
-    results[j] = PlanRun(source, settings, formulas[j]);
+    if (withReport[j]) {
+      results[j] = PlanRun(source, settings, formulas[j]);
+      continue;
+    }
+    PlanCounts counts = CountPlans(source, settings, formulas[j]);
+    results[j].hits = counts.hits;
+    results[j].misses = counts.misses;
+    results[j].percentage = AccuracySummary(counts.hits, counts.misses).percentage;
   }
   return results;
 }

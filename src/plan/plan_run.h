@@ -37,8 +37,14 @@ PlanCounts CountPlans(const std::vector<Draw>& source, const PlanSettings& setti
 using PresetFormulas = std::array<std::string, 10>;
 
 // The ten presets of one kind over a history held newest first, as one click
-// of a start button computes them.
+// of a start button computes them. Only the presets marked in withReport get
+// their report text (the window shows just the selected one); the others get
+// their counts and percentage with an empty report.
+using PresetMask = std::array<bool, 10>;
+inline constexpr PresetMask kAllPresets = {true, true, true, true, true,
+                                           true, true, true, true, true};
 std::array<PlanResult, 10> RunPresets(const std::vector<Draw>& history, std::string_view startIssue,
-                                      const PlanSettings& settings, const PresetFormulas& formulas);
+                                      const PlanSettings& settings, const PresetFormulas& formulas,
+                                      const PresetMask& withReport = kAllPresets);
 
 }  // namespace plan

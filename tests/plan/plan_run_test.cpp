@@ -277,6 +277,16 @@ TEST(RunPresets, TenPresetsOverOneSource) {
   EXPECT_EQ(results[1].report, "\r\n一共0期计划 对0期 错0期 准确率 0%");
   EXPECT_EQ(results[4].report,
             RunExample(Position(kMethodDigits, 5, 3, "后一定位胆"), "CEE+741").report);
+
+  PresetMask onlyFifth{};
+  onlyFifth[4] = true;
+  auto some = RunPresets(kHistory, kStart, Position(kMethodDigits, 5, 3, "后一定位胆"), formulas,
+                         onlyFifth);
+  for (std::size_t j = 0; j < some.size(); ++j) {
+    EXPECT_EQ(some[j].percentage, results[j].percentage) << j;
+    EXPECT_EQ(some[j].hits, results[j].hits) << j;
+    EXPECT_EQ(some[j].report, j == 4 ? results[j].report : "") << j;
+  }
 }
 
 }  // namespace
