@@ -13,6 +13,12 @@ constexpr std::uint64_t kTenPow13 = 10'000'000'000'000ULL;
 int WriteDecimal(std::uint64_t value, std::uint8_t* out) {
   std::uint8_t reversed[20];
   int length = 0;
+  while (value >= 100) {
+    const auto pair = static_cast<std::uint32_t>(value % 100);
+    value /= 100;
+    reversed[length++] = static_cast<std::uint8_t>(pair % 10);
+    reversed[length++] = static_cast<std::uint8_t>(pair / 10);
+  }
   do {
     reversed[length++] = static_cast<std::uint8_t>(value % 10);
     value /= 10;
@@ -67,13 +73,16 @@ FastEvaluation EvaluateFast(std::uint64_t formulaNumber, std::uint32_t drawNumbe
   // The same double arithmetic as the plan engine: the value is always an
   // integer, below 2^128 for numbers of at most 19 digits.
   const double value = static_cast<double>(formulaNumber) * static_cast<double>(drawNumber) * 2;
-  const Wide integral = static_cast<Wide>(value);
+  // Converting to 128 bits is a library call; most values fit 64.
+  const Wide integral = value < 18446744073709551616.0
+                            ? static_cast<Wide>(static_cast<std::uint64_t>(value))
+                            : static_cast<Wide>(value);
 
   FastEvaluation result;
   std::uint8_t text[24];
   int length;
-  if (integral < kTenPow13) {
-    const auto small = static_cast<std::uint64_t>(integral);
+  if (value < 1e13) {
+    const auto small = static_cast<std::uint64_t>(value);
     length = WriteDecimal(small, text);
     result.valueNumber = small;
   } else {
