@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <boost/regex.hpp>
 #include <cstdio>
+#include <stdexcept>
 
 #include "draws/draw_record.h"
 
@@ -34,12 +35,17 @@ std::string HistoryQuery(std::chrono::year_month_day day) {
 
 std::vector<std::string> ParseHistoryPage(std::string_view page, std::string_view compactDate) {
   std::vector<std::string> items;
-  boost::cregex_iterator match(page.data(), page.data() + page.size(), HistoryRegex());
-  for (; match != boost::cregex_iterator(); ++match) {
-    std::string sequence = (*match)[1].str();
-    std::string code = (*match)[2].str();
-    if (!IsDigits(sequence, 3) || !IsDigits(code, 5)) continue;
-    items.push_back(std::string(compactDate) + "-" + sequence + code);
+  try {
+    boost::cregex_iterator match(page.data(), page.data() + page.size(), HistoryRegex());
+    for (; match != boost::cregex_iterator(); ++match) {
+      std::string sequence = (*match)[1].str();
+      std::string code = (*match)[2].str();
+      if (!IsDigits(sequence, 3) || !IsDigits(code, 5)) continue;
+      items.push_back(std::string(compactDate) + "-" + sequence + code);
+    }
+  } catch (const std::runtime_error&) {
+    // Boost gives up on a page so tangled that the lazy groups would take
+    // forever (many row openings, no closing cell); the rows read so far stay.
   }
   return items;
 }

@@ -21,7 +21,8 @@ std::string CompactDate(std::chrono::year_month_day day);
 
 // The history items ("YYYYMMDD-NNNddddd") of one day page, in page order.
 // A match whose sequence is not three digits or whose code is not five digits
-// is skipped: splitting it later would give a corrupted row.
+// is skipped: splitting it later would give a corrupted row. A page the
+// matcher gives up on keeps the items found before that point.
 std::vector<std::string> ParseHistoryPage(std::string_view page, std::string_view compactDate);
 
 // Puts the items of one day page at the front of list, one by one, so that
