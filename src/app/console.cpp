@@ -270,9 +270,9 @@ void Console::DefineCommands() {
                              return Error{n + " is not a list view"};
                            auto cells = Split(value.value(), '\t');
                            // Check the width first, so a bad row is refused whole.
-                           const auto* spec = ui::FindControl(n);
-                           if (spec && cells.size() > spec->columns.size()) {
-                             return Error{n + " has " + std::to_string(spec->columns.size()) +
+                           const auto* entry = ui::FindControl(n);
+                           if (entry && cells.size() > entry->columns.size()) {
+                             return Error{n + " has " + std::to_string(entry->columns.size()) +
                                           " columns, not " + std::to_string(cells.size())};
                            }
                            int row = w.InsertRow(n, position.value());

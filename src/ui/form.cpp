@@ -94,14 +94,14 @@ void FormBuilder::In(const std::string& parent, int page) {
 
 Row FormBuilder::Add(ControlKind kind, const std::string& name, Geometry geometry,
                      const std::string& text) {
-  ControlSpec& spec = controls_.emplace_back();
-  spec.name = name;
-  spec.kind = kind;
-  spec.parent = parent_;
-  spec.page = page_;
-  spec.geometry = geometry;
-  spec.text = text;
-  return Row(spec);
+  ControlSpec& entry = controls_.emplace_back();
+  entry.name = name;
+  entry.kind = kind;
+  entry.parent = parent_;
+  entry.page = page_;
+  entry.geometry = geometry;
+  entry.text = text;
+  return Row(entry);
 }
 
 Row FormBuilder::Label(const std::string& name, const std::string& caption, Geometry geometry) {
@@ -120,14 +120,14 @@ Row FormBuilder::Edit(const std::string& name, const std::string& text, Geometry
 Row FormBuilder::Combo(const std::string& name, const std::vector<std::string>& items,
                        const std::string& selected, Geometry geometry) {
   Row row = Add(ControlKind::ComboBox, name, geometry, "");
-  ControlSpec& spec = controls_.back();
-  spec.items = items;
+  ControlSpec& entry = controls_.back();
+  entry.items = items;
   if (!selected.empty()) {
     auto found = std::find(items.begin(), items.end(), selected);
     if (found == items.end()) {
       throw std::logic_error("form: " + name + " has no item " + selected);
     }
-    spec.selectedItem = static_cast<int>(found - items.begin());
+    entry.selectedItem = static_cast<int>(found - items.begin());
   }
   return row;
 }
@@ -185,22 +185,23 @@ namespace {
 // A slip in the tables would otherwise surface far away, in the widgets.
 void CheckContainment(const std::vector<ControlSpec>& controls) {
   std::unordered_map<std::string, const ControlSpec*> seen;
-  for (const ControlSpec& spec : controls) {
-    if (!spec.parent.empty()) {
-      auto parent = seen.find(spec.parent);
+  for (const ControlSpec& entry : controls) {
+    if (!entry.parent.empty()) {
+      auto parent = seen.find(entry.parent);
       if (parent == seen.end()) {
-        throw std::logic_error("form: " + spec.name + " comes before its parent " + spec.parent);
+        throw std::logic_error("form: " + entry.name + " comes before its parent " + entry.parent);
       }
       const ControlSpec& container = *parent->second;
       bool isTab = container.kind == ControlKind::TabControl;
-      bool pageFits = isTab ? spec.page >= 0 && spec.page < static_cast<int>(container.pages.size())
-                            : spec.page == -1;
+      bool pageFits = isTab
+                          ? entry.page >= 0 && entry.page < static_cast<int>(container.pages.size())
+                          : entry.page == -1;
       if (!pageFits) {
-        throw std::logic_error("form: " + spec.name + " is on a page its parent lacks");
+        throw std::logic_error("form: " + entry.name + " is on a page its parent lacks");
       }
     }
-    if (!seen.emplace(spec.name, &spec).second) {
-      throw std::logic_error("form: " + spec.name + " appears twice");
+    if (!seen.emplace(entry.name, &entry).second) {
+      throw std::logic_error("form: " + entry.name + " appears twice");
     }
   }
 }
@@ -221,8 +222,8 @@ std::vector<ControlSpec> FormBuilder::Take() { return std::move(controls_); }
 }  // namespace form
 
 const WindowSpec& MainWindowSpec() {
-  static const WindowSpec spec{"岚舟时时彩智能计划软件", {50, 50, 912, 603}};
-  return spec;
+  static const WindowSpec entry{"岚舟时时彩智能计划软件", {50, 50, 912, 603}};
+  return entry;
 }
 
 const std::vector<ControlSpec>& MainForm() {
@@ -233,7 +234,7 @@ const std::vector<ControlSpec>& MainForm() {
 const ControlSpec* FindControl(const std::string& name) {
   static const std::unordered_map<std::string, const ControlSpec*> byName = [] {
     std::unordered_map<std::string, const ControlSpec*> index;
-    for (const ControlSpec& spec : MainForm()) index.emplace(spec.name, &spec);
+    for (const ControlSpec& entry : MainForm()) index.emplace(entry.name, &entry);
     return index;
   }();
   auto found = byName.find(name);

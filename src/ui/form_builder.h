@@ -21,7 +21,7 @@ inline const Font kBoldSong12{"宋体", 12, true};
 // The properties of one control beyond its kind, name, caption and place.
 class Row {
  public:
-  explicit Row(ControlSpec& spec) : spec_(spec) {}
+  explicit Row(ControlSpec& entry) : spec_(entry) {}
 
   Row& Checked();
   Row& DigitsOnly();

@@ -60,8 +60,8 @@ const char* KindName(ControlKind kind) {
 
 // Radio boxes exclude each other within their container; the pages of a tab
 // control are containers of their own.
-std::string RadioGroup(const ControlSpec& spec) {
-  return spec.parent + "#" + std::to_string(spec.page);
+std::string RadioGroup(const ControlSpec& entry) {
+  return entry.parent + "#" + std::to_string(entry.page);
 }
 
 // Length in bytes of the UTF-8 character starting with `lead`.
@@ -87,17 +87,17 @@ constexpr std::initializer_list<ControlKind> kTextKinds{
 
 MemoryWindow::MemoryWindow()
     : clockBase_(RealLocalTime()), clockAnchor_(std::chrono::steady_clock::now()) {
-  for (const ControlSpec& spec : MainForm()) {
+  for (const ControlSpec& entry : MainForm()) {
     Control control;
-    control.spec = &spec;
-    control.text = spec.text;
-    control.checked = spec.checked;
-    control.items = spec.items;
-    control.currentIndex = spec.selectedItem;
-    control.selected = spec.initiallySelected;
-    if (spec.kind == ControlKind::RadioBox) control.group = RadioGroup(spec);
-    if (spec.kind == ControlKind::Timer) timerNames_.push_back(spec.name);
-    controls_.emplace(spec.name, std::move(control));
+    control.entry = &entry;
+    control.text = entry.text;
+    control.checked = entry.checked;
+    control.items = entry.items;
+    control.currentIndex = entry.selectedItem;
+    control.selected = entry.initiallySelected;
+    if (entry.kind == ControlKind::RadioBox) control.group = RadioGroup(entry);
+    if (entry.kind == ControlKind::Timer) timerNames_.push_back(entry.name);
+    controls_.emplace(entry.name, std::move(control));
   }
 }
 
@@ -123,8 +123,8 @@ MemoryWindow::Control& MemoryWindow::FindOf(const std::string& name,
 const MemoryWindow::Control& MemoryWindow::FindOf(const std::string& name,
                                                   std::initializer_list<ControlKind> kinds) const {
   const Control& control = Find(name);
-  if (std::find(kinds.begin(), kinds.end(), control.spec->kind) == kinds.end()) {
-    throw std::invalid_argument(name + " is a " + KindName(control.spec->kind) +
+  if (std::find(kinds.begin(), kinds.end(), control.entry->kind) == kinds.end()) {
+    throw std::invalid_argument(name + " is a " + KindName(control.entry->kind) +
                                 ", which does not have this operation");
   }
   return control;
@@ -132,13 +132,13 @@ const MemoryWindow::Control& MemoryWindow::FindOf(const std::string& name,
 
 bool MemoryWindow::HasControl(const std::string& name) const { return controls_.contains(name); }
 
-ControlKind MemoryWindow::KindOf(const std::string& name) const { return Find(name).spec->kind; }
+ControlKind MemoryWindow::KindOf(const std::string& name) const { return Find(name).entry->kind; }
 
 bool MemoryWindow::Visible() const { return visible_; }
 
 void MemoryWindow::CheckRadio(Control& radio) {
   for (auto& [name, other] : controls_) {
-    if (other.spec->kind == ControlKind::RadioBox && other.group == radio.group) {
+    if (other.entry->kind == ControlKind::RadioBox && other.group == radio.group) {
       other.checked = false;
     }
   }
@@ -157,9 +157,9 @@ void MemoryWindow::RunHandler(const std::string& name, Event event, int arg) {
 void MemoryWindow::Click(const std::string& name) {
   Control& control = Find(name);
   if (!control.enabled) return;
-  switch (control.spec->kind) {
+  switch (control.entry->kind) {
     case ControlKind::ImageButton:
-      if (control.spec->toggle) control.selected = !control.selected;
+      if (control.entry->toggle) control.selected = !control.selected;
       break;
     case ControlKind::CheckBox:
       control.checked = !control.checked;
@@ -176,7 +176,7 @@ void MemoryWindow::Click(const std::string& name) {
 bool MemoryWindow::Type(const std::string& name, const std::string& text) {
   Control& control = FindOf(name, {ControlKind::EditBox});
   if (!control.enabled) return text.empty();
-  const ControlSpec& spec = *control.spec;
+  const ControlSpec& entry = *control.entry;
   int length = CharacterCount(control.text);
   bool allTaken = true;
   for (std::size_t i = 0; i < text.size();) {
@@ -184,7 +184,7 @@ bool MemoryWindow::Type(const std::string& name, const std::string& text) {
     std::string character = text.substr(i, size);
     i += size;
     bool isDigit = size == 1 && character[0] >= '0' && character[0] <= '9';
-    if ((spec.digitsOnly && !isDigit) || (spec.maxLength > 0 && length >= spec.maxLength)) {
+    if ((entry.digitsOnly && !isDigit) || (entry.maxLength > 0 && length >= entry.maxLength)) {
       allTaken = false;
       continue;
     }
@@ -287,7 +287,7 @@ void MemoryWindow::Wake() {
 
 std::string MemoryWindow::Text(const std::string& name) const {
   const Control& control = Find(name);
-  if (control.spec->kind == ControlKind::ComboBox) {
+  if (control.entry->kind == ControlKind::ComboBox) {
     return ItemText(name, control.currentIndex);
   }
   return FindOf(name, kTextKinds).text;
@@ -307,7 +307,7 @@ bool MemoryWindow::Checked(const std::string& name) const {
 
 void MemoryWindow::SetChecked(const std::string& name, bool checked) {
   Control& control = FindOf(name, {ControlKind::CheckBox, ControlKind::RadioBox});
-  if (checked && control.spec->kind == ControlKind::RadioBox) {
+  if (checked && control.entry->kind == ControlKind::RadioBox) {
     CheckRadio(control);
   } else {
     control.checked = checked;
@@ -347,7 +347,7 @@ std::string MemoryWindow::ItemText(const std::string& name, int index) const {
 
 bool MemoryWindow::Enabled(const std::string& name) const {
   const Control& control = Find(name);
-  if (control.spec->kind == ControlKind::Timer) {
+  if (control.entry->kind == ControlKind::Timer) {
     throw std::invalid_argument(name + " is a timer, which cannot be enabled or disabled");
   }
   return control.enabled;
@@ -355,7 +355,7 @@ bool MemoryWindow::Enabled(const std::string& name) const {
 
 void MemoryWindow::SetEnabled(const std::string& name, bool enabled) {
   Control& control = Find(name);
-  if (control.spec->kind == ControlKind::Timer) {
+  if (control.entry->kind == ControlKind::Timer) {
     throw std::invalid_argument(name + " is a timer, which cannot be enabled or disabled");
   }
   control.enabled = enabled;
@@ -375,7 +375,7 @@ int MemoryWindow::CurrentPage(const std::string& name) const {
 
 void MemoryWindow::SetCurrentPage(const std::string& name, int page) {
   Control& control = FindOf(name, {ControlKind::TabControl});
-  if (page < 0 || page >= static_cast<int>(control.spec->pages.size())) {
+  if (page < 0 || page >= static_cast<int>(control.entry->pages.size())) {
     throw std::out_of_range(name + " has no page " + std::to_string(page));
   }
   control.page = page;

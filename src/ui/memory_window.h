@@ -103,7 +103,7 @@ class MemoryWindow : public Window {
 
  private:
   struct Control {
-    const ControlSpec* spec = nullptr;
+    const ControlSpec* entry = nullptr;
     std::string group;  // radio boxes: the container they share a group with
     std::string text;
     bool checked = false;

@@ -145,34 +145,34 @@ TEST_F(ConsoleProgramTest, NoStartAnswersEveryControlOfTheForm) {
     commands.push_back(command);
     expected.push_back(answer);
   };
-  for (const ui::ControlSpec& spec : ui::MainForm()) {
-    const std::string& n = spec.name;
-    switch (spec.kind) {
+  for (const ui::ControlSpec& entry : ui::MainForm()) {
+    const std::string& n = entry.name;
+    switch (entry.kind) {
       case ControlKind::Label:
       case ControlKind::TransparentLabel:
       case ControlKind::EditBox:
       case ControlKind::Button:
       case ControlKind::GroupBox:
-        ask("text " + n, escape(spec.text));
+        ask("text " + n, escape(entry.text));
         break;
       case ControlKind::ImageButton:
-        ask("text " + n, escape(spec.text));
-        ask("selected " + n, spec.toggle && spec.initiallySelected ? "1" : "0");
+        ask("text " + n, escape(entry.text));
+        ask("selected " + n, entry.toggle && entry.initiallySelected ? "1" : "0");
         ask("enabled " + n, "1");
         break;
       case ControlKind::CheckBox:
       case ControlKind::RadioBox:
-        ask("text " + n, escape(spec.text));
-        ask("checked " + n, spec.checked ? "1" : "0");
+        ask("text " + n, escape(entry.text));
+        ask("checked " + n, entry.checked ? "1" : "0");
         break;
       case ControlKind::ComboBox: {
         std::string items;
-        for (std::size_t i = 0; i < spec.items.size(); ++i) {
-          items += (i ? "\t" : "") + spec.items[i];
+        for (std::size_t i = 0; i < entry.items.size(); ++i) {
+          items += (i ? "\t" : "") + entry.items[i];
         }
         ask("items " + n, escape(items));
-        ask("index " + n, std::to_string(spec.selectedItem));
-        ask("count " + n, std::to_string(spec.items.size()));
+        ask("index " + n, std::to_string(entry.selectedItem));
+        ask("count " + n, std::to_string(entry.items.size()));
         break;
       }
       case ControlKind::ListView:

@@ -17,15 +17,15 @@ using ui::MainForm;
 using K = ui::ControlKind;
 
 const ControlSpec& Spec(const std::string& name) {
-  const ControlSpec* spec = FindControl(name);
-  if (spec == nullptr) throw std::out_of_range("form lacks " + name);
-  return *spec;
+  const ControlSpec* entry = FindControl(name);
+  if (entry == nullptr) throw std::out_of_range("form lacks " + name);
+  return *entry;
 }
 
 std::set<std::string> NamesWhere(bool (*test)(const ControlSpec&)) {
   std::set<std::string> names;
-  for (const ControlSpec& spec : MainForm()) {
-    if (test(spec)) names.insert(spec.name);
+  for (const ControlSpec& entry : MainForm()) {
+    if (test(entry)) names.insert(entry.name);
   }
   return names;
 }
@@ -301,16 +301,16 @@ const ControlRow kControls[] = {
 TEST(FormTest, EveryControlHasItsKindPlaceAndText) {
   for (const ControlRow& row : kControls) {
     SCOPED_TRACE(row.name);
-    const ControlSpec* spec = FindControl(row.name);
-    ASSERT_NE(spec, nullptr);
-    EXPECT_EQ(spec->kind, row.kind);
-    EXPECT_EQ(spec->parent, row.parent);
-    EXPECT_EQ(spec->page, row.page);
-    const ui::Geometry& g = spec->geometry;
+    const ControlSpec* entry = FindControl(row.name);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->kind, row.kind);
+    EXPECT_EQ(entry->parent, row.parent);
+    EXPECT_EQ(entry->page, row.page);
+    const ui::Geometry& g = entry->geometry;
     EXPECT_EQ(std::vector<int>({g.left, g.top, g.width, g.height}),
               std::vector<int>(
                   {row.geometry.left, row.geometry.top, row.geometry.width, row.geometry.height}));
-    EXPECT_EQ(spec->text, row.text);
+    EXPECT_EQ(entry->text, row.text);
   }
 }
 
@@ -318,27 +318,27 @@ TEST(FormTest, HoldsNoControlBeyondTheLayout) {
   std::set<std::string> expected;
   for (const ControlRow& row : kControls) expected.insert(row.name);
   std::set<std::string> actual;
-  for (const ControlSpec& spec : MainForm()) actual.insert(spec.name);
+  for (const ControlSpec& entry : MainForm()) actual.insert(entry.name);
   EXPECT_EQ(actual, expected);
   EXPECT_EQ(MainForm().size(), std::size(kControls)) << "a name appears twice";
 }
 
 TEST(FormTest, ParentsComeBeforeChildrenAndPagesExist) {
   std::map<std::string, const ControlSpec*> seen;
-  for (const ControlSpec& spec : MainForm()) {
-    SCOPED_TRACE(spec.name);
-    if (!spec.parent.empty()) {
-      ASSERT_TRUE(seen.contains(spec.parent));
-      const ControlSpec& parent = *seen[spec.parent];
+  for (const ControlSpec& entry : MainForm()) {
+    SCOPED_TRACE(entry.name);
+    if (!entry.parent.empty()) {
+      ASSERT_TRUE(seen.contains(entry.parent));
+      const ControlSpec& parent = *seen[entry.parent];
       if (parent.kind == ControlKind::TabControl) {
-        EXPECT_GE(spec.page, 0);
-        EXPECT_LT(spec.page, static_cast<int>(parent.pages.size()));
+        EXPECT_GE(entry.page, 0);
+        EXPECT_LT(entry.page, static_cast<int>(parent.pages.size()));
       } else {
-        EXPECT_EQ(spec.page, -1);
+        EXPECT_EQ(entry.page, -1);
         EXPECT_TRUE(parent.kind == ControlKind::Panel || parent.kind == ControlKind::GroupBox);
       }
     }
-    seen[spec.name] = &spec;
+    seen[entry.name] = &entry;
   }
 }
 
@@ -430,14 +430,14 @@ TEST(FormTest, CombosHaveTheirItemsAndSelectedItem) {
   for (const ComboRow& row : kCombos) {
     SCOPED_TRACE(row.name);
     listed.insert(row.name);
-    const ControlSpec& spec = Spec(row.name);
-    EXPECT_EQ(spec.items, row.items);
+    const ControlSpec& entry = Spec(row.name);
+    EXPECT_EQ(entry.items, row.items);
     if (std::string(row.selected).empty()) {
-      EXPECT_EQ(spec.selectedItem, -1);
+      EXPECT_EQ(entry.selectedItem, -1);
     } else {
-      ASSERT_GE(spec.selectedItem, 0);
-      ASSERT_LT(spec.selectedItem, static_cast<int>(spec.items.size()));
-      EXPECT_EQ(spec.items[spec.selectedItem], row.selected);
+      ASSERT_GE(entry.selectedItem, 0);
+      ASSERT_LT(entry.selectedItem, static_cast<int>(entry.items.size()));
+      EXPECT_EQ(entry.items[entry.selectedItem], row.selected);
     }
   }
   EXPECT_EQ(listed,
@@ -571,21 +571,21 @@ TEST(FormTest, FontsAndColoursBeyondTheDefault) {
   for (const LookRow& look : looks) {
     SCOPED_TRACE(look.name);
     special.insert(look.name);
-    const ControlSpec& spec = Spec(look.name);
-    EXPECT_EQ(spec.font.family, look.font.family);
-    EXPECT_EQ(spec.font.pixelHeight, look.font.pixelHeight);
-    EXPECT_EQ(spec.font.bold, look.font.bold);
-    EXPECT_TRUE(SameColor(spec.textColor, look.text));
-    EXPECT_TRUE(SameColor(spec.background, look.background));
+    const ControlSpec& entry = Spec(look.name);
+    EXPECT_EQ(entry.font.family, look.font.family);
+    EXPECT_EQ(entry.font.pixelHeight, look.font.pixelHeight);
+    EXPECT_EQ(entry.font.bold, look.font.bold);
+    EXPECT_TRUE(SameColor(entry.textColor, look.text));
+    EXPECT_TRUE(SameColor(entry.background, look.background));
   }
-  for (const ControlSpec& spec : MainForm()) {
-    if (special.contains(spec.name)) continue;
-    SCOPED_TRACE(spec.name);
-    EXPECT_EQ(spec.font.family, "宋体");
-    EXPECT_EQ(spec.font.pixelHeight, 12);
-    EXPECT_FALSE(spec.font.bold);
-    EXPECT_FALSE(spec.textColor.has_value());
-    EXPECT_FALSE(spec.background.has_value());
+  for (const ControlSpec& entry : MainForm()) {
+    if (special.contains(entry.name)) continue;
+    SCOPED_TRACE(entry.name);
+    EXPECT_EQ(entry.font.family, "宋体");
+    EXPECT_EQ(entry.font.pixelHeight, 12);
+    EXPECT_FALSE(entry.font.bold);
+    EXPECT_FALSE(entry.textColor.has_value());
+    EXPECT_FALSE(entry.background.has_value());
   }
 }
 

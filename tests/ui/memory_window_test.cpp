@@ -31,53 +31,53 @@ TEST(MemoryWindowTest, StartsWithTheFormValues) {
   EXPECT_FALSE(window.Visible());
   EXPECT_FALSE(window.ClipboardText().has_value());
   EXPECT_TRUE(window.Messages().empty());
-  for (const ControlSpec& spec : ui::MainForm()) {
-    SCOPED_TRACE(spec.name);
-    ASSERT_TRUE(window.HasControl(spec.name));
-    EXPECT_EQ(window.KindOf(spec.name), spec.kind);
-    switch (spec.kind) {
+  for (const ControlSpec& entry : ui::MainForm()) {
+    SCOPED_TRACE(entry.name);
+    ASSERT_TRUE(window.HasControl(entry.name));
+    EXPECT_EQ(window.KindOf(entry.name), entry.kind);
+    switch (entry.kind) {
       case ControlKind::Label:
       case ControlKind::TransparentLabel:
       case ControlKind::EditBox:
       case ControlKind::Button:
       case ControlKind::ImageButton:
       case ControlKind::GroupBox:
-        EXPECT_EQ(window.Text(spec.name), spec.text);
+        EXPECT_EQ(window.Text(entry.name), entry.text);
         break;
       case ControlKind::CheckBox:
       case ControlKind::RadioBox:
-        EXPECT_EQ(window.Text(spec.name), spec.text);
-        EXPECT_EQ(window.Checked(spec.name), spec.checked);
+        EXPECT_EQ(window.Text(entry.name), entry.text);
+        EXPECT_EQ(window.Checked(entry.name), entry.checked);
         break;
       case ControlKind::ComboBox:
-        EXPECT_EQ(lanzhou_test::ItemTexts(window, spec.name), spec.items);
-        EXPECT_EQ(window.CurrentIndex(spec.name), spec.selectedItem);
+        EXPECT_EQ(lanzhou_test::ItemTexts(window, entry.name), entry.items);
+        EXPECT_EQ(window.CurrentIndex(entry.name), entry.selectedItem);
         break;
       case ControlKind::TabControl:
-        EXPECT_CONTROL_PAGE(window, spec.name, 0);
+        EXPECT_CONTROL_PAGE(window, entry.name, 0);
         break;
       case ControlKind::ListView:
-        EXPECT_ROW_COUNT(window, spec.name, 0);
-        EXPECT_EQ(window.CurrentRow(spec.name), -1);
+        EXPECT_ROW_COUNT(window, entry.name, 0);
+        EXPECT_EQ(window.CurrentRow(entry.name), -1);
         break;
       case ControlKind::PictureBox:
-        EXPECT_EQ(window.PictureOf(spec.name), ui::Picture{});
+        EXPECT_EQ(window.PictureOf(entry.name), ui::Picture{});
         break;
       case ControlKind::HtmlViewer:
-        EXPECT_EQ(window.Address(spec.name), "");
+        EXPECT_EQ(window.Address(entry.name), "");
         break;
       case ControlKind::Timer:
-        EXPECT_CONTROL_INTERVAL(window, spec.name, 0);
+        EXPECT_CONTROL_INTERVAL(window, entry.name, 0);
         break;
       case ControlKind::Window:
       case ControlKind::Panel:
         break;
     }
-    if (spec.kind == ControlKind::ImageButton) {
-      EXPECT_EQ(window.Selected(spec.name), spec.initiallySelected);
+    if (entry.kind == ControlKind::ImageButton) {
+      EXPECT_EQ(window.Selected(entry.name), entry.initiallySelected);
     }
-    if (spec.kind != ControlKind::Timer) {
-      EXPECT_CONTROL_ENABLED(window, spec.name);
+    if (entry.kind != ControlKind::Timer) {
+      EXPECT_CONTROL_ENABLED(window, entry.name);
     }
   }
 }
