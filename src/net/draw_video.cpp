@@ -23,9 +23,6 @@ void BindDrawVideoHandlers(app::Context& context) {
               [&context](int) { ShowDrawVideo(context, DrawVideoPage::Chongqing); });
   window.Bind("按钮_开奖刷新江西", ui::Event::Click,
               [&context](int) { ShowDrawVideo(context, DrawVideoPage::Jiangxi); });
-  window.Bind("超文本浏览框_开奖", ui::Event::Progress, [&window](int percent) {
-    window.SetText("标签_开奖载入提示", "已经加载：" + std::to_string(percent) + "%");
-  });
 }
 
 }  // namespace net

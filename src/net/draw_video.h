@@ -14,7 +14,7 @@ std::string DrawVideoUrl(const std::string& videoBase, DrawVideoPage page);
 // Clears the page's cookies, then loads it in 超文本浏览框_开奖.
 void ShowDrawVideo(app::Context& context, DrawVideoPage page);
 
-// The two refresh buttons and the load-progress label of the 开奖 tab.
+// The two refresh buttons of the 开奖 tab.
 void BindDrawVideoHandlers(app::Context& context);
 
 }  // namespace net

@@ -43,11 +43,4 @@ TEST_F(DrawVideoTest, DefaultSiteIsTheLocalMirror) {
   EXPECT_EQ(window.Address("超文本浏览框_开奖"), "http://127.0.0.1:18733/jxssc/");
 }
 
-TEST_F(DrawVideoTest, LoadProgressLabel) {
-  window.Fire("超文本浏览框_开奖", ui::Event::Progress, 100);
-  EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：100%");
-  window.Fire("超文本浏览框_开奖", ui::Event::Progress, 0);
-  EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：0%");
-}
-
 }  // namespace
