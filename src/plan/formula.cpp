@@ -11,6 +11,16 @@ namespace {
 
 constexpr std::uint64_t kTenPow13 = 10'000'000'000'000ULL;
 
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+  std::array<std::uint64_t, 20> powers{};
+  std::uint64_t power = 1;
+  for (auto& p : powers) {
+    p = power;
+    power *= 10;
+  }
+  return powers;
+}();
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // "00" to "99", for writing two digits per division.
@@ -51,14 +61,13 @@ Digits IntegerValueDigits(std::uint64_t value) {
     char* begin = WriteDecimal(end, value);
     return Digits::FromBuffer(begin, static_cast<std::size_t>(last - begin));
   }
-  int exponent = 12;
-  std::uint64_t scale = 1;
-  while (value / scale >= kTenPow13) {
-    scale *= 10;
-    ++exponent;
-  }
+  // Count the digits by comparison: one division in all, not one per digit.
+  int length = 14;
+  while (length < 20 && value >= kPowersOfTen[static_cast<std::size_t>(length)]) ++length;
+  int exponent = length - 1;
+  std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(length - 13)];
   std::uint64_t mantissa = value / scale;
-  std::uint64_t rest = value % scale;
+  std::uint64_t rest = value - mantissa * scale;
   std::uint64_t half = scale / 2;
   if (rest > half || (rest == half && (mantissa & 1) != 0)) ++mantissa;
   if (mantissa == kTenPow13) {
