@@ -149,21 +149,18 @@ double FormulaValue(std::string_view drawDigits, std::string_view formula) {
     drawNumber = std::atof(std::string(drawDigits).c_str());
   }
 
+  // Below 10^18 one more digit still fits: nineteen digits are exact.
+  constexpr std::uint64_t kLimit = 1'000'000'000'000'000'000ULL;
   std::uint64_t number = 0;
-  int significant = 0;
   for (char c : formula) {
-    int digit;
-    if (IsDigit(c)) {
-      digit = c - '0';
-    } else if (c >= 'A' && c <= 'E') {
-      digit = letters[c - 'A'];
-      if (digit < 0) continue;
-    } else {
-      continue;
+    unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+    if (digit > 9) {
+      unsigned letter = static_cast<unsigned char>(c) - unsigned{'A'};
+      if (letter > 4 || letters[letter] < 0) continue;
+      digit = static_cast<unsigned>(letters[letter]);
     }
-    if (number == 0 && digit == 0) continue;  // leading zeros
-    if (++significant > 19) return LongFormulaNumber(letters, formula) * drawNumber * 2;
-    number = number * 10 + static_cast<std::uint64_t>(digit);
+    if (number >= kLimit) return LongFormulaNumber(letters, formula) * drawNumber * 2;
+    number = number * 10 + digit;
   }
   // Up to 19 digits convert with the same rounding strtod applies.
   return static_cast<double>(number) * drawNumber * 2;

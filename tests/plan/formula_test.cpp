@@ -81,6 +81,19 @@ TEST(EvaluateFormula, TiesRoundToEvenLikePrintf) {
   }
 }
 
+TEST(EvaluateFormula, NineteenAndTwentyDigitFormulasAgreeWithReference) {
+  for (std::string formula : {"9999999999999999999", "99999999999999999999", "1000000000000000000",
+                              "10000000000000000000", "000000000000000000000123",
+                              "ABCDE99999999999999", "ABCDE999999999999999"}) {
+    for (std::string draw : {"38149", "00001", "99999"}) {
+      Evaluation fast = EvaluateFormula(draw, 10, formula);
+      Evaluation slow = ReferenceEvaluateFormula(draw, 10, formula);
+      EXPECT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << draw << " " << formula;
+      EXPECT_EQ(fast.prediction.str(), slow.prediction.str()) << draw << " " << formula;
+    }
+  }
+}
+
 // The fast evaluation must agree with the step-by-step one everywhere,
 // including values past 2^53 and the exponent form.
 TEST(EvaluateFormula, AgreesWithReferenceOnRandomFormulas) {
