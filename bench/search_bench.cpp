@@ -78,9 +78,10 @@ void BM_Search180(benchmark::State& state) {
   const SearchSettings settings = Play(static_cast<int>(state.range(0)));
   state.SetLabel(kPlayNames[state.range(0)]);
   for (auto _ : state) {
+    // Preparing the scorer is part of every search.
+    const search::CandidateScorer scorer(source, settings);
     int listed = 0;
-    for (const auto& f : candidates)
-      listed += search::RatePercent(search::ScoreCandidate(source, settings, f)) >= 80;
+    for (const auto& f : candidates) listed += search::RatePercent(scorer.Score(f)) >= 80;
     benchmark::DoNotOptimize(listed);
   }
 }
@@ -114,8 +115,8 @@ void BM_SearchLongHistory(benchmark::State& state) {
   const SearchSettings settings = Play(static_cast<int>(state.range(0)));
   state.SetLabel(kPlayNames[state.range(0)]);
   for (auto _ : state) {
-    const search::ParallelScoring scoring(search::SearchSource(draws), settings, candidates,
-                                          nullptr);
+    const search::ParallelScoring scoring(
+        search::CandidateScorer(search::SearchSource(draws), settings), candidates, nullptr);
     int listed = 0;
     search::SearchHooks hooks;
     hooks.stopRequested = [] { return false; };

@@ -2,6 +2,10 @@
 
 #include <array>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace search {
 namespace {
 
@@ -131,11 +135,9 @@ Tally Replay(std::size_t n, int periods, MakeSets makeSets, IsHit isHit) {
 
 // ---- the fast replay, on digits and masks ---------------------------------
 
-struct MaskSets {
-  std::uint16_t first = 0, second = 0, third = 0;
-};
+constexpr std::uint32_t kNever = 1u << 31;  // a hit bit no plan mask holds
 
-std::uint16_t ClassMask(int play, const CodeSet& e) {
+std::uint32_t ClassMask(int play, const CodeSet& e) {
   constexpr std::uint16_t kBigMask = 0x3E0, kSmallMask = 0x01F, kOddMask = 0x2AA, kEvenMask = 0x155;
   if (play == 1) return e.At(2) % 2 ? kBigMask : kSmallMask;
   if (play == 2) return e.At(3) % 2 ? kOddMask : kEvenMask;
@@ -147,6 +149,10 @@ std::uint16_t ClassMask(int play, const CodeSet& e) {
   return kEvenMask;
 }
 
+// CompanionFormula's choice by the first digit of a prediction, 0 (and an
+// empty prediction) choosing formula 1.
+std::size_t CompanionIndex(unsigned firstDigit) { return firstDigit == 0 ? 0 : firstDigit - 1; }
+
 const std::array<FastFormula, 9>& FastCompanions() {
   static const std::array<FastFormula, 9> companions = [] {
     std::array<FastFormula, 9> compiled;
@@ -157,73 +163,65 @@ const std::array<FastFormula, 9>& FastCompanions() {
   return companions;
 }
 
-// CompanionFormula: the first digit chooses, 0 and an empty prediction choose 1.
-const FastFormula& FastCompanion(const CodeSet& prediction) {
-  const int d = prediction.size > 0 ? prediction.digits[0] : 0;
-  return FastCompanions()[d == 0 ? 0 : d - 1];
+// Draws past the newest one read by a window test, never hit.
+constexpr std::size_t kPadding = 16;
+
+// Bit k-1 set when the draw k after the base is a hit, k = 1 .. window.
+inline unsigned HitWord(const std::uint32_t* after, std::uint32_t mask, std::size_t window) {
+  unsigned word = 0;
+#if defined(__SSE2__)
+  // Four draws at a time: a hit lacks none of its bits in the mask.
+  const __m128i missing = _mm_set1_epi32(static_cast<int>(~mask));
+  for (std::size_t k = 0; k < window; k += 4) {
+    const __m128i bits = _mm_loadu_si128(reinterpret_cast<const __m128i*>(after + k));
+    const __m128i hit = _mm_cmpeq_epi32(_mm_and_si128(bits, missing), _mm_setzero_si128());
+    word |= static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(hit))) << k;
+  }
+#else
+  for (std::size_t k = 0; k < window; ++k) {
+    word |= static_cast<unsigned>((mask & after[k]) == after[k]) << k;
+  }
+#endif
+  return word & ((1u << window) - 1);
 }
 
-Tally ScoreFast(const std::vector<DrawValue>& draws, const SearchSettings& s,
-                const FastFormula& formula) {
-  const int m = s.codeCount;
-  const bool scored = (s.kind == SearchKind::Position && s.play >= kPlayDigits && s.play <= 3) ||
-                      (s.kind == SearchKind::TwoStar &&
-                       (s.play == kPlayTwoStarGroup || s.play == kPlayTwoStarStraight)) ||
-                      (s.kind == SearchKind::ThreeStar &&
-                       (s.play == kPlayThreeStarGroup || s.play == kPlayThreeStarStraight));
-
-  auto makeSets = [&](std::size_t b) {
-    MaskSets sets;
-    if (!scored) return sets;
-    const DrawValue& base = draws[b];
-    const FastEvaluation first = EvaluateFast(formula.Number(base), base.number, m);
-    sets.first = first.prediction.mask;
-    if (s.kind == SearchKind::Position) {
-      if (s.play != kPlayDigits) {
-        sets.first = ClassMask(s.play, EvaluateFast(first.valueNumber, base.number, 5).prediction);
-      }
-    } else if (s.play == kPlayTwoStarStraight || s.play == kPlayThreeStarStraight) {
-      const CodeSet second =
-          EvaluateFast(FastCompanion(first.prediction).Number(base), base.number, m).prediction;
-      sets.second = second.mask;
-      if (s.play == kPlayThreeStarStraight) {
-        sets.third =
-            EvaluateFast(FastCompanion(second).Number(base), base.number, m).prediction.mask;
-      }
-    } else {
-      sets.second = sets.third = sets.first;
-    }
-    return sets;
-  };
-
-  auto bit = [](std::uint16_t mask, int digit) { return (mask >> digit) & 1u; };
-  const std::size_t n = draws.size();
-  switch (s.kind) {
-    case SearchKind::Position: {
-      const int p = s.position - 1;
-      if (p < 0 || p > 4) {
-        return Replay(
-            n, s.periods, [](std::size_t) { return MaskSets{}; },
-            [](const MaskSets&, std::size_t) { return false; });
-      }
-      return Replay(n, s.periods, makeSets, [&](const MaskSets& sets, std::size_t i) {
-        return bit(sets.first, draws[i].digits[p]);
-      });
-    }
-    case SearchKind::TwoStar:
-      return Replay(n, s.periods, makeSets, [&](const MaskSets& sets, std::size_t i) {
-        const int d4 = draws[i].digits[3], d5 = draws[i].digits[4];
-        if (s.play == kPlayTwoStarGroup)
-          return d4 != d5 && bit(sets.first, d4) && bit(sets.first, d5);
-        return bit(sets.first, d4) && bit(sets.second, d5);
-      });
-    case SearchKind::ThreeStar:
-      return Replay(n, s.periods, makeSets, [&](const MaskSets& sets, std::size_t i) {
-        const auto& d = draws[i].digits;
-        return bit(sets.first, d[2]) && bit(sets.second, d[3]) && bit(sets.third, d[4]);
-      });
+// Replay over hit bits (n draws and the padding), the plan mask of base b
+// made by planMask(b). A plan whose window lies inside the source is judged
+// without branching on the (random) draws.
+template <typename PlanMask>
+Tally ReplayMasks(const std::vector<std::uint32_t>& hitBits, int periods, PlanMask planMask) {
+  const std::uint32_t* bits = hitBits.data();
+  const std::size_t n = hitBits.size() - kPadding;
+  if (periods < 1 || static_cast<std::size_t>(periods) > kPadding) {
+    return Replay(n, periods, planMask, [bits](std::uint32_t mask, std::size_t i) {
+      return (mask & bits[i]) == bits[i];
+    });
   }
-  return {};
+  const auto window = static_cast<std::size_t>(periods);
+  Tally tally;
+  std::size_t b = 0;
+  while (b + window < n) {
+    const unsigned word = HitWord(bits + b + 1, planMask(b), window);
+    const bool hit = word != 0;
+    tally.hits += hit;
+    tally.misses += !hit;
+    b += hit ? static_cast<std::size_t>(__builtin_ctz(word)) + 1 : window;
+  }
+  // The last plans run up to the newest draw, the last one perhaps past it.
+  while (b < n) {
+    const unsigned word = HitWord(bits + b + 1, planMask(b), window);
+    const std::size_t left = n - 1 - b;  // draws after the base
+    if (word != 0 && static_cast<std::size_t>(__builtin_ctz(word)) < left) {
+      ++tally.hits;
+      b += static_cast<std::size_t>(__builtin_ctz(word)) + 1;
+    } else if (left >= window) {
+      ++tally.misses;
+      b += window;
+    } else {
+      break;
+    }
+  }
+  return tally;
 }
 
 }  // namespace
@@ -244,17 +242,98 @@ SearchSource::SearchSource(std::vector<plan::Draw> draws) : draws_(std::move(dra
   values_ = std::move(values);
 }
 
-Tally ScoreCandidate(const SearchSource& source, const SearchSettings& settings,
-                     std::string_view formula) {
+CandidateScorer::CandidateScorer(SearchSource source, SearchSettings settings)
+    : source_(std::move(source)), settings_(settings), predict_(settings.codeCount) {
+  const SearchSettings& s = settings_;
+  switch (s.kind) {
+    case SearchKind::Position:
+      if (s.play == kPlayDigits) way_ = Way::Codes;
+      if (s.play >= 1 && s.play <= 3) way_ = Way::Class;
+      break;
+    case SearchKind::TwoStar:
+      if (s.play == kPlayTwoStarGroup) way_ = Way::Codes;
+      if (s.play == kPlayTwoStarStraight) way_ = Way::Straight;
+      break;
+    case SearchKind::ThreeStar:
+      if (s.play == kPlayThreeStarGroup) way_ = Way::Codes;
+      if (s.play == kPlayThreeStarStraight) way_ = Way::Straight;
+      break;
+  }
+  if (!source_.values()) return;
+  const std::vector<DrawValue>& draws = *source_.values();
+
+  hitBits_.reserve(draws.size() + kPadding);
+  for (const DrawValue& draw : draws) {
+    const auto& d = draw.digits;
+    std::uint32_t bits = kNever;
+    switch (s.kind) {
+      case SearchKind::Position:
+        if (s.position >= 1 && s.position <= 5) bits = 1u << d[s.position - 1];
+        break;
+      case SearchKind::TwoStar:
+        if (s.play == kPlayTwoStarStraight) bits = 1u << d[3] | 1u << (10 + d[4]);
+        if (s.play == kPlayTwoStarGroup && d[3] != d[4]) bits = 1u << d[3] | 1u << d[4];
+        break;
+      case SearchKind::ThreeStar:
+        bits = s.play == kPlayThreeStarStraight ? 1u << d[2] | 1u << (10 + d[3]) | 1u << (20 + d[4])
+                                                : 1u << d[2] | 1u << d[3] | 1u << d[4];
+        break;
+    }
+    hitBits_.push_back(bits);
+  }
+  hitBits_.resize(draws.size() + kPadding, kNever);
+
+  if (way_ != Way::Straight) return;
+  // The companions depend on the base draw and the first digit only.
+  companions_.reserve(draws.size());
+  for (const DrawValue& draw : draws) {
+    std::array<std::uint32_t, 9> sets{};
+    for (std::size_t c = 0; c < 9; ++c) {
+      const auto second = predict_(MakeValueText(FastCompanions()[c].Number(draw), draw.number));
+      const auto third = predict_(
+          MakeValueText(FastCompanions()[CompanionIndex(second.first)].Number(draw), draw.number));
+      sets[c] = std::uint32_t{second.mask} << 10 | std::uint32_t{third.mask} << 20;
+    }
+    companions_.push_back(sets);
+  }
+}
+
+Tally CandidateScorer::Score(std::string_view formula) const {
   // The three-star search passes over empty candidates; the others replay
   // them like any formula.
-  if (settings.kind == SearchKind::ThreeStar && formula.empty()) return {};
-  if (source.values()) {
-    if (auto compiled = FastFormula::Compile(formula)) {
-      return ScoreFast(*source.values(), settings, *compiled);
-    }
+  if (settings_.kind == SearchKind::ThreeStar && formula.empty()) return {};
+  if (source_.values()) {
+    if (auto compiled = FastFormula::Compile(formula)) return ScoreFast(*compiled);
   }
-  return ScoreCandidatePlain(source.draws(), settings, formula);
+  return ScoreCandidatePlain(source_.draws(), settings_, formula);
+}
+
+Tally CandidateScorer::ScoreFast(const FastFormula& formula) const {
+  const std::vector<DrawValue>& draws = *source_.values();
+  const int periods = settings_.periods;
+  switch (way_) {
+    case Way::None:
+      return ReplayMasks(hitBits_, periods, [](std::size_t) { return 0u; });
+    case Way::Codes:
+      return ReplayMasks(hitBits_, periods, [&](std::size_t b) -> std::uint32_t {
+        return predict_(MakeValueText(formula.Number(draws[b]), draws[b].number)).mask;
+      });
+    case Way::Class: {
+      // The second evaluation's formula is the first one's value digits.
+      const int play = settings_.play;
+      return ReplayMasks(hitBits_, periods, [&](std::size_t b) {
+        const DrawValue& base = draws[b];
+        const ValueText first = MakeValueText(formula.Number(base), base.number);
+        return ClassMask(play, Predict(MakeValueText(first.Number(), base.number), 5));
+      });
+    }
+    case Way::Straight:
+      return ReplayMasks(hitBits_, periods, [&](std::size_t b) {
+        const auto first = predict_(MakeValueText(formula.Number(draws[b]), draws[b].number));
+        return first.mask | companions_[b][CompanionIndex(first.first)];
+      });
+  }
+  return {};
 }
 
 Tally ScoreCandidatePlain(const std::vector<plan::Draw>& source, const SearchSettings& settings,

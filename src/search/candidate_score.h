@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +10,7 @@
 #include "plan/draw.h"
 #include "plan/formula.h"
 #include "search/fast_formula.h"
+#include "search/value_text.h"
 
 namespace search {
 
@@ -55,10 +58,33 @@ class SearchSource {
   std::optional<std::vector<DrawValue>> values_;
 };
 
-// Replays the plans of one candidate over the source and counts hits and
-// misses; the plan running past the newest draw counts as neither.
-Tally ScoreCandidate(const SearchSource& source, const SearchSettings& settings,
-                     std::string_view formula);
+// One search's scoring: the draws and settings prepared once (the bits a hit
+// needs of each draw, the companion code sets of each base), so a candidate
+// costs one evaluation per plan on the fast path.
+class CandidateScorer {
+ public:
+  CandidateScorer(SearchSource source, SearchSettings settings);
+
+  // Replays the plans of one candidate over the source and counts hits and
+  // misses; the plan running past the newest draw counts as neither.
+  Tally Score(std::string_view formula) const;
+
+ private:
+  enum class Way { None, Codes, Class, Straight };
+  Tally ScoreFast(const FastFormula& formula) const;
+
+  SearchSource source_;
+  SearchSettings settings_;
+  Way way_ = Way::None;
+  MaskPredictor predict_;
+  // Fast path: a draw is a hit for a plan whose masks (first code set at bit
+  // 0, second at 10, third at 20) hold all of its hit bits; a few draws that
+  // never hit follow the newest.
+  std::vector<std::uint32_t> hitBits_;
+  // Straight plays: per base and companion formula, the second and third
+  // code sets at bits 10 and 20.
+  std::vector<std::array<std::uint32_t, 9>> companions_;
+};
 
 // The same replay evaluating every plan through the given evaluation, as
 // written: the path for draws or formulas the fast one does not cover, and

@@ -35,8 +35,6 @@ class FastFormula {
   // nullopt when the letters and digits exceed 19 places (the number would
   // not fit 64 bits); such formulas take the plain evaluation.
   static std::optional<FastFormula> Compile(std::string_view formula);
-  // A formula of digits only, as the value digits of a first evaluation are.
-  static FastFormula OfNumber(std::uint64_t number);
 
   // The number the formula's digits denote on this draw.
   std::uint64_t Number(const DrawValue& draw) const {
@@ -49,15 +47,5 @@ class FastFormula {
   std::uint64_t constant_ = 0;
   std::array<std::uint64_t, 5> weights_{};
 };
-
-struct FastEvaluation {
-  CodeSet prediction;
-  // The value digits read as one decimal number (they never exceed 16
-  // digits), the formula of the position plan's second evaluation.
-  std::uint64_t valueNumber = 0;
-};
-
-// The prediction of codeCount digits for a formula number on a draw.
-FastEvaluation EvaluateFast(std::uint64_t formulaNumber, std::uint32_t drawNumber, int codeCount);
 
 }  // namespace search

@@ -103,7 +103,7 @@ void RunSearch(app::Context& ctx, SearchKind kind) {
       library.ok() ? std::move(library.value()) : std::vector<std::string>();
   window.DeleteAllRows(kResultList);
 
-  const ParallelScoring scoring(std::move(source), settings, std::move(candidates),
+  const ParallelScoring scoring(CandidateScorer(std::move(source), settings), std::move(candidates),
                                 [&window] { window.Wake(); });
   using Clock = std::chrono::steady_clock;
   const auto started = Clock::now();

@@ -2,11 +2,9 @@
 
 namespace search {
 
-ParallelScoring::ParallelScoring(SearchSource source, SearchSettings settings,
-                                 std::vector<std::string> candidates,
+ParallelScoring::ParallelScoring(CandidateScorer scorer, std::vector<std::string> candidates,
                                  std::function<void()> onScored, unsigned threads)
-    : source_(std::move(source)),
-      settings_(settings),
+    : scorer_(std::move(scorer)),
       candidates_(std::move(candidates)),
       onScored_(std::move(onScored)),
       results_(candidates_.size()),
@@ -26,7 +24,7 @@ void ParallelScoring::Work() {
   while (!cancelled_.load(std::memory_order_relaxed)) {
     const std::size_t i = next_.fetch_add(1);
     if (i >= candidates_.size()) return;
-    results_[i] = ScoreCandidate(source_, settings_, candidates_[i]);
+    results_[i] = scorer_.Score(candidates_[i]);
     ready_[i].store(true, std::memory_order_release);
     if (onScored_) onScored_();
   }

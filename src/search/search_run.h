@@ -18,7 +18,7 @@ class ParallelScoring {
  public:
   // onScored runs on a worker after each candidate (to wake a waiting
   // window); threads 0 means one per core.
-  ParallelScoring(SearchSource source, SearchSettings settings, std::vector<std::string> candidates,
+  ParallelScoring(CandidateScorer scorer, std::vector<std::string> candidates,
                   std::function<void()> onScored, unsigned threads = 0);
   ~ParallelScoring();
   ParallelScoring(const ParallelScoring&) = delete;
@@ -33,8 +33,7 @@ class ParallelScoring {
  private:
   void Work();
 
-  const SearchSource source_;
-  const SearchSettings settings_;
+  const CandidateScorer scorer_;
   const std::vector<std::string> candidates_;
   const std::function<void()> onScored_;
   std::vector<Tally> results_;

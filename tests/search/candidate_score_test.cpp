@@ -20,7 +20,7 @@ std::vector<plan::Draw> Draws(std::initializer_list<const char*> digits) {
 
 Tally Score(const std::vector<plan::Draw>& draws, const SearchSettings& settings,
             std::string_view formula) {
-  const Tally fast = ScoreCandidate(SearchSource(draws), settings, formula);
+  const Tally fast = CandidateScorer(SearchSource(draws), settings).Score(formula);
   // Every case also holds for the plain replay.
   EXPECT_EQ(fast, ScoreCandidatePlain(draws, settings, formula)) << formula;
   return fast;
@@ -42,29 +42,68 @@ TEST(RatePercent, IsTheIntegerPartInIntegers) {
   }
 }
 
+struct FastEvaluation {
+  std::string prediction;
+  std::uint64_t valueNumber;
+};
+FastEvaluation EvaluateFast(std::uint64_t formulaNumber, std::uint32_t drawNumber, int m) {
+  const ValueText text = MakeValueText(formulaNumber, drawNumber);
+  return {Digits(Predict(text, m)), text.Number()};
+}
+
 TEST(FastFormula, WorkedExamples) {
   const DrawValue base = *ParseDrawValue("38149");
-  const FastEvaluation first =
-      EvaluateFast(FastFormula::Compile("DCC*657")->Number(base), base.number, 5);
-  EXPECT_EQ(Digits(first.prediction), "31408");
+  const std::uint64_t number = FastFormula::Compile("DCC*657")->Number(base);
+  const FastEvaluation first = EvaluateFast(number, base.number, 5);
+  EXPECT_EQ(first.prediction, "31408");
   EXPECT_EQ(first.valueNumber, 31408605786u);
-  EXPECT_EQ(
-      Digits(
-          EvaluateFast(FastFormula::Compile("DCC*657")->Number(base), base.number, 9).prediction),
-      "314086572");
+  EXPECT_EQ(EvaluateFast(number, base.number, 9).prediction, "314086572");
   // The value digits as the formula of a second evaluation: printf's
   // exponent enters the text in three digits.
   const FastEvaluation second = EvaluateFast(first.valueNumber, base.number, 5);
-  EXPECT_EQ(Digits(second.prediction), "23964");
+  EXPECT_EQ(second.prediction, "23964");
   EXPECT_EQ(second.valueNumber, 239641380426015u);
+  EXPECT_EQ(Predict(MakeValueText(number, base.number), 4).mask, 0b11011u);  // 0 1 3 4
 
   const DrawValue zeros = *ParseDrawValue("00000");
-  EXPECT_EQ(Digits(EvaluateFast(FastFormula::Compile("AAD*868")->Number(zeros), 0, 5).prediction),
-            "01765");
-  EXPECT_EQ(Digits(EvaluateFast(1, 1, 11).prediction).size(), 10u);
+  EXPECT_EQ(EvaluateFast(FastFormula::Compile("AAD*868")->Number(zeros), 0, 5).prediction, "01765");
+  EXPECT_EQ(EvaluateFast(1, 1, 11).prediction.size(), 10u);
+  EXPECT_EQ(EvaluateFast(1, 1, 0).prediction, "");
+  EXPECT_EQ(Predict(MakeValueText(1, 1), -3).mask, 0u);
   EXPECT_FALSE(FastFormula::Compile("ABCDEABCDEABCDEABCDE").has_value());  // 20 places
   EXPECT_FALSE(ParseDrawValue("1234").has_value());
   EXPECT_FALSE(ParseDrawValue("1,2,3").has_value());
+}
+
+// Every way to the value text: exact below 10^13, exact below 2^53 with
+// rounding, through double below 2^64, and wider.
+TEST(FastFormula, ValueTextAtItsBoundaries) {
+  const struct {
+    std::uint64_t formula;
+    std::uint32_t draw;
+  } cases[] = {{0, 0},
+               {4999999999999ULL, 1},  // 9999999999998
+               {5000000000000ULL, 1},  // 10^13
+               {2500000000000ULL, 2},  // 10^13 again, through the draw
+               {1234567890123ULL, 7},
+               {4503599627370495ULL, 1},  // 2^53 - 2
+               {4503599627370496ULL, 1},  // 2^53
+               {45035996273704961ULL, 1},
+               {9223372036854775807ULL, 1},  // just below 2^64
+               {9223372036854775808ULL, 1},  // 2^64
+               {9999999999999999999ULL, 99999},
+               {1000000000000000000ULL, 5},
+               {500000000000050000ULL, 1},  // a tie of the 13-digit rounding
+               {500000000000150000ULL, 1}};
+  for (const auto& c : cases) {
+    char draw[6];
+    std::snprintf(draw, sizeof draw, "%05u", c.draw);
+    const std::string formula = std::to_string(c.formula);
+    const plan::Evaluation slow = plan::EvaluateFormula(draw, 10, formula);
+    const FastEvaluation fast = EvaluateFast(c.formula, c.draw, 10);
+    EXPECT_EQ(fast.prediction, slow.prediction.str()) << formula << " " << draw;
+    EXPECT_EQ(std::to_string(fast.valueNumber), slow.valueDigits.str()) << formula << " " << draw;
+  }
 }
 
 // The fast evaluation must agree with the plan engine on every formula it
@@ -72,6 +111,8 @@ TEST(FastFormula, WorkedExamples) {
 TEST(FastFormula, AgreesWithThePlanEngine) {
   std::mt19937 random(20140301);
   const std::string alphabet = "ABCDE0123456789*+- abe";
+  std::vector<MaskPredictor> predictors;
+  for (int m = 0; m < 12; ++m) predictors.emplace_back(m);
   for (int i = 0; i < 200000; ++i) {
     std::string formula;
     const int length = static_cast<int>(random() % 20);
@@ -84,11 +125,16 @@ TEST(FastFormula, AgreesWithThePlanEngine) {
     const DrawValue base = *ParseDrawValue(draw);
     const FastEvaluation fast = EvaluateFast(compiled->Number(base), base.number, m);
     const plan::Evaluation slow = plan::EvaluateFormula(draw, m, formula);
-    ASSERT_EQ(Digits(fast.prediction), slow.prediction.str()) << draw << " " << formula << " " << m;
+    ASSERT_EQ(fast.prediction, slow.prediction.str()) << draw << " " << formula << " " << m;
     ASSERT_EQ(std::to_string(fast.valueNumber), slow.valueDigits.str()) << draw << " " << formula;
+    const MaskPredictor::Result mask =
+        predictors[m](MakeValueText(compiled->Number(base), base.number));
+    ASSERT_EQ(mask.mask, Predict(MakeValueText(compiled->Number(base), base.number), m).mask)
+        << draw << " " << formula << " " << m;
+    ASSERT_EQ(mask.first, m > 0 ? static_cast<unsigned>(slow.prediction[0] - '0') : 0u);
     const FastEvaluation fast2 = EvaluateFast(fast.valueNumber, base.number, 5);
     const plan::Evaluation slow2 = plan::EvaluateFormula(draw, 5, slow.valueDigits.view());
-    ASSERT_EQ(Digits(fast2.prediction), slow2.prediction.str()) << draw << " " << formula;
+    ASSERT_EQ(fast2.prediction, slow2.prediction.str()) << draw << " " << formula;
   }
 }
 
@@ -199,32 +245,47 @@ TEST(ScoreCandidate, CommaSeparatedDrawsTakeThePlainPath) {
   auto draws = Draws({"38149", "1,2,3,4,1"});
   const SearchSettings s{SearchKind::Position, 5, 1, 5, kPlayDigits};
   EXPECT_FALSE(SearchSource(draws).values().has_value());
-  EXPECT_EQ(ScoreCandidate(SearchSource(draws), s, "DCC*657"), (Tally{1, 0}));
+  EXPECT_EQ(CandidateScorer(SearchSource(draws), s).Score("DCC*657"), (Tally{1, 0}));
 }
 
 // The fast replay, the plain one and the plain one through the literal
-// reference evaluation score every kind and play alike.
+// reference evaluation score every kind and play alike: short and long
+// sources (plans near the newest draw, whole windows), few and many codes
+// (completion from the fill sequences), any number of periods.
 TEST(ScoreCandidate, FastPlainAndReferenceAgree) {
   std::mt19937 random(7);
   const char* formulas[] = {"DCC*657",  "CED-762", "AB",          "E",
                             "",         "123",     "ABCDE*99999", "AABBCCDDEE+123456789",
                             "dDCC*657", "EEA+354 "};
-  for (int round = 0; round < 60; ++round) {
+  const struct {
+    SearchKind kind;
+    int play;
+  } plays[] = {{SearchKind::Position, 0},
+               {SearchKind::Position, 1},
+               {SearchKind::Position, 2},
+               {SearchKind::Position, 3},
+               {SearchKind::TwoStar, kPlayTwoStarGroup},
+               {SearchKind::TwoStar, kPlayTwoStarStraight},
+               {SearchKind::TwoStar, 3},
+               {SearchKind::ThreeStar, kPlayThreeStarGroup},
+               {SearchKind::ThreeStar, kPlayThreeStarStraight},
+               {SearchKind::ThreeStar, 16}};
+  for (int round = 0; round < 40; ++round) {
     std::vector<plan::Draw> draws;
-    const int n = static_cast<int>(random() % 40);
+    const int n = static_cast<int>(random() % (round % 2 ? 90 : 12));
     for (int i = 0; i < n; ++i) {
       char digits[6];
       std::snprintf(digits, sizeof digits, "%05u", static_cast<unsigned>(random() % 100000));
       draws.push_back({"x", digits});
     }
     const SearchSource source(draws);
-    for (auto kind : {SearchKind::Position, SearchKind::TwoStar, SearchKind::ThreeStar}) {
-      const int plays = kind == SearchKind::Position ? 4 : 14;
-      SearchSettings s{kind, static_cast<int>(random() % 10), static_cast<int>(random() % 11),
-                       static_cast<int>(random() % 6), static_cast<int>(random() % plays)};
-      if (kind == SearchKind::ThreeStar) s.play = 10 + static_cast<int>(random() % 2);
+    for (const auto& play : plays) {
+      const int periods = round == 5 ? 17 : static_cast<int>(random() % 11);
+      const SearchSettings s{play.kind, static_cast<int>(random() % 12), periods,
+                             static_cast<int>(random() % 6), play.play};
+      const CandidateScorer scorer(source, s);
       for (const char* f : formulas) {
-        const Tally fast = ScoreCandidate(source, s, f);
+        const Tally fast = scorer.Score(f);
         ASSERT_EQ(fast, ScoreCandidatePlain(draws, s, f)) << f;
         ASSERT_EQ(fast, ScoreCandidatePlain(draws, s, f, &plan::ReferenceEvaluateFormula)) << f;
       }

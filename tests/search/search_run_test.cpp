@@ -36,7 +36,8 @@ Listing ListWithStop(unsigned threads, std::size_t stopDuring) {
   const SearchSettings settings{SearchKind::Position, 4, 4, 5, kPlayDigits};
   std::atomic<int> wakes{0};
   const ParallelScoring scoring(
-      SearchSource(RandomDraws(150)), settings, Candidates(300), [&] { ++wakes; }, threads);
+      CandidateScorer(SearchSource(RandomDraws(150)), settings), Candidates(300), [&] { ++wakes; },
+      threads);
   Listing listing;
   bool stop = false;
   SearchHooks hooks;
@@ -65,11 +66,11 @@ TEST(ListScoredCandidates, StopDuringCandidate40FinishesItAndListsNothingAfter) 
 TEST(ListScoredCandidates, ParallelListingEqualsTheOneByOneSearch) {
   const Listing parallel = ListWithStop(2, 0);
   const SearchSettings settings{SearchKind::Position, 4, 4, 5, kPlayDigits};
-  const SearchSource source(RandomDraws(150));
+  const CandidateScorer scorer(SearchSource(RandomDraws(150)), settings);
   std::vector<std::pair<std::size_t, int>> expected;
   const auto candidates = Candidates(300);
   for (std::size_t i = 0; i < candidates.size(); ++i) {
-    const int rate = RatePercent(ScoreCandidate(source, settings, candidates[i]));
+    const int rate = RatePercent(scorer.Score(candidates[i]));
     if (rate >= 88) expected.emplace_back(i, rate);
   }
   EXPECT_EQ(parallel.listed, expected);

@@ -1,0 +1,162 @@
+#include "search/value_text.h"
+
+#include <utility>
+
+#include "plan/formula.h"
+
+namespace search {
+namespace {
+
+__extension__ using Wide = unsigned __int128;
+
+constexpr std::uint64_t kTwoPow53 = 1ULL << 53;
+constexpr double kTwoPow64 = 18446744073709551616.0;
+
+constexpr std::array<std::uint64_t, 20> kPowers = [] {
+  std::array<std::uint64_t, 20> powers{};
+  std::uint64_t p = 1;
+  for (auto& power : powers) {
+    power = p;
+    p *= 10;
+  }
+  return powers;
+}();
+
+// "%.13g" of an integral value of 14 or more digits: the 13 significant
+// digits rounded half to even on the exact value, trailing zeros dropped,
+// and the exponent.
+std::uint64_t RoundWideToThirteen(Wide value, int& exponent) {
+  Wide scale = 1;
+  exponent = 12;
+  while (value / scale >= kPowers[13]) {
+    scale *= 10;
+    ++exponent;
+  }
+  auto mantissa = static_cast<std::uint64_t>(value / scale);
+  const Wide rest = value % scale;
+  const Wide half = scale / 2;
+  if (rest > half || (rest == half && (mantissa & 1) != 0)) ++mantissa;
+  if (mantissa == kPowers[13]) {
+    mantissa /= 10;
+    ++exponent;
+  }
+  while (mantissa % 10 == 0) mantissa /= 10;
+  return mantissa;
+}
+
+// value / 10^k for a constant divisor each, which compiles to a multiplication.
+template <int... K>
+std::uint64_t DivideByPower(std::uint64_t value, int k, std::integer_sequence<int, K...>) {
+  std::uint64_t quotient = 0;
+  ((k == K ? (quotient = value / kPowers[K], true) : false) || ...);
+  return quotient;
+}
+
+// The same below 2^64.
+std::uint64_t RoundToThirteen(std::uint64_t value, int& exponent) {
+  exponent = 13;
+  while (exponent < 19 && value >= kPowers[exponent + 1]) ++exponent;
+  const std::uint64_t scale = kPowers[exponent - 12];
+  std::uint64_t mantissa =
+      DivideByPower(value, exponent - 12, std::integer_sequence<int, 1, 2, 3, 4, 5, 6, 7>());
+  const std::uint64_t rest = value - mantissa * scale;
+  const std::uint64_t half = scale / 2;
+  if (rest > half || (rest == half && (mantissa & 1) != 0)) ++mantissa;
+  if (mantissa == kPowers[13]) {
+    mantissa /= 10;
+    ++exponent;
+  }
+  while (mantissa % 10 == 0) mantissa /= 10;
+  return mantissa;
+}
+
+// Completion orders of plan::kFillSequences as digit values.
+constexpr std::array<std::array<std::uint8_t, 10>, 10> kFill = [] {
+  std::array<std::array<std::uint8_t, 10>, 10> fill{};
+  for (int last = 0; last < 10; ++last) {
+    for (int i = 0; i < 10; ++i) {
+      fill[last][i] = static_cast<std::uint8_t>(plan::kFillSequences[last][i] - '0');
+    }
+  }
+  return fill;
+}();
+
+// Collects distinct digits in order of first occurrence.
+class DigitScan {
+ public:
+  explicit DigitScan(int wanted) : wanted_(wanted > 10 ? 10 : wanted) {}
+  // Takes one digit; true once enough are collected.
+  bool Take(unsigned digit) {
+    const unsigned bit = 1u << digit;
+    set_.digits[size_] = static_cast<std::uint8_t>(digit);
+    size_ += (seen_ & bit) == 0;
+    seen_ |= bit;
+    return size_ >= wanted_;
+  }
+  CodeSet Finish() {
+    if (size_ < wanted_) {
+      // The text is never empty, so there is a last digit.
+      for (std::uint8_t d : kFill[set_.digits[size_ - 1]]) {
+        if (Take(d)) break;
+      }
+    }
+    // Every digit seen was taken: the scan stops at the last new one.
+    set_.size = static_cast<std::uint8_t>(size_);
+    set_.mask = static_cast<std::uint16_t>(seen_);
+    return set_;
+  }
+
+ private:
+  CodeSet set_;
+  int wanted_;
+  int size_ = 0;
+  unsigned seen_ = 0;
+};
+
+}  // namespace
+
+namespace detail {
+
+ValueText RoundedValueText(std::uint64_t formulaNumber, std::uint32_t drawNumber,
+                           std::optional<std::uint64_t> product) {
+  ValueText text;
+  if (product && *product < kTwoPow53) {
+    // The double product is exact here.
+    text.significant = RoundToThirteen(*product, text.exponent);
+  } else {
+    // The same double arithmetic as the plan engine; the value is integral.
+    const double value = static_cast<double>(formulaNumber) * static_cast<double>(drawNumber) * 2;
+    text.significant = value < kTwoPow64
+                           ? RoundToThirteen(static_cast<std::uint64_t>(value), text.exponent)
+                           : RoundWideToThirteen(static_cast<Wide>(value), text.exponent);
+  }
+  return text;
+}
+
+}  // namespace detail
+
+CodeSet Predict(const ValueText& text, int wanted) {
+  if (wanted <= 0) return {};
+  DigitScan scan(wanted);
+  const detail::TextPairs pairs = detail::MakeTextPairs(text);
+  for (int i = 0; i < pairs.size; ++i) {
+    if (scan.Take(pairs.codes[i] / 10u) || scan.Take(pairs.codes[i] % 10u)) break;
+  }
+  return scan.Finish();
+}
+
+MaskPredictor::MaskPredictor(int codeCount)
+    : wanted_(codeCount > 10 ? 10 : codeCount), fill_(10 * 1024) {
+  for (unsigned last = 0; last < 10; ++last) {
+    for (unsigned seen = 0; seen < 1024; ++seen) {
+      unsigned mask = seen;
+      for (std::uint8_t d : kFill[last]) {
+        if (detail::kBitCount[mask] >= wanted_) break;
+        mask |= 1u << d;
+      }
+      fill_[last * 1024 + seen] = static_cast<std::uint16_t>(mask);
+    }
+  }
+}
+
+}  // namespace search
