@@ -1,5 +1,6 @@
 #include "plan/formula.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,9 @@
 
 namespace plan {
 namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "digit words are stored with their first digit in the low byte");
 
 constexpr std::uint64_t kTenPow13 = 10'000'000'000'000ULL;
 
@@ -23,47 +27,136 @@ constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// "00" to "99", for writing two digits per division.
-constexpr std::array<char, 200> kDigitPairs = [] {
-  std::array<char, 200> pairs{};
-  for (int i = 0; i < 100; ++i) {
-    pairs[2 * i] = static_cast<char>('0' + i / 10);
-    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-  }
-  return pairs;
+// What a formula character stands for: its class indexes a small per-draw
+// table. Classes 0-9 are the decimal digits, 10-14 the letters A-E, 15 the
+// rest; the table holds a digit or kSkip for each class.
+constexpr std::uint8_t kSkip = 0xFF;
+using ClassDigits = std::array<std::uint8_t, 16>;
+constexpr std::uint8_t kOtherClass = 15;
+constexpr std::array<std::uint8_t, 256> kCharClass = [] {
+  std::array<std::uint8_t, 256> classes{};
+  for (auto& c : classes) c = kOtherClass;
+  for (int c = '0'; c <= '9'; ++c)
+    classes[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - '0');
+  for (int c = 'A'; c <= 'E'; ++c)
+    classes[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(10 + c - 'A');
+  return classes;
 }();
+constexpr ClassDigits kNoDrawDigits = {0, 1, 2,     3,     4,     5,     6,     7,
+                                       8, 9, kSkip, kSkip, kSkip, kSkip, kSkip, kSkip};
 
-// Writes value right-aligned so that it ends at end; returns its first char.
-char* WriteDecimal(char* end, std::uint64_t value) {
-  while (value >= 100) {
-    end -= 2;
-    std::memcpy(end, &kDigitPairs[2 * (value % 100)], 2);
-    value /= 100;
+// The base draw as the formula sees it: the digit of each letter (kSkip where
+// the draw has none) and N2, the number the draw text denotes.
+struct BaseDraw {
+  ClassDigits digits = kNoDrawDigits;
+  double number = 0;
+};
+
+// Any draw text but five digits: atof reads N2, only digit characters stand
+// for letters.
+[[gnu::noinline]] void ReadUnusualDraw(std::string_view drawDigits, BaseDraw& draw) {
+  draw.number = std::atof(std::string(drawDigits).c_str());
+  if (drawDigits.size() != 5) return;
+  for (std::size_t i = 0; i < 5; ++i) {
+    if (IsDigit(drawDigits[i]))
+      draw.digits[10 + i] = static_cast<std::uint8_t>(drawDigits[i] - '0');
   }
-  if (value >= 10) {
-    end -= 2;
-    std::memcpy(end, &kDigitPairs[2 * value], 2);
-  } else {
-    *--end = static_cast<char>('0' + value);
+}
+
+// Five digit characters, read at once; false for any other text.
+bool ReadFiveDigits(std::string_view drawDigits, BaseDraw& draw) {
+  if (drawDigits.size() != 5) return false;
+  // The first four characters as one word, the first in the low byte.
+  std::uint32_t head;
+  std::memcpy(&head, drawDigits.data(), 4);
+  unsigned last = static_cast<unsigned char>(drawDigits[4]) - unsigned{'0'};
+  // A byte is a digit when its high nibble is 3 and adding 6 keeps it so; a
+  // carry out of a byte only follows a byte that already failed.
+  bool headDigits =
+      ((head & 0xF0F0'F0F0U) | (((head + 0x0606'0606U) & 0xF0F0'F0F0U) >> 4)) == 0x3333'3333U;
+  if (!headDigits || last > 9) return false;
+  std::uint32_t values = head - 0x3030'3030U;
+  std::memcpy(&draw.digits[10], &values, 4);
+  draw.digits[14] = static_cast<std::uint8_t>(last);
+  // Neighbouring digits joined into two-digit lanes, then the lanes joined;
+  // five digits read as one integer are exactly what atof reads.
+  std::uint32_t pairs = ((values * 10) + (values >> 8)) & 0x00FF'00FFU;
+  draw.number = ((pairs & 0xFF) * 100 + (pairs >> 16)) * 10 + last;
+  return true;
+}
+
+BaseDraw ReadBaseDraw(std::string_view drawDigits) {
+  BaseDraw draw;
+  if (!ReadFiveDigits(drawDigits, draw)) [[unlikely]]
+    ReadUnusualDraw(drawDigits, draw);
+  return draw;
+}
+
+// M beyond 19 digits: strtod rounds the digit text.
+[[gnu::noinline]] double LongFormulaNumber(const ClassDigits& digits, std::string_view formula) {
+  std::string text;
+  for (char c : formula) {
+    std::uint8_t digit = digits[kCharClass[static_cast<unsigned char>(c)]];
+    if (digit != kSkip) text.push_back(static_cast<char>('0' + digit));
   }
-  return end;
+  return std::strtod(text.c_str(), nullptr);
+}
+
+// M, the number the formula's digits denote once its letters are replaced.
+double FormulaNumber(const ClassDigits& digits, std::string_view formula) {
+  std::uint64_t number = 0;
+  int count = 0;
+  for (char c : formula) {
+    std::uint8_t digit = digits[kCharClass[static_cast<unsigned char>(c)]];
+    if (digit == kSkip) continue;
+    number = number * 10 + digit;
+    ++count;
+  }
+  // Nineteen digits stay below 10^19 < 2^64, so the integer is exact and its
+  // conversion rounds as strtod rounds the text; more digits wrapped.
+  return count <= 19 ? static_cast<double>(number) : LongFormulaNumber(digits, formula);
+}
+
+// Digits in a decimal number, at least one.
+int DecimalLength(std::uint64_t value) {
+  // bit width * log10(2) is the length or one more.
+  auto guess = static_cast<std::size_t>((std::bit_width(value) * 1233) >> 12);
+  int length = static_cast<int>(guess) + (value >= kPowersOfTen[guess] ? 1 : 0);
+  return length == 0 ? 1 : length;
+}
+
+// The eight decimal digits of value < 10^8 as characters, the first in the
+// low byte. Each step splits every lane in two halves at once; the
+// multiply-shift pairs are exact quotients for the lane ranges they meet
+// (x * 10486 >> 20 is x / 100 for x < 10^4, x * 103 >> 10 is x / 10 for x < 100).
+std::uint64_t EightDigits(std::uint32_t value) {
+  std::uint64_t fours = value / 10000 | std::uint64_t{value % 10000} << 32;
+  std::uint64_t hundreds = ((fours * 10486) >> 20) & 0x0000'007F'0000'007FULL;
+  std::uint64_t twos = (fours - hundreds * 100) << 16 | hundreds;
+  std::uint64_t tens = ((twos * 103) >> 10) & 0x000F'000F'000F'000FULL;
+  std::uint64_t ones = (twos - tens * 10) << 8 | tens;
+  return ones + 0x3030'3030'3030'3030ULL;
+}
+
+// Writes value < 10^16 as sixteen characters with leading zeros.
+void WriteSixteenDigits(char* out, std::uint64_t value) {
+  std::uint64_t high = EightDigits(static_cast<std::uint32_t>(value / 100'000'000));
+  std::uint64_t low = EightDigits(static_cast<std::uint32_t>(value % 100'000'000));
+  std::memcpy(out, &high, 8);
+  std::memcpy(out + 8, &low, 8);
 }
 
 // The digits of "%.13g" for an integral value below 2^64, rounded to 13
 // significant digits half to even exactly as printf rounds the exact binary
 // value, with the exponent written in three digits.
 Digits IntegerValueDigits(std::uint64_t value) {
-  // The text ends at buffer + 24; the bytes after it let FromBuffer copy 16.
-  char buffer[48];
-  char* const last = buffer + 24;
-  char* end = last;
-  if (value < kTenPow13) {
-    char* begin = WriteDecimal(end, value);
-    return Digits::FromBuffer(begin, static_cast<std::size_t>(last - begin));
+  // Sixteen digit places, then the exponent; FromBuffer reads 16 from begin.
+  char text[32];
+  int length = DecimalLength(value);
+  if (length <= 13) {
+    WriteSixteenDigits(text, value);
+    return Digits::FromBuffer(text + 16 - length, static_cast<std::size_t>(length));
   }
-  // Count the digits by comparison: one division in all, not one per digit.
-  int length = 14;
-  while (length < 20 && value >= kPowersOfTen[static_cast<std::size_t>(length)]) ++length;
   int exponent = length - 1;
   std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(length - 13)];
   std::uint64_t mantissa = value / scale;
@@ -74,17 +167,22 @@ Digits IntegerValueDigits(std::uint64_t value) {
     mantissa /= 10;
     ++exponent;
   }
-  while (mantissa % 10 == 0) mantissa /= 10;
+  int mantissaLength = 13;
+  while (mantissa % 10 == 0) {
+    mantissa /= 10;
+    --mantissaLength;
+  }
+  WriteSixteenDigits(text, mantissa);
   // Exponents here are 13 to 19: two digits, widened to three.
-  end -= 3;
-  end[0] = '0';
-  std::memcpy(end + 1, &kDigitPairs[2 * exponent], 2);
-  char* begin = WriteDecimal(end, mantissa);
-  return Digits::FromBuffer(begin, static_cast<std::size_t>(last - begin));
+  text[16] = '0';
+  text[17] = static_cast<char>('0' + exponent / 10);
+  text[18] = static_cast<char>('0' + exponent % 10);
+  return Digits::FromBuffer(text + 16 - mantissaLength,
+                            static_cast<std::size_t>(mantissaLength + 3));
 }
 
 // Any other value goes through printf itself; only the exponent width differs.
-Digits PrintedValueDigits(double value) {
+[[gnu::noinline]] Digits PrintedValueDigits(double value) {
   char text[64];
   std::snprintf(text, sizeof text, "%.13g", value);
   std::string_view printed(text);
@@ -105,6 +203,7 @@ Digits PrintedValueDigits(double value) {
 }
 
 Digits ValueDigits(double value) {
+  // An integral double below 2^64 converts to exactly its own value.
   if (value >= 0 && value < 18446744073709551616.0) {
     auto integral = static_cast<std::uint64_t>(value);
     if (static_cast<double>(integral) == value) return IntegerValueDigits(integral);
@@ -112,89 +211,40 @@ Digits ValueDigits(double value) {
   return PrintedValueDigits(value);
 }
 
-// The formula's digits once the letters are replaced, beyond 19 significant
-// digits: strtod rounds them.
-double LongFormulaNumber(const int (&letters)[5], std::string_view formula) {
-  std::string text;
-  for (char c : formula) {
-    if (c >= 'A' && c <= 'E') {
-      if (letters[c - 'A'] >= 0) text.push_back(static_cast<char>('0' + letters[c - 'A']));
-    } else if (IsDigit(c)) {
-      text.push_back(c);
+// The first codeCount distinct digits of the value text, completed from the
+// fill sequence of the last one when there are fewer.
+Digits Prediction(std::string_view valueDigits, int codeCount) {
+  std::size_t wanted = codeCount < 0 ? 0 : static_cast<std::size_t>(codeCount);
+  // At most ten distinct digits; FromBuffer reads 16 bytes.
+  char chosen[Digits::kCapacity];
+  std::size_t size = 0;
+  unsigned seen = 0;
+  // Written without branching on the (random) digits; digits past the wanted
+  // count would be cut anyway.
+  auto add = [&](char c) {
+    unsigned bit = 1u << (c - '0');
+    chosen[size] = c;
+    size += (seen & bit) == 0;
+    seen |= bit;
+  };
+  for (std::size_t i = 0; i < valueDigits.size() && size < wanted; ++i) add(valueDigits[i]);
+  if (size < wanted) {
+    int last = size == 0 ? 0 : chosen[size - 1] - '0';
+    for (char c : kFillSequences[static_cast<std::size_t>(last)]) {
+      if (size >= wanted) break;
+      add(c);
     }
   }
-  return std::strtod(text.c_str(), nullptr);
-}
-
-// The number the formula denotes once its letters are replaced by the draw's
-// characters (only digit characters count) and the number the draw denotes.
-double FormulaValue(std::string_view drawDigits, std::string_view formula) {
-  int letters[5] = {-1, -1, -1, -1, -1};
-  double drawNumber = 0;
-  if (drawDigits.size() == 5) {
-    std::uint64_t number = 0;
-    bool allDigits = true;
-    for (int i = 0; i < 5; ++i) {
-      char c = drawDigits[static_cast<std::size_t>(i)];
-      if (IsDigit(c)) {
-        letters[i] = c - '0';
-        number = number * 10 + static_cast<std::uint64_t>(c - '0');
-      } else {
-        allDigits = false;
-      }
-    }
-    drawNumber =
-        allDigits ? static_cast<double>(number) : std::atof(std::string(drawDigits).c_str());
-  } else if (!drawDigits.empty()) {
-    drawNumber = std::atof(std::string(drawDigits).c_str());
-  }
-
-  // Below 10^18 one more digit still fits: nineteen digits are exact.
-  constexpr std::uint64_t kLimit = 1'000'000'000'000'000'000ULL;
-  std::uint64_t number = 0;
-  for (char c : formula) {
-    unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
-    if (digit > 9) {
-      unsigned letter = static_cast<unsigned char>(c) - unsigned{'A'};
-      if (letter > 4 || letters[letter] < 0) continue;
-      digit = static_cast<unsigned>(letters[letter]);
-    }
-    if (number >= kLimit) return LongFormulaNumber(letters, formula) * drawNumber * 2;
-    number = number * 10 + digit;
-  }
-  // Up to 19 digits convert with the same rounding strtod applies.
-  return static_cast<double>(number) * drawNumber * 2;
+  return Digits::FromBuffer(chosen, size);
 }
 
 }  // namespace
 
 Evaluation EvaluateFormula(std::string_view drawDigits, int codeCount, std::string_view formula) {
+  BaseDraw draw = ReadBaseDraw(drawDigits);
   Evaluation result;
-  result.valueDigits = ValueDigits(FormulaValue(drawDigits, formula));
-
-  // Distinct digits in order of first occurrence, written without branching
-  // on the (random) digits.
-  char distinct[Digits::kCapacity + 16];
-  std::size_t size = 0;
-  unsigned seen = 0;
-  for (char c : result.valueDigits.view()) {
-    unsigned bit = 1u << (c - '0');
-    distinct[size] = c;
-    size += (seen & bit) == 0;
-    seen |= bit;
-  }
-  std::size_t wanted = codeCount < 0 ? 0 : static_cast<std::size_t>(codeCount);
-  if (size < wanted) {
-    int last = size == 0 ? 0 : distinct[size - 1] - '0';
-    for (char c : kFillSequences[static_cast<std::size_t>(last)]) {
-      if (size >= wanted) break;
-      unsigned bit = 1u << (c - '0');
-      distinct[size] = c;
-      size += (seen & bit) == 0;
-      seen |= bit;
-    }
-  }
-  result.prediction = Digits::FromBuffer(distinct, size < wanted ? size : wanted);
+  result.valueDigits = ValueDigits(FormulaNumber(draw.digits, formula) * draw.number * 2);
+  result.prediction = Prediction(result.valueDigits.view(), codeCount);
   return result;
 }
 

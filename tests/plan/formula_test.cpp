@@ -118,6 +118,55 @@ TEST(EvaluateFormula, AgreesWithReferenceOnRandomFormulas) {
   }
 }
 
+// Values on both sides of the places where the evaluation changes method:
+// 2^53 (doubles stop being exact integers), 10^13 (the exponent form), 2^63
+// and 2^64 (integer conversion), 10^19 and 10^20 digits in the formula.
+TEST(EvaluateFormula, AgreesWithReferenceAroundValueBoundaries) {
+  const double targets[] = {9007199254740992.0, 1e13, 1e16, 9223372036854775808.0,
+                            18446744073709551616.0};
+  std::mt19937 random(1453);
+  for (double target : targets) {
+    for (int i = 0; i < 200; ++i) {
+      std::string draw;
+      for (int k = 0; k < 5; ++k) draw.push_back(static_cast<char>('0' + random() % 10));
+      double drawNumber = std::stod(draw);
+      if (drawNumber == 0) continue;
+      // A formula number whose value lands within a few units of the target.
+      auto middle = static_cast<unsigned long long>(target / (2 * drawNumber));
+      for (unsigned long long delta = 0; delta < 6; ++delta) {
+        std::string formula = std::to_string(middle + delta - 3);
+        for (int n : {5, 10}) {
+          Evaluation fast = EvaluateFormula(draw, n, formula);
+          Evaluation slow = ReferenceEvaluateFormula(draw, n, formula);
+          ASSERT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << draw << " " << formula;
+          ASSERT_EQ(fast.prediction.str(), slow.prediction.str()) << draw << " " << formula;
+        }
+      }
+    }
+  }
+}
+
+TEST(EvaluateFormula, FiveCharacterDrawsWithNonDigitsAgreeWithReference) {
+  // Characters next to the digits in the code table, a sign, an exponent,
+  // blanks and bytes above 0x7F: only digit characters replace letters, and
+  // N2 is what atof reads.
+  for (std::string draw :
+       {"/3814", "3814:", "38/49", "38:49", "-1234", "+1234", " 1234", "1e308", "12.45", "12a45",
+        "\xff"
+        "1234",
+        "0x1A2",
+        "\xb0\xa1"
+        "123",
+        "99999"}) {
+    for (std::string formula : {"DCC*657", "ABCDE", "657", "EEEEEEEEEEEEEEEEEEEEE"}) {
+      Evaluation fast = EvaluateFormula(draw, 10, formula);
+      Evaluation slow = ReferenceEvaluateFormula(draw, 10, formula);
+      EXPECT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << draw << " " << formula;
+      EXPECT_EQ(fast.prediction.str(), slow.prediction.str()) << draw << " " << formula;
+    }
+  }
+}
+
 TEST(CompanionFormula, ChosenByFirstDigit) {
   EXPECT_EQ(CompanionFormula("31408657"), "CEE+741");
   EXPECT_EQ(CompanionFormula("15239807"), "DCC*657");
