@@ -137,11 +137,11 @@ Tally Replay(std::size_t n, int periods, MakeSets makeSets, IsHit isHit) {
 
 constexpr std::uint32_t kNever = 1u << 31;  // a hit bit no plan mask holds
 
-std::uint32_t ClassMask(int play, const CodeSet& e) {
+std::uint32_t ClassMask(int play, const LeadDigits& e) {
   constexpr std::uint16_t kBigMask = 0x3E0, kSmallMask = 0x01F, kOddMask = 0x2AA, kEvenMask = 0x155;
-  if (play == 1) return e.At(2) % 2 ? kBigMask : kSmallMask;
-  if (play == 2) return e.At(3) % 2 ? kOddMask : kEvenMask;
-  int w = (e.At(0) + e.At(2)) % 10;
+  if (play == 1) return e.third % 2 ? kBigMask : kSmallMask;
+  if (play == 2) return e.fourth % 2 ? kOddMask : kEvenMask;
+  unsigned w = (e.first + e.third) % 10;
   if (w == 0) w = 1;
   if (w == 1 || w == 5 || w == 9) return kBigMask;
   if (w == 2 || w == 6) return kSmallMask;
@@ -324,7 +324,7 @@ Tally CandidateScorer::ScoreFast(const FastFormula& formula) const {
       return ReplayMasks(hitBits_, periods, [&](std::size_t b) {
         const DrawValue& base = draws[b];
         const ValueText first = MakeValueText(formula.Number(base), base.number);
-        return ClassMask(play, Predict(MakeValueText(first.Number(), base.number), 5));
+        return ClassMask(play, PredictLeadDigits(MakeValueText(first.Number(), base.number)));
       });
     }
     case Way::Straight:

@@ -81,36 +81,25 @@ constexpr std::array<std::array<std::uint8_t, 10>, 10> kFill = [] {
   return fill;
 }();
 
-// Collects distinct digits in order of first occurrence.
-class DigitScan {
- public:
-  explicit DigitScan(int wanted) : wanted_(wanted > 10 ? 10 : wanted) {}
-  // Takes one digit; true once enough are collected.
+// Collects distinct digits in order of first occurrence, a pair at a time:
+// the pair that completes the count may add one digit too many.
+struct OrderedScan {
+  int wanted;
+  int size = 0;
+  unsigned seen = 0;
+  std::array<std::uint8_t, 12> digits{};
+
   bool Take(unsigned digit) {
     const unsigned bit = 1u << digit;
-    set_.digits[size_] = static_cast<std::uint8_t>(digit);
-    size_ += (seen_ & bit) == 0;
-    seen_ |= bit;
-    return size_ >= wanted_;
+    digits[static_cast<std::size_t>(size)] = static_cast<std::uint8_t>(digit);
+    size += (seen & bit) == 0;
+    seen |= bit;
+    return size >= wanted;
   }
-  CodeSet Finish() {
-    if (size_ < wanted_) {
-      // The text is never empty, so there is a last digit.
-      for (std::uint8_t d : kFill[set_.digits[size_ - 1]]) {
-        if (Take(d)) break;
-      }
-    }
-    // Every digit seen was taken: the scan stops at the last new one.
-    set_.size = static_cast<std::uint8_t>(size_);
-    set_.mask = static_cast<std::uint16_t>(seen_);
-    return set_;
+  bool Unit(unsigned pair) {
+    Take(pair / 10);
+    return Take(pair % 10);
   }
-
- private:
-  CodeSet set_;
-  int wanted_;
-  int size_ = 0;
-  unsigned seen_ = 0;
 };
 
 }  // namespace
@@ -137,12 +126,22 @@ ValueText RoundedValueText(std::uint64_t formulaNumber, std::uint32_t drawNumber
 
 CodeSet Predict(const ValueText& text, int wanted) {
   if (wanted <= 0) return {};
-  DigitScan scan(wanted);
-  const detail::TextPairs pairs = detail::MakeTextPairs(text);
-  for (int i = 0; i < pairs.size; ++i) {
-    if (scan.Take(pairs.codes[i] / 10u) || scan.Take(pairs.codes[i] % 10u)) break;
+  if (wanted > 10) wanted = 10;
+  OrderedScan scan{wanted};
+  if (!detail::ScanValueText(text, scan)) {
+    // Too few distinct digits (there is at least one): complete them.
+    for (std::uint8_t d : kFill[scan.digits[static_cast<std::size_t>(scan.size - 1)]]) {
+      if (scan.Take(d)) break;
+    }
   }
-  return scan.Finish();
+  CodeSet set;
+  set.size = static_cast<std::uint8_t>(wanted);
+  for (int i = 0; i < wanted; ++i) {
+    set.digits[static_cast<std::size_t>(i)] = scan.digits[static_cast<std::size_t>(i)];
+    set.mask =
+        static_cast<std::uint16_t>(set.mask | 1u << scan.digits[static_cast<std::size_t>(i)]);
+  }
+  return set;
 }
 
 MaskPredictor::MaskPredictor(int codeCount)

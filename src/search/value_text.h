@@ -84,33 +84,27 @@ inline constexpr std::array<std::uint8_t, 1024> kBitCount = [] {
   return count;
 }();
 
-// Writes the k digits of y < 10^k (leading zeros included) as pair codes,
-// most significant first; returns the end.
-inline std::uint8_t* FixedPairs(std::uint32_t y, unsigned k, std::uint8_t* out) {
+// Feeds the k digits of y < 10^k (leading zeros included) to scan as pair
+// codes, most significant first; true as soon as scan.Unit is.
+template <typename Scan>
+[[gnu::always_inline]] inline bool ScanFixed(std::uint32_t y, unsigned k, Scan& scan) {
   std::uint64_t x = y * kScale[k];
   if (k & 1) {
     x *= 10;
-    *out++ = static_cast<std::uint8_t>(Lone(static_cast<unsigned>(x >> 56)));
+    if (scan.Unit(Lone(static_cast<unsigned>(x >> 56)))) return true;
     x &= kFraction;
   }
   for (unsigned i = 0; i < k / 2; ++i) {
     x *= 100;
-    *out++ = static_cast<std::uint8_t>(x >> 56);
+    if (scan.Unit(static_cast<unsigned>(x >> 56))) return true;
     x &= kFraction;
   }
-  return out;
+  return false;
 }
 
-// A value text as pair codes: at most 7 for the significant digits and 2 for
-// the exponent.
-struct TextPairs {
-  std::array<std::uint8_t, 12> codes;
-  int size;
-};
-
-inline TextPairs MakeTextPairs(const ValueText& text) {
-  TextPairs pairs;
-  std::uint8_t* out = pairs.codes.data();
+// Feeds a whole value text to scan; false when scan never was satisfied.
+template <typename Scan>
+[[gnu::always_inline]] inline bool ScanValueText(const ValueText& text, Scan& scan) {
   auto high = static_cast<std::uint32_t>(text.significant / kTenPow8);
   const auto low = static_cast<std::uint32_t>(text.significant % kTenPow8);
   const bool twoParts = high != 0;
@@ -118,23 +112,79 @@ inline TextPairs MakeTextPairs(const ValueText& text) {
   // Its digit count from its bit length, one too many at most.
   const std::uint32_t odd = high | 1u;  // crosses no power of ten; 0 has one digit
   const unsigned guess = (32u - static_cast<unsigned>(__builtin_clz(odd))) * 1233u >> 12;
-  out = FixedPairs(high, guess + (odd >= kPow10[guess]), out);
-  if (twoParts) out = FixedPairs(low, 8, out);
-  if (text.exponent >= 0) {
-    // The exponent's three digits: 0, then two more (exponents are 13 to 24).
-    const auto e = static_cast<unsigned>(text.exponent);
-    *out++ = static_cast<std::uint8_t>(e / 10);
-    *out++ = static_cast<std::uint8_t>(Lone(e % 10));
-  }
-  pairs.size = static_cast<int>(out - pairs.codes.data());
-  return pairs;
+  if (ScanFixed(high, guess + (odd >= kPow10[guess]), scan)) return true;
+  if (twoParts && ScanFixed(low, 8, scan)) return true;
+  if (text.exponent < 0) return false;
+  // The exponent's three digits: 0, then two more (exponents are 13 to 24).
+  const auto e = static_cast<unsigned>(text.exponent);
+  return scan.Unit(e / 10) || scan.Unit(Lone(e % 10));
 }
 
+// The digit set of the first `wanted` distinct digits.
+struct MaskScan {
+  int wanted;
+  unsigned seen = 0, first = 10, lastPair = 0, before = 0;
+
+  [[gnu::always_inline]] bool Unit(unsigned pair) {
+    first = first == 10 ? pair / 10 : first;
+    const unsigned next = seen | kPairBits[pair];
+    if (kBitCount[next] >= wanted) {
+      // Enough within this pair: with its first digit alone, or both.
+      const unsigned one = seen | 1u << (pair / 10);
+      seen = kBitCount[one] >= wanted ? one : next;
+      return true;
+    }
+    lastPair = next != seen ? pair : lastPair;
+    before = next != seen ? seen : before;
+    seen = next;
+    return false;
+  }
+  // The last new digit, once the text is read to its end.
+  unsigned Last() const {
+    const unsigned a = lastPair / 10, b = lastPair % 10;
+    return b != a && !((before >> b) & 1u) ? b : a;
+  }
+};
+
+// The first, third and fourth distinct digits.
+struct LeadScan {
+  unsigned seen = 0, count = 0, first = 0, third = 0, fourth = 0;
+
+  [[gnu::always_inline]] void Take(unsigned digit) {
+    const bool fresh = !((seen >> digit) & 1u);
+    seen |= 1u << digit;
+    first = fresh && count == 0 ? digit : first;
+    third = fresh && count == 2 ? digit : third;
+    fourth = fresh && count == 3 ? digit : fourth;
+    count += fresh;
+  }
+  [[gnu::always_inline]] bool Unit(unsigned pair) {
+    Take(pair / 10);
+    Take(pair % 10);
+    return count >= 4;
+  }
+};
+
 }  // namespace detail
+
+// The first, third and fourth digits of a prediction of five, all that the
+// class plays read of it.
+struct LeadDigits {
+  unsigned first, third, fourth;
+};
 
 // The first `wanted` distinct digits of a value text in order, completed
 // from the fill sequence of the last one when the text has too few.
 CodeSet Predict(const ValueText& text, int wanted);
+
+// LeadDigits of Predict(text, 5).
+inline LeadDigits PredictLeadDigits(const ValueText& text) {
+  detail::LeadScan scan;
+  if (detail::ScanValueText(text, scan)) return {scan.first, scan.third, scan.fourth};
+  // Fewer than four distinct digits: the completion decides.
+  const CodeSet set = Predict(text, 5);
+  return {set.digits[0], set.digits[2], set.digits[3]};
+}
 
 // The same prediction where only its digits as a set and its first digit
 // matter, for one code count: the distinct digits are counted a pair at a
@@ -148,27 +198,13 @@ class MaskPredictor {
     unsigned first;  // the first digit, 0 for an empty prediction
   };
 
-  Result operator()(const ValueText& text) const {
+  [[gnu::always_inline]] Result operator()(const ValueText& text) const {
     if (wanted_ <= 0) return {0, 0};
-    const detail::TextPairs pairs = detail::MakeTextPairs(text);
-    const unsigned first = pairs.codes[0] / 10u;
-    unsigned seen = 0, lastPair = 0, before = 0;
-    for (int i = 0; i < pairs.size; ++i) {
-      const unsigned pair = pairs.codes[i];
-      const unsigned next = seen | detail::kPairBits[pair];
-      if (detail::kBitCount[next] >= wanted_) {
-        // Enough within this pair: with its first digit alone, or both.
-        const unsigned one = seen | 1u << (pair / 10);
-        return {static_cast<std::uint16_t>(detail::kBitCount[one] >= wanted_ ? one : next), first};
-      }
-      lastPair = next != seen ? pair : lastPair;
-      before = next != seen ? seen : before;
-      seen = next;
-    }
+    detail::MaskScan scan{wanted_};
+    if (detail::ScanValueText(text, scan))
+      return {static_cast<std::uint16_t>(scan.seen), scan.first};
     // Too few distinct digits: the last new one chooses the completion.
-    const unsigned a = lastPair / 10, b = lastPair % 10;
-    const unsigned last = b != a && !((before >> b) & 1u) ? b : a;
-    return {fill_[last * 1024 + seen], first};
+    return {fill_[scan.Last() * 1024 + scan.seen], scan.first};
   }
 
  private:

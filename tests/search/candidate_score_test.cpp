@@ -135,6 +135,11 @@ TEST(FastFormula, AgreesWithThePlanEngine) {
     const FastEvaluation fast2 = EvaluateFast(fast.valueNumber, base.number, 5);
     const plan::Evaluation slow2 = plan::EvaluateFormula(draw, 5, slow.valueDigits.view());
     ASSERT_EQ(fast2.prediction, slow2.prediction.str()) << draw << " " << formula;
+    const LeadDigits lead = PredictLeadDigits(MakeValueText(fast.valueNumber, base.number));
+    ASSERT_EQ(std::string({static_cast<char>('0' + lead.first), slow2.prediction[1],
+                           static_cast<char>('0' + lead.third),
+                           static_cast<char>('0' + lead.fourth), slow2.prediction[4]}),
+              slow2.prediction.str());
   }
 }
 
