@@ -1,6 +1,8 @@
-// Console command lines from a script or a chat bot: any line gets an answer
-// or an "error: ..." line, never a crash.
+// Console command lines from a script or a chat bot, cut and unescaped
+// without running them: parsing changes nothing, so one console serves every
+// input.
 #include <cstdint>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -8,16 +10,39 @@
 #include "app/console.h"
 #include "ui/memory_window.h"
 
+namespace {
+
+bool Inside(std::string_view part, std::string_view whole) {
+  return part.empty() ||
+         (part.data() >= whole.data() && part.data() + part.size() <= whole.data() + whole.size());
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-  std::string_view input(reinterpret_cast<const char*>(bytes), size);
-  ui::MemoryWindow window;
-  std::ostringstream out;
-  app::Console console(window, out);
-  while (!input.empty()) {
-    const std::size_t end = input.find('\n');
-    const std::string_view line = input.substr(0, end);
-    input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
-    if (!console.Execute(line)) break;
+  static ui::MemoryWindow window;
+  static std::ostringstream out;
+  static const app::Console console(window, out);
+  const std::string_view line(reinterpret_cast<const char*>(bytes), size);
+
+  const auto parsed = console.Parse(line);
+  if (parsed) {
+    const app::Console::ParsedLine& words = parsed.value();
+    if (words.word != line.substr(0, line.find(' '))) std::abort();
+    for (std::size_t i = 0; i < words.args.size(); ++i) {
+      if (!Inside(words.args[i], line)) std::abort();
+      if (i + 1 < words.args.size() && words.args[i].find(' ') != std::string_view::npos) {
+        std::abort();
+      }
+    }
+  }
+  if (!out.str().empty()) std::abort();
+
+  if (app::UnescapeText(app::EscapeText(line)).value() != line) std::abort();
+  const auto plain = app::UnescapeText(line);
+  if (plain && line.find_first_of("\n\r\t") == std::string_view::npos &&
+      app::EscapeText(plain.value()) != line) {
+    std::abort();
   }
   return 0;
 }

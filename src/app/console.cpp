@@ -364,45 +364,51 @@ void Console::DefineCommands() {
                        }};
 }
 
+base::Result<Console::ParsedLine> Console::Parse(std::string_view line) const {
+  if (!base::IsValidUtf8(line)) return Error{"the line is not UTF-8"};
+  auto space = line.find(' ');
+  auto word = line.substr(0, space);
+  auto found = commands_.find(word);
+  if (found == commands_.end()) return Error{"unknown command: " + std::string(word)};
+  const Command& command = found->second;
+
+  std::string_view rest =
+      space == std::string_view::npos ? std::string_view() : line.substr(space + 1);
+  bool hasRest = space != std::string_view::npos;
+  ParsedLine parsed{word, {}};
+  for (std::size_t i = 0; i < command.params.size(); ++i) {
+    bool last = i + 1 == command.params.size();
+    if (!hasRest) {
+      if (last && command.textMayBeOmitted) {
+        parsed.args.emplace_back();
+        continue;
+      }
+      std::string usage(word);
+      for (auto param : command.params) usage += " " + std::string(param);
+      return Error{"usage: " + usage};
+    }
+    if (last) {
+      parsed.args.push_back(rest);
+      break;
+    }
+    auto next = rest.find(' ');
+    parsed.args.push_back(rest.substr(0, next));
+    hasRest = next != std::string_view::npos;
+    rest = hasRest ? rest.substr(next + 1) : std::string_view();
+  }
+  if (command.params.empty() && hasRest) return Error{std::string(word) + " takes no argument"};
+  return parsed;
+}
+
 bool Console::Execute(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.empty()) return !quit_;
 
   auto run = [&]() -> Status {
-    if (!base::IsValidUtf8(line)) return Error{"the line is not UTF-8"};
-    auto space = line.find(' ');
-    auto word = line.substr(0, space);
-    auto found = commands_.find(word);
-    if (found == commands_.end()) return Error{"unknown command: " + std::string(word)};
-    const Command& command = found->second;
-
-    std::string_view rest =
-        space == std::string_view::npos ? std::string_view() : line.substr(space + 1);
-    bool hasRest = space != std::string_view::npos;
-    Args args;
-    for (std::size_t i = 0; i < command.params.size(); ++i) {
-      bool last = i + 1 == command.params.size();
-      if (!hasRest) {
-        if (last && command.textMayBeOmitted) {
-          args.emplace_back();
-          continue;
-        }
-        std::string usage(word);
-        for (auto param : command.params) usage += " " + std::string(param);
-        return Error{"usage: " + usage};
-      }
-      if (last) {
-        args.push_back(rest);
-        break;
-      }
-      auto next = rest.find(' ');
-      args.push_back(rest.substr(0, next));
-      hasRest = next != std::string_view::npos;
-      rest = hasRest ? rest.substr(next + 1) : std::string_view();
-    }
-    if (command.params.empty() && hasRest) return Error{std::string(word) + " takes no argument"};
+    auto parsed = Parse(line);
+    if (!parsed) return parsed.error();
     try {
-      return command.run(args);
+      return commands_.find(parsed.value().word)->second.run(parsed.value().args);
     } catch (const std::exception& e) {
       // The window refuses what does not fit the control (wrong kind, row or
       // column out of range); a handler's failure lands here as well.

@@ -21,6 +21,18 @@ class Console {
  public:
   Console(ui::MemoryWindow& window, std::ostream& out);
 
+  using Args = std::vector<std::string_view>;
+  // A line cut as its command reads it: the word up to the first blank, then
+  // one argument per parameter, each up to the next blank and the last to
+  // the end of the line. Views into the line.
+  struct ParsedLine {
+    std::string_view word;
+    Args args;
+  };
+
+  // Cuts one command line (without its line break) for a known command, or
+  // says why it cannot run; changes nothing.
+  base::Result<ParsedLine> Parse(std::string_view line) const;
   // Runs one command line (without its line break). False once `quit` ran.
   bool Execute(std::string_view line);
   // Runs commands until `quit` or the end of the input; 1 if any failed.
@@ -29,7 +41,6 @@ class Console {
   bool failed() const { return failed_; }
 
  private:
-  using Args = std::vector<std::string_view>;
   struct Command {
     std::vector<std::string_view> params;  // the last runs to the end of the line
     bool textMayBeOmitted = false;         // "set NAME" sets the empty text

@@ -229,6 +229,35 @@ TEST_F(ConsoleTest, BlankLinesCarriageReturnsAndQuit) {
   EXPECT_EQ(status, 0);
 }
 
+TEST_F(ConsoleTest, ParseCutsArgumentsAndChangesNothing) {
+  struct Case {
+    std::string line;
+    std::vector<std::string> args;
+  };
+  const std::vector<Case> cases = {
+      {"cell 列表框_开奖 3 4", {"列表框_开奖", "3", "4"}},
+      {"set 编辑框_定位期数 a  b ", {"编辑框_定位期数", "a  b "}},
+      {"set 编辑框_定位期数", {"编辑框_定位期数", ""}},
+      {"set 编辑框_定位期数 ", {"编辑框_定位期数", ""}},
+      {"insert 列表框_开奖 0 a b\\tc", {"列表框_开奖", "0", "a b\\tc"}},
+      {"now", {}},
+  };
+  std::ostringstream out;
+  Console console(window, out);
+  for (const auto& c : cases) {
+    auto parsed = console.Parse(c.line);
+    ASSERT_TRUE(parsed.ok()) << c.line << ": " << parsed.error().message;
+    EXPECT_EQ(parsed.value().word, c.line.substr(0, c.line.find(' '))) << c.line;
+    EXPECT_EQ(std::vector<std::string>(parsed.value().args.begin(), parsed.value().args.end()),
+              c.args)
+        << c.line;
+  }
+  EXPECT_EQ(console.Parse("cell 列表框_开奖 0").error().message, "usage: cell NAME ROW COL");
+  EXPECT_EQ(console.Parse("now please").error().message, "now takes no argument");
+  EXPECT_EQ(window.Text("编辑框_定位期数"), ui::MemoryWindow().Text("编辑框_定位期数"));
+  EXPECT_TRUE(out.str().empty());
+}
+
 TEST_F(ConsoleTest, InvalidUtf8IsRefused) {
   EXPECT_EQ(Run("set 编辑框_定位期数 \xff\xfe\n"),
             (std::vector<std::string>{"error: the line is not UTF-8"}));
