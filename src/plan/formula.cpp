@@ -50,6 +50,7 @@ constexpr ClassDigits kNoDrawDigits = {0, 1, 2,     3,     4,     5,     6,     
 struct BaseDraw {
   ClassDigits digits = kNoDrawDigits;
   double number = 0;
+  bool fiveDigits = false;  // then number is an integer below 10^5
 };
 
 // Any draw text but five digits: atof reads N2, only digit characters stand
@@ -82,6 +83,7 @@ bool ReadFiveDigits(std::string_view drawDigits, BaseDraw& draw) {
   // five digits read as one integer are exactly what atof reads.
   std::uint32_t pairs = ((values * 10) + (values >> 8)) & 0x00FF'00FFU;
   draw.number = ((pairs & 0xFF) * 100 + (pairs >> 16)) * 10 + last;
+  draw.fiveDigits = true;
   return true;
 }
 
@@ -102,19 +104,25 @@ BaseDraw ReadBaseDraw(std::string_view drawDigits) {
   return std::strtod(text.c_str(), nullptr);
 }
 
-// M, the number the formula's digits denote once its letters are replaced.
-double FormulaNumber(const ClassDigits& digits, std::string_view formula) {
-  std::uint64_t number = 0;
+// M, the number the formula's digits denote once its letters are replaced,
+// as an integer while it has at most 19 digits (below 10^19 < 2^64).
+struct FormulaNumber {
+  std::uint64_t value = 0;
+  bool fits = true;
+};
+
+FormulaNumber ReadFormulaNumber(const ClassDigits& digits, std::string_view formula) {
+  FormulaNumber number;
   int count = 0;
   for (char c : formula) {
     std::uint8_t digit = digits[kCharClass[static_cast<unsigned char>(c)]];
     if (digit == kSkip) continue;
-    number = number * 10 + digit;
+    number.value = number.value * 10 + digit;
     ++count;
   }
-  // Nineteen digits stay below 10^19 < 2^64, so the integer is exact and its
-  // conversion rounds as strtod rounds the text; more digits wrapped.
-  return count <= 19 ? static_cast<double>(number) : LongFormulaNumber(digits, formula);
+  // More digits wrapped around.
+  number.fits = count <= 19;
+  return number;
 }
 
 // Digits in a decimal number, at least one.
@@ -138,25 +146,40 @@ std::uint64_t EightDigits(std::uint32_t value) {
   return ones + 0x3030'3030'3030'3030ULL;
 }
 
-// Writes value < 10^16 as sixteen characters with leading zeros.
-void WriteSixteenDigits(char* out, std::uint64_t value) {
-  std::uint64_t high = EightDigits(static_cast<std::uint32_t>(value / 100'000'000));
-  std::uint64_t low = EightDigits(static_cast<std::uint32_t>(value % 100'000'000));
-  std::memcpy(out, &high, 8);
-  std::memcpy(out + 8, &low, 8);
+// Sixteen characters in one integer, the first in the low byte.
+__extension__ using Characters16 = unsigned __int128;
+
+// value < 10^16 as sixteen characters with leading zeros.
+Characters16 SixteenDigits(std::uint64_t value) {
+  return EightDigits(static_cast<std::uint32_t>(value / 100'000'000)) |
+         Characters16{EightDigits(static_cast<std::uint32_t>(value % 100'000'000))} << 64;
 }
+
+// The last length characters, moved to the front.
+Characters16 LastCharacters(Characters16 characters, int length) {
+  return characters >> (8 * (16 - length));
+}
+
+// A value text of at most sixteen characters, kept in registers: a copy
+// through memory would read back bytes written a moment before in smaller
+// pieces, which stalls.
+struct ValueText {
+  Characters16 characters = 0;
+  int size = 0;
+
+  Digits ToDigits() const {
+    char text[16];
+    std::memcpy(text, &characters, 16);
+    return Digits::FromBuffer(text, static_cast<std::size_t>(size));
+  }
+};
 
 // The digits of "%.13g" for an integral value below 2^64, rounded to 13
 // significant digits half to even exactly as printf rounds the exact binary
 // value, with the exponent written in three digits.
-Digits IntegerValueDigits(std::uint64_t value) {
-  // Sixteen digit places, then the exponent; FromBuffer reads 16 from begin.
-  char text[32];
+ValueText IntegerValueText(std::uint64_t value) {
   int length = DecimalLength(value);
-  if (length <= 13) {
-    WriteSixteenDigits(text, value);
-    return Digits::FromBuffer(text + 16 - length, static_cast<std::size_t>(length));
-  }
+  if (length <= 13) return {LastCharacters(SixteenDigits(value), length), length};
   int exponent = length - 1;
   std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(length - 13)];
   std::uint64_t mantissa = value / scale;
@@ -172,17 +195,15 @@ Digits IntegerValueDigits(std::uint64_t value) {
     mantissa /= 10;
     --mantissaLength;
   }
-  WriteSixteenDigits(text, mantissa);
   // Exponents here are 13 to 19: two digits, widened to three.
-  text[16] = '0';
-  text[17] = static_cast<char>('0' + exponent / 10);
-  text[18] = static_cast<char>('0' + exponent % 10);
-  return Digits::FromBuffer(text + 16 - mantissaLength,
-                            static_cast<std::size_t>(mantissaLength + 3));
+  std::uint32_t exponentText = '0' | ('0' + exponent / 10) << 8 | ('0' + exponent % 10) << 16;
+  Characters16 text = LastCharacters(SixteenDigits(mantissa), mantissaLength) |
+                      Characters16{exponentText} << (8 * mantissaLength);
+  return {text, mantissaLength + 3};
 }
 
 // Any other value goes through printf itself; only the exponent width differs.
-[[gnu::noinline]] Digits PrintedValueDigits(double value) {
+[[gnu::noinline]] ValueText PrintedValueText(double value) {
   char text[64];
   std::snprintf(text, sizeof text, "%.13g", value);
   std::string_view printed(text);
@@ -199,35 +220,56 @@ Digits IntegerValueDigits(std::uint64_t value) {
     for (std::size_t i = exponent.size(); i < 3; ++i) digits.push_back('0');
     for (char c : exponent) digits.push_back(c);
   }
-  return digits;
+  ValueText valueText{0, static_cast<int>(digits.size())};
+  std::memcpy(&valueText.characters, digits.view().data(), digits.size());
+  return valueText;
 }
 
-Digits ValueDigits(double value) {
+ValueText DoubleValueText(double value) {
   // An integral double below 2^64 converts to exactly its own value.
   if (value >= 0 && value < 18446744073709551616.0) {
     auto integral = static_cast<std::uint64_t>(value);
-    if (static_cast<double>(integral) == value) return IntegerValueDigits(integral);
+    if (static_cast<double>(integral) == value) return IntegerValueText(integral);
   }
-  return PrintedValueDigits(value);
+  return PrintedValueText(value);
+}
+
+// The digits of V = M * N2 * 2, computed in double precision.
+ValueText ComputeValueText(const BaseDraw& draw, std::string_view formula) {
+  FormulaNumber m = ReadFormulaNumber(draw.digits, formula);
+  if (m.fits && draw.fiveDigits) {
+    // Integers below 2^53 are exact doubles and so is their product when it
+    // stays below 2^53: then V is the integer product, doubled exactly.
+    // M < 2^47 keeps the product with N2 < 2^17 from overflowing.
+    auto n2 = static_cast<std::uint64_t>(draw.number);
+    std::uint64_t product = m.value * n2;
+    if (m.value < (1ULL << 47) && product < (1ULL << 53)) return IntegerValueText(product * 2);
+  }
+  // Up to 19 digits the integer converts with the rounding strtod applies to
+  // the digit text.
+  double n1 = m.fits ? static_cast<double>(m.value) : LongFormulaNumber(draw.digits, formula);
+  return DoubleValueText(n1 * draw.number * 2);
 }
 
 // The first codeCount distinct digits of the value text, completed from the
 // fill sequence of the last one when there are fewer.
-Digits Prediction(std::string_view valueDigits, int codeCount) {
+Digits Prediction(const ValueText& value, int codeCount) {
   std::size_t wanted = codeCount < 0 ? 0 : static_cast<std::size_t>(codeCount);
   // At most ten distinct digits; FromBuffer reads 16 bytes.
   char chosen[Digits::kCapacity];
   std::size_t size = 0;
   unsigned seen = 0;
-  // Written without branching on the (random) digits; digits past the wanted
-  // count would be cut anyway.
+  // Written without branching on the (random) digits.
   auto add = [&](char c) {
     unsigned bit = 1u << (c - '0');
     chosen[size] = c;
     size += (seen & bit) == 0;
     seen |= bit;
   };
-  for (std::size_t i = 0; i < valueDigits.size() && size < wanted; ++i) add(valueDigits[i]);
+  char text[16];
+  std::memcpy(text, &value.characters, 16);
+  // Digits past the wanted count would be cut anyway.
+  for (int i = 0; i < value.size && size < wanted; ++i) add(text[i]);
   if (size < wanted) {
     int last = size == 0 ? 0 : chosen[size - 1] - '0';
     for (char c : kFillSequences[static_cast<std::size_t>(last)]) {
@@ -243,8 +285,9 @@ Digits Prediction(std::string_view valueDigits, int codeCount) {
 Evaluation EvaluateFormula(std::string_view drawDigits, int codeCount, std::string_view formula) {
   BaseDraw draw = ReadBaseDraw(drawDigits);
   Evaluation result;
-  result.valueDigits = ValueDigits(FormulaNumber(draw.digits, formula) * draw.number * 2);
-  result.prediction = Prediction(result.valueDigits.view(), codeCount);
+  ValueText value = ComputeValueText(draw, formula);
+  result.valueDigits = value.ToDigits();
+  result.prediction = Prediction(value, codeCount);
   return result;
 }
 
