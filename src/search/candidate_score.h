@@ -60,7 +60,8 @@ class SearchSource {
 
 // One search's scoring: the draws and settings prepared once (the bits a hit
 // needs of each draw, the companion code sets of each base), so a candidate
-// costs one evaluation per plan on the fast path.
+// costs one evaluation per plan on the fast path (two for the class plays).
+// Score may run on several threads at once.
 class CandidateScorer {
  public:
   CandidateScorer(SearchSource source, SearchSettings settings);

@@ -14,15 +14,11 @@ struct DrawValue {
 };
 std::optional<DrawValue> ParseDrawValue(std::string_view drawDigits);
 
-// A prediction as the scoring needs it: the digits in evaluation order (the
-// first, third and fourth digits matter to some plays) and a membership mask.
+// A prediction as digit values in evaluation order and a membership mask.
 struct CodeSet {
   std::uint16_t mask = 0;
   std::uint8_t size = 0;
   std::array<std::uint8_t, 10> digits{};
-
-  bool Has(int digit) const { return (mask >> digit) & 1u; }
-  int At(int index) const { return index < size ? digits[index] : 0; }
 };
 
 // plan::EvaluateFormula, taken apart for the search's inner loop: a formula

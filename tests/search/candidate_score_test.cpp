@@ -82,6 +82,11 @@ TEST(FastFormula, ValueTextAtItsBoundaries) {
     std::uint64_t formula;
     std::uint32_t draw;
   } cases[] = {{0, 0},
+               {5, 1},                 // 10
+               {49999999, 1},          // 99999998: one part
+               {50000000, 1},          // 10^8: two parts, the low one all zeros
+               {50000, 1000},          // 10^8 again
+               {500000000, 1},         // 10^9
                {4999999999999ULL, 1},  // 9999999999998
                {5000000000000ULL, 1},  // 10^13
                {2500000000000ULL, 2},  // 10^13 again, through the draw
