@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "base/atomic_file.h"
@@ -119,11 +120,14 @@ std::string SetIniKey(std::string_view content, std::string_view section, std::s
   } else if (sectionStart) {
     out.insert(out.begin() + static_cast<std::ptrdiff_t>(*lastEntry + 1), newLine);
   } else {
-    out.push_back("[" + std::string(section) + "]");
+    // Appended piecewise: GCC 12 at -O3 warns falsely on "[" + std::string.
+    std::string header = "[";
+    header.append(section).append("]");
+    out.push_back(std::move(header));
     out.push_back(newLine);
   }
   std::string joined;
-  for (const auto& line : out) joined += line + "\r\n";
+  for (const auto& line : out) joined.append(line).append("\r\n");
   return joined;
 }
 
