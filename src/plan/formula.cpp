@@ -111,17 +111,22 @@ struct FormulaNumber {
   bool fits = true;
 };
 
+[[gnu::noinline]] int DigitCount(const ClassDigits& digits, std::string_view formula) {
+  int count = 0;
+  for (char c : formula) count += digits[kCharClass[static_cast<unsigned char>(c)]] != kSkip;
+  return count;
+}
+
 FormulaNumber ReadFormulaNumber(const ClassDigits& digits, std::string_view formula) {
   FormulaNumber number;
-  int count = 0;
   for (char c : formula) {
     std::uint8_t digit = digits[kCharClass[static_cast<unsigned char>(c)]];
     if (digit == kSkip) continue;
     number.value = number.value * 10 + digit;
-    ++count;
   }
-  // More digits wrapped around.
-  number.fits = count <= 19;
+  // Only a formula longer than 19 characters can have more digits, which
+  // wrapped around.
+  number.fits = formula.size() <= 19 || DigitCount(digits, formula) <= 19;
   return number;
 }
 
@@ -185,7 +190,7 @@ ValueText IntegerValueText(std::uint64_t value) {
   std::uint64_t mantissa = value / scale;
   std::uint64_t rest = value - mantissa * scale;
   std::uint64_t half = scale / 2;
-  if (rest > half || (rest == half && (mantissa & 1) != 0)) ++mantissa;
+  mantissa += rest > half || (rest == half && (mantissa & 1) != 0);
   if (mantissa == kTenPow13) {
     mantissa /= 10;
     ++exponent;
@@ -195,8 +200,8 @@ ValueText IntegerValueText(std::uint64_t value) {
     mantissa /= 10;
     --mantissaLength;
   }
-  // Exponents here are 13 to 19: two digits, widened to three.
-  std::uint32_t exponentText = '0' | ('0' + exponent / 10) << 8 | ('0' + exponent % 10) << 16;
+  // Exponents here are 13 to 19, written 013 to 019.
+  std::uint32_t exponentText = '0' | '1' << 8 | ('0' + exponent - 10) << 16;
   Characters16 text = LastCharacters(SixteenDigits(mantissa), mantissaLength) |
                       Characters16{exponentText} << (8 * mantissaLength);
   return {text, mantissaLength + 3};

@@ -146,6 +146,44 @@ TEST(EvaluateFormula, AgreesWithReferenceAroundValueBoundaries) {
   }
 }
 
+TEST(EvaluateFormula, ProductsHalfwayBetweenDoublesRoundToEven) {
+  // M * N2 lies exactly halfway between two doubles above 2^53, with one to
+  // nine bits beyond the 53 kept: the double product rounds to the even one.
+  const std::pair<std::string, std::string> cases[] = {
+      {"81647", "116718463007"},  {"61033", "361985711782"},   {"48733", "1302306385740"},
+      {"71273", "1037525209000"}, {"95839", "2731212135408"},  {"36635", "10379035538272"},
+      {"99869", "6602573419456"}, {"50231", "23942572139392"}, {"91283", "34595254517504"},
+  };
+  for (const auto& [draw, formula] : cases) {
+    EXPECT_EQ(EvaluateFormula(draw, 10, formula).valueDigits.str(),
+              ReferenceEvaluateFormula(draw, 10, formula).valueDigits.str())
+        << draw << " " << formula;
+  }
+}
+
+TEST(EvaluateFormula, DoubleRoundingOfTheProductShowsInTheThirteenthDigit) {
+  // M * N2 * 2 exactly and as doubles round to different 13-digit texts
+  // (exactly 637012375898850000 from 63000 * 5055653776975 * 2, which is
+  // 6.370123758988e+17, becomes 637012375898850048 in double precision).
+  struct Case {
+    std::string draw, formula, valueDigits;
+  };
+  const Case cases[] = {
+      {"63000", "5055653776975", "6370123758989017"},
+      {"40548", "4032116908604", "3269885528202017"},
+      {"70573", "6006964603377", "8478590259082017"},
+      {"72465", "4095507967357", "593561969709017"},
+      {"89731", "390136783671", "7001472747116016"},
+  };
+  for (const auto& c : cases) {
+    Evaluation fast = EvaluateFormula(c.draw, 10, c.formula);
+    Evaluation slow = ReferenceEvaluateFormula(c.draw, 10, c.formula);
+    EXPECT_EQ(fast.valueDigits.str(), c.valueDigits) << c.draw << " " << c.formula;
+    EXPECT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << c.draw << " " << c.formula;
+    EXPECT_EQ(fast.prediction.str(), slow.prediction.str()) << c.draw << " " << c.formula;
+  }
+}
+
 TEST(EvaluateFormula, FiveCharacterDrawsWithNonDigitsAgreeWithReference) {
   // Characters next to the digits in the code table, a sign, an exponent,
   // blanks and bytes above 0x7F: only digit characters replace letters, and
