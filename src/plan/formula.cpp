@@ -64,6 +64,17 @@ struct BaseDraw {
   }
 }
 
+// Characters in a word, the first in the low byte, are all digits when every
+// high nibble is 3 and adding 6 keeps it so; a carry out of a byte only
+// follows a byte that already failed.
+template <typename Word>
+bool AllDigits(Word characters) {
+  constexpr Word kEveryByte = static_cast<Word>(~Word{0}) / 0xFF;  // 0x0101...
+  constexpr Word kHigh = kEveryByte * 0xF0;
+  return ((characters & kHigh) | (((characters + kEveryByte * 0x06) & kHigh) >> 4)) ==
+         kEveryByte * 0x33;
+}
+
 // Five digit characters, read at once; false for any other text.
 bool ReadFiveDigits(std::string_view drawDigits, BaseDraw& draw) {
   if (drawDigits.size() != 5) return false;
@@ -71,11 +82,7 @@ bool ReadFiveDigits(std::string_view drawDigits, BaseDraw& draw) {
   std::uint32_t head;
   std::memcpy(&head, drawDigits.data(), 4);
   unsigned last = static_cast<unsigned char>(drawDigits[4]) - unsigned{'0'};
-  // A byte is a digit when its high nibble is 3 and adding 6 keeps it so; a
-  // carry out of a byte only follows a byte that already failed.
-  bool headDigits =
-      ((head & 0xF0F0'F0F0U) | (((head + 0x0606'0606U) & 0xF0F0'F0F0U) >> 4)) == 0x3333'3333U;
-  if (!headDigits || last > 9) return false;
+  if (!AllDigits(head) || last > 9) return false;
   std::uint32_t values = head - 0x3030'3030U;
   std::memcpy(&draw.digits[10], &values, 4);
   draw.digits[14] = static_cast<std::uint8_t>(last);
@@ -115,15 +122,6 @@ struct FormulaNumber {
   int count = 0;
   for (char c : formula) count += digits[kCharClass[static_cast<unsigned char>(c)]] != kSkip;
   return count;
-}
-
-// Eight characters, the first in the low byte, are all digits when every high
-// nibble is 3 and adding 6 keeps it so; a carry out of a byte only follows a
-// byte that already failed.
-bool AllDigits(std::uint64_t characters) {
-  constexpr std::uint64_t kHigh = 0xF0F0'F0F0'F0F0'F0F0ULL;
-  return ((characters & kHigh) | (((characters + 0x0606'0606'0606'0606ULL) & kHigh) >> 4)) ==
-         0x3333'3333'3333'3333ULL;
 }
 
 // The number eight digit characters denote, the first in the low byte:
