@@ -49,14 +49,17 @@ constexpr ClassDigits kNoDrawDigits = {0, 1, 2,     3,     4,     5,     6,     
 // the draw has none) and N2, the number the draw text denotes.
 struct BaseDraw {
   ClassDigits digits = kNoDrawDigits;
-  double number = 0;
-  bool fiveDigits = false;  // then number is an integer below 10^5
+  bool fiveDigits = false;
+  std::uint32_t fiveDigitNumber = 0;  // N2 of five digits, kept an integer
+  double otherNumber = 0;             // N2 of any other text
+
+  double Number() const { return fiveDigits ? fiveDigitNumber : otherNumber; }
 };
 
 // Any draw text but five digits: atof reads N2, only digit characters stand
 // for letters.
 [[gnu::noinline]] void ReadUnusualDraw(std::string_view drawDigits, BaseDraw& draw) {
-  draw.number = std::atof(std::string(drawDigits).c_str());
+  draw.otherNumber = std::atof(std::string(drawDigits).c_str());
   if (drawDigits.size() != 5) return;
   for (std::size_t i = 0; i < 5; ++i) {
     if (IsDigit(drawDigits[i]))
@@ -89,7 +92,7 @@ bool ReadFiveDigits(std::string_view drawDigits, BaseDraw& draw) {
   // Neighbouring digits joined into two-digit lanes, then the lanes joined;
   // five digits read as one integer are exactly what atof reads.
   std::uint32_t pairs = ((values * 10) + (values >> 8)) & 0x00FF'00FFU;
-  draw.number = ((pairs & 0xFF) * 100 + (pairs >> 16)) * 10 + last;
+  draw.fiveDigitNumber = ((pairs & 0xFF) * 100 + (pairs >> 16)) * 10 + last;
   draw.fiveDigits = true;
   return true;
 }
@@ -289,14 +292,13 @@ ValueText ComputeValueText(const BaseDraw& draw, std::string_view formula) {
     // Integers below 2^53 are exact doubles and so is their product when it
     // stays below 2^53: then V is the integer product, doubled exactly.
     // M < 2^47 keeps the product with N2 < 2^17 from overflowing.
-    auto n2 = static_cast<std::uint64_t>(draw.number);
-    std::uint64_t product = m.value * n2;
+    std::uint64_t product = m.value * draw.fiveDigitNumber;
     if (m.value < (1ULL << 47) && product < (1ULL << 53)) return IntegerValueText(product * 2);
   }
   // Up to 19 digits the integer converts with the rounding strtod applies to
   // the digit text.
   double n1 = m.fits ? static_cast<double>(m.value) : LongFormulaNumber(draw.digits, formula);
-  return DoubleValueText(n1 * draw.number * 2);
+  return DoubleValueText(n1 * draw.Number() * 2);
 }
 
 // The first codeCount distinct digits of the value text, completed from the
