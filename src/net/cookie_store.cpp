@@ -118,6 +118,8 @@ void CookieStore::SetCookie(std::string_view url, std::string_view name, std::st
       long seconds = std::strtol(value.c_str(), nullptr, 10);
       if (seconds <= 0)
         expired = true;
+      else if (seconds >= (sys_seconds::max() - now).count())
+        cookie.expires = sys_seconds::max();  // past the clock's end: never
       else
         cookie.expires = now + std::chrono::seconds(seconds);
     } else if (EqualNoCase(key, "path") && value.starts_with('/')) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 
 namespace {
@@ -59,6 +60,14 @@ TEST(CookieStore, KeepsCookiesPerHostAndExpiresThem) {
   EXPECT_EQ(store.CookieText("http://a.com"), "y=2");
   store.SetCookie("http://a.com", "y", "2; max-age=0");
   EXPECT_EQ(store.CookieText("http://a.com"), "");
+}
+
+TEST(CookieStore, HugeMaxAgeNeverExpires) {
+  // Past the clock's range, as a hostile server may send it.
+  net::CookieStore store;
+  store.SetCookie("http://a.com", "x", "1; max-age=9223372036854775807");
+  store.SetCookie("http://a.com", "y", "2; max-age=" + std::string(80, '9'));
+  EXPECT_EQ(store.CookieText("http://a.com"), "x=1; y=2");
 }
 
 TEST(CookieStore, DomainAndPathAttributes) {
