@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <ostream>
 #include <random>
 #include <string>
 #include <thread>
@@ -222,6 +223,8 @@ struct Case {
   Form form;
   const char* formName;
 };
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.file->name << " " << c.formName; }
 
 // Makes the hostile form of `file` at `path`.
 void Make(const Case& c, const fs::path& path) {
