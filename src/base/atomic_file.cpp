@@ -1,6 +1,7 @@
 #include "base/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -32,6 +33,26 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
   return path.parent_path() / name;
 }
 
+// A writer killed between create and rename leaves its temporary behind; the
+// pid in the name tells whether that writer is gone.
+void RemoveOrphanedTemporaries(const std::filesystem::path& path) {
+  const std::string prefix = path.filename().string() + ".tmp";
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(path.parent_path(), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) != 0) continue;
+    const auto dash = name.find('-', prefix.size());
+    if (dash == std::string::npos || dash == prefix.size()) continue;
+    const std::string pidText = name.substr(prefix.size(), dash - prefix.size());
+    if (pidText.find_first_not_of("0123456789") != std::string::npos || pidText.size() > 9)
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(pidText));
+    if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) {
+      std::filesystem::remove(entry.path(), ec);
+    }
+  }
+}
+
 }  // namespace
 
 Status WriteFileAtomically(const std::filesystem::path& path, std::string_view content) {
@@ -52,6 +73,7 @@ Status WriteFileAtomically(const std::filesystem::path& path, std::string_view c
     errno = savedErrno;
     return SystemError("cannot replace", path);
   }
+  RemoveOrphanedTemporaries(path);
   return Ok{};
 }
 

@@ -1,0 +1,58 @@
+#include "base/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "temp_dir.h"
+
+namespace base {
+namespace {
+
+pid_t FinishedProcessId() {
+  pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
+}
+
+void Touch(const std::filesystem::path& path) { std::ofstream(path) << "half"; }
+
+TEST(AtomicFile, ReplacesContentWhole) {
+  TempDir dir;
+  auto path = dir.path() / "sz.ini";
+  ASSERT_TRUE(WriteFileAtomically(path, "old").ok());
+  ASSERT_TRUE(WriteFileAtomically(path, "new").ok());
+  auto read = ReadSmallFile(path);
+  ASSERT_TRUE(read.ok());
+  EXPECT_EQ(read.value(), "new");
+}
+
+TEST(AtomicFile, RemovesTemporariesOfWritersThatAreGoneOnly) {
+  TempDir dir;
+  auto path = dir.path() / "gs.ini";
+  auto orphan = dir.path() / ("gs.ini.tmp" + std::to_string(FinishedProcessId()) + "-12");
+  auto living = dir.path() / ("gs.ini.tmp" + std::to_string(::getpid()) + "-34");
+  auto other = dir.path() / ("sz.ini.tmp" + std::to_string(FinishedProcessId()) + "-56");
+  for (const auto& file : {orphan, living, other}) Touch(file);
+
+  ASSERT_TRUE(WriteFileAtomically(path, "x").ok());
+  EXPECT_FALSE(std::filesystem::exists(orphan));
+  EXPECT_TRUE(std::filesystem::exists(living));
+  EXPECT_TRUE(std::filesystem::exists(other));
+}
+
+TEST(AtomicFile, ReadRefusesDirectoryMissingAndOversizedFiles) {
+  TempDir dir;
+  EXPECT_FALSE(ReadSmallFile(dir.path()).ok());
+  EXPECT_FALSE(ReadSmallFile(dir.path() / "none").ok());
+  auto path = dir.path() / "big";
+  ASSERT_TRUE(WriteFileAtomically(path, std::string(100, 'a')).ok());
+  EXPECT_FALSE(ReadSmallFile(path, 99).ok());
+  EXPECT_TRUE(ReadSmallFile(path, 100).ok());
+}
+
+}  // namespace
+}  // namespace base
