@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/child_process.h"
 #include "mirror_draws.h"
 
 namespace {
@@ -44,78 +45,14 @@ constexpr const char* kUsage =
     "  --work DIR         data directory and draw file (default: a fresh one under /tmp,\n"
     "                     removed after a run that passed)\n";
 
-// A child process with its standard input and output on pipes.
-class Child {
- public:
-  explicit Child(const std::vector<std::string>& argv) {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(in[0], STDIN_FILENO);
-      dup2(out[1], STDOUT_FILENO);
-      for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
-      std::vector<char*> args;
-      for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-      args.push_back(nullptr);
-      execv(args[0], args.data());
-      _exit(127);
-    }
-    close(in[0]);
-    close(out[1]);
-    in_ = in[1];
-    out_ = out[0];
-  }
-  Child(const Child&) = delete;
-  Child& operator=(const Child&) = delete;
-  ~Child() {
-    if (in_ >= 0) close(in_);
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (out_ >= 0) close(out_);
-  }
-
-  pid_t pid() const { return pid_; }
-
-  bool Write(const std::string& line) {
-    std::string text = line + "\n";
-    return write(in_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  }
-
-  std::optional<std::string> ReadLine(int limitMs) {
-    for (;;) {
-      std::size_t end = buffer_.find('\n');
-      if (end != std::string::npos) {
-        std::string line = buffer_.substr(0, end);
-        buffer_.erase(0, end + 1);
-        return line;
-      }
-      pollfd ready{out_, POLLIN, 0};
-      if (poll(&ready, 1, limitMs) <= 0) return std::nullopt;
-      char chunk[4096];
-      ssize_t got = read(out_, chunk, sizeof chunk);
-      if (got <= 0) return std::nullopt;
-      buffer_.append(chunk, static_cast<std::size_t>(got));
-    }
-  }
-
- private:
-  pid_t pid_ = -1;
-  int in_ = -1;
-  int out_ = -1;
-  std::string buffer_;
-};
-
 [[noreturn]] void Fail(const std::string& message) {
   std::cerr << "lanzhou-soak: " << message << "\n";
   std::exit(1);
 }
 
 // The console's one-line answer to a query; any "error:" line ends the run.
-std::string Ask(Child& console, const std::string& query) {
-  if (!console.Write(query)) Fail("the console is gone (" + query + ")");
+std::string Ask(ChildProcess& console, const std::string& query) {
+  if (!console.WriteLine(query)) Fail("the console is gone (" + query + ")");
   std::optional<std::string> line = console.ReadLine(600000);
   if (!line) Fail("no answer to " + query);
   if (line->starts_with("error:")) Fail(query + ": " + *line);
@@ -289,7 +226,8 @@ int main(int argc, char** argv) {
   }
 
   SecondFeed secondFeed(drawFile);
-  Child mirror({(bin / "lanzhou-drawd").string(), "--port", "0", "--draws", drawFile.string()});
+  ChildProcess mirror(
+      {(bin / "lanzhou-drawd").string(), "--port", "0", "--draws", drawFile.string()});
   std::string banner = mirror.ReadLine(10000).value_or("");
   std::size_t at = banner.find("http://127.0.0.1:");
   if (at == std::string::npos) Fail("the mirror did not start: " + banner);
@@ -310,8 +248,8 @@ int main(int argc, char** argv) {
       shortRun ? drawd::DrawTime(day, first) - minutes(2)
                : drawd::LocalSeconds{local_days(day).time_since_epoch()} + seconds(30);
   const auto realStart = steady_clock::now();
-  Child console({(bin / "lanzhou").string(), "--console", "--data-dir", work.string(), "--clock",
-                 ClockText(start)});
+  ChildProcess console({(bin / "lanzhou").string(), "--console", "--data-dir", work.string(),
+                        "--clock", ClockText(start)});
   const int firstRows = std::stoi(Ask(console, "count 列表框_开奖"));
   // Every plan kind follows each new draw, as a user who ticked the boxes has it.
   for (const char* box : {"选择框_定位更新", "选择框_后二更新", "选择框_后三更新"}) {
@@ -385,7 +323,7 @@ int main(int argc, char** argv) {
   const long rssEnd = RssKb(console.pid());
   const std::string clockEnd = Ask(console, "now");
   const double realSeconds = duration<double>(steady_clock::now() - realStart).count();
-  console.Write("quit");
+  console.WriteLine("quit");
 
   std::cout << "end " << clockEnd << ": " << rows << " rows; " << run.size() << " draws due, "
             << inserted << " inserted (" << late << " late), " << missing << " missing\n"

@@ -2,6 +2,7 @@
 
 // A program run beside the test with its standard input and output on pipes,
 // spoken to one line at a time. Ended (SIGTERM) when the object goes.
+// Shared by the end-to-end tests and the soak tool.
 
 #include <poll.h>
 #include <signal.h>
@@ -48,6 +49,7 @@ class ChildProcess {
   }
 
   bool started() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
 
   bool WriteLine(const std::string& line) {
     std::string text = line + "\n";
