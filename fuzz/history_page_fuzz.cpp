@@ -1,5 +1,6 @@
 // A day page from the network: whatever it holds, every item taken from it is
-// a well-formed "YYYYMMDD-NNNddddd".
+// a well-formed "YYYYMMDD-NNNddddd", and the items already listed stay behind
+// the new ones. One parse per input: the page pattern dominates the cost.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -8,6 +9,8 @@
 #include "draws/history_page.h"
 
 namespace {
+
+constexpr char kListed[] = "20140228-12012345";
 
 bool WellFormed(const std::string& item) {
   if (item.size() != 17 || item.compare(0, 8, "20140301") != 0 || item[8] != '-') {
@@ -23,18 +26,11 @@ bool WellFormed(const std::string& item) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string page(reinterpret_cast<const char*>(bytes), size);
-  const std::vector<std::string> items = draws::ParseHistoryPage(page, "20140301");
-  for (const std::string& item : items) {
-    if (!WellFormed(item)) std::abort();
-  }
-  std::vector<std::string> list = {
-      "20140228-120"
-      "12345"};
+  std::vector<std::string> list = {kListed};
   draws::PrependHistoryItems(list, page, "20140301");
-  if (list.size() != items.size() + 1 || list.back() !=
-                                             "20140228-120"
-                                             "12345") {
-    std::abort();
+  if (list.empty() || list.back() != kListed) std::abort();
+  for (std::size_t i = 0; i + 1 < list.size(); ++i) {
+    if (!WellFormed(list[i])) std::abort();
   }
   return 0;
 }
