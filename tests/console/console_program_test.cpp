@@ -12,6 +12,7 @@
 
 #include "base/atomic_file.h"
 #include "base/codepage.h"
+#include "lanzhou_program.h"
 #include "temp_dir.h"
 #include "ui/form.h"
 
@@ -25,8 +26,7 @@ struct Outcome {
 class ConsoleProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* bin = std::getenv("LANZHOU_BIN_DIR");
-    program = std::filesystem::path(bin ? bin : LANZHOU_TEST_BIN_DIR) / "lanzhou";
+    program = LanzhouProgram();
     ASSERT_TRUE(std::filesystem::exists(program)) << program;
     // The start-up refresh must fail at once, whatever runs on this machine.
     ASSERT_TRUE(base::WriteFileAtomically(dir.path() / "sources.ini",

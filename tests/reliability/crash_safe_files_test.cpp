@@ -12,7 +12,6 @@
 
 #include <array>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -23,6 +22,7 @@
 
 #include "base/atomic_file.h"
 #include "base/codepage.h"
+#include "lanzhou_program.h"
 #include "plan/preset_store.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
@@ -31,11 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-fs::path Program() {
-  const char* bin = std::getenv("LANZHOU_BIN_DIR");
-  return fs::path(bin ? bin : LANZHOU_TEST_BIN_DIR) / "lanzhou";
-}
 
 // One sz.ini key: its section, key, the control and its value in each set.
 struct SettingKey {
@@ -130,7 +125,7 @@ std::string ReadAll(const fs::path& file) {
 
 // Runs the console with `script` as its input; returns its pid.
 pid_t StartConsole(const fs::path& dataDir, const fs::path& script) {
-  const std::string program = Program().string();
+  const std::string program = LanzhouProgram().string();
   const std::string dir = dataDir.string();
   pid_t pid = fork();
   if (pid == 0) {
@@ -149,7 +144,7 @@ pid_t StartConsole(const fs::path& dataDir, const fs::path& script) {
 class CrashSafeFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(fs::exists(Program())) << Program();
+    ASSERT_TRUE(fs::exists(LanzhouProgram())) << LanzhouProgram();
     // Kinds 2 and 3 are never saved here and must come through untouched.
     const fs::path presets = dir.path() / "gs.ini";
     for (int kind = 2; kind <= 3; ++kind) {

@@ -16,7 +16,6 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -26,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "lanzhou_program.h"
 #include "plan/preset_store.h"
 #include "search/sqlite_fixture.h"
 #include "settings/ini_file.h"
@@ -35,11 +35,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-fs::path Program() {
-  const char* bin = std::getenv("LANZHOU_BIN_DIR");
-  return fs::path(bin ? bin : LANZHOU_TEST_BIN_DIR) / "lanzhou";
-}
 
 std::string ReadAll(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -56,7 +51,7 @@ struct ConsoleRun {
 // script as input. A run that outlives its limit is killed and reported.
 ConsoleRun RunConsole(const fs::path& dir, const std::string& script, const fs::path& scratch) {
   std::ofstream(scratch / "script.txt") << script << "quit\n";
-  const std::string program = Program().string();
+  const std::string program = LanzhouProgram().string();
   const std::string dataDir = dir.string();
   const fs::path out = scratch / "out.txt", err = scratch / "err.txt";
   pid_t pid = fork();
@@ -346,7 +341,7 @@ std::string Expected(const Case& c, const std::string& missing, const std::strin
 class HostileFilesTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(HostileFilesTest, StartsSaysNothingAndUsesWhatIsUsable) {
-  ASSERT_TRUE(fs::exists(Program())) << Program();
+  ASSERT_TRUE(fs::exists(LanzhouProgram())) << LanzhouProgram();
   const Case& c = GetParam();
   const HostileFile& file = *c.file;
   const ConsoleRun& missing = Reference(file, false);

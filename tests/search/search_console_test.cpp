@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "lanzhou_program.h"
 #include "plan/draw.h"
 #include "plan/preset_store.h"
 #include "search/candidate_score.h"
@@ -31,8 +32,7 @@ struct Outcome {
 class SearchConsole : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* bin = std::getenv("LANZHOU_BIN_DIR");
-    program = std::filesystem::path(bin ? bin : LANZHOU_TEST_BIN_DIR) / "lanzhou";
+    program = LanzhouProgram();
     ASSERT_TRUE(std::filesystem::exists(program)) << program;
 
     std::uint32_t x = 2014;
