@@ -314,7 +314,7 @@ const std::string& TimedOutText() {
   return text;
 }
 
-WebResponse WebAccess(WebRequest request, ui::Window* waiter) {
+WebResponse WebAccess(const WebRequest& request, ui::Window* waiter) {
   if (TrimBlanks(request.url, " \t\r\n").empty()) return {};
   const std::string url = CompleteUrlScheme(request.url);
   StartLibrary();

@@ -46,6 +46,6 @@ const std::string& TimedOutText();
 // (a worker thread) it simply blocks. After the limit the call returns the
 // timed-out text at once; the transfer is cancelled behind it and its late
 // answer dropped.
-WebResponse WebAccess(WebRequest request, ui::Window* waiter);
+WebResponse WebAccess(const WebRequest& request, ui::Window* waiter);
 
 }  // namespace net
