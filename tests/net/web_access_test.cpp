@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <thread>
 
 #include "base/codepage.h"
 #include "http_server.h"
 #include "net/cookie_store.h"
 #include "raw_server.h"
+#include "temp_dir.h"
 #include "ui/memory_window.h"
 
 namespace {
@@ -403,6 +406,42 @@ TEST_F(WebAccessTest, LateAnswerIsDiscarded) {
   EXPECT_TRUE(response.timedOut);
   std::this_thread::sleep_for(2500ms);
   EXPECT_EQ(net::GetUrlCookies(server.Url("/"), "late"), "");
+}
+
+// A self-signed certificate is not trusted: the page behind it is never taken.
+// The server answers a client that skips the check first, so the refusal is
+// the certificate's and not a dead server's. https always goes to port 443.
+TEST_F(WebAccessTest, HttpsRefusesAnUntrustedCertificate) {
+  TempDir dir;
+  const std::string cert = (dir.path() / "cert.pem").string();
+  const std::string key = (dir.path() / "key.pem").string();
+  const std::string make =
+      "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
+      "-addext subjectAltName=IP:127.0.0.1 -keyout '" +
+      key + "' -out '" + cert + "' 2>/dev/null";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  httplib::SSLServer server(cert.c_str(), key.c_str());
+  ASSERT_TRUE(server.is_valid());
+  server.Get("/", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content("secret", "text/plain");
+  });
+  if (!server.bind_to_port("127.0.0.1", 443)) GTEST_SKIP() << "127.0.0.1:443 cannot be bound";
+  std::thread listener([&] { server.listen_after_bind(); });
+  while (!server.is_running()) std::this_thread::sleep_for(1ms);
+
+  httplib::SSLClient unchecked("127.0.0.1", 443);
+  unchecked.enable_server_certificate_verification(false);
+  const httplib::Result direct = unchecked.Get("/");
+  const net::WebResponse response =
+      net::WebAccess({.url = "https://127.0.0.1/", .timeoutSeconds = 10}, nullptr);
+  server.stop();
+  listener.join();
+
+  ASSERT_TRUE(direct) << httplib::to_string(direct.error());
+  EXPECT_EQ(direct->body, "secret");
+  EXPECT_EQ(response.body, "");
+  EXPECT_FALSE(response.timedOut);
+  EXPECT_NE(response.error.find("certificate"), std::string::npos) << response.error;
 }
 
 }  // namespace
