@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/program_state.h"
+#include "area_states.h"
+#include "core/context.h"
 #include "draws/draw_list.h"
 #include "draws/draw_refresh.h"
 #include "draws/history_page.h"
@@ -56,8 +57,8 @@ void BM_TwoDayRefresh(benchmark::State& state) {
   }
   ui::MemoryWindow window;
   window.SetClock(ui::LocalTime{now.time_since_epoch()});
-  app::ProgramState programState;
-  app::Context ctx{window, programState, dir.path(), dir.path(), {}};
+  AreaStates states;
+  core::Context ctx{states.ContextFor(window, dir.path(), dir.path())};
 
   for (auto _ : state) {
     draws::RefreshDraws(ctx);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "area_states.h"
 #include "plan/reference_formula.h"
 #include "search/candidate_score.h"
 #include "search/search_handlers.h"
@@ -149,8 +150,8 @@ void BM_StartFormulaSearchClick(benchmark::State& state) {
   sqlite3_close(db);
 
   ui::MemoryWindow window;
-  app::ProgramState programState;
-  app::Context ctx{window, programState, data.path(), data.path(), {}};
+  AreaStates states;
+  core::Context ctx{states.ContextFor(window, data.path(), data.path())};
   const auto draws = Draws(180);
   for (const auto& d : draws) {
     const int row = window.InsertRow("列表框_开奖", -1);

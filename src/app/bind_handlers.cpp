@@ -10,7 +10,7 @@
 
 namespace app {
 
-void BindHandlers(Context& ctx) {
+void BindHandlers(core::Context& ctx) {
   BindStartupHandlers(ctx);
   settings::BindSettingsHandlers(ctx);
   net::BindDrawVideoHandlers(ctx);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/program_state.h"
+#include "core/context.h"
 
 namespace app {
 
 // Binds every area's handlers to the window's controls. Call once, before the
 // creation handler runs.
-void BindHandlers(Context& ctx);
+void BindHandlers(core::Context& ctx);
 
 }  // namespace app

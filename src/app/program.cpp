@@ -11,7 +11,8 @@ Program::Program(std::filesystem::path dataDir, std::filesystem::path workDir)
     : dataDir_(std::move(dataDir)), workDir_(std::move(workDir)) {}
 
 void Program::Start(ui::Window& window, bool runCreationHandler) {
-  context_.emplace(Context{window, state_, dataDir_, workDir_, {}});
+  context_.emplace(
+      core::Context{{window, dataDir_, workDir_}, drawState_, searchState_, outputState_, {}});
   BindHandlers(*context_);
   if (runCreationHandler) {
     RunCreationHandler(*context_);

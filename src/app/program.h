@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/program_state.h"
+#include "core/context.h"
+#include "draws/draw_state.h"
+#include "output/output_state.h"
+#include "search/search_state.h"
 
 namespace app {
 
@@ -21,15 +24,16 @@ class Program {
   // reach their handlers, so scripts can drive a plan over rows they insert.
   void Start(ui::Window& window, bool runCreationHandler = true);
 
-  ProgramState& state() { return state_; }
   // Set by Start.
-  Context* context() { return context_ ? &*context_ : nullptr; }
+  core::Context* context() { return context_ ? &*context_ : nullptr; }
 
  private:
-  ProgramState state_;
+  draws::DrawState drawState_;
+  search::SearchState searchState_;
+  output::OutputState outputState_;
   std::filesystem::path dataDir_;
   std::filesystem::path workDir_;
-  std::optional<Context> context_;
+  std::optional<core::Context> context_;
 };
 
 }  // namespace app

@@ -3,17 +3,17 @@
 #include <chrono>
 
 #include "draws/draw_refresh.h"
+#include "search/search_state.h"
 #include "settings/settings_file.h"
 
 namespace app {
 
-void RunCreationHandler(Context& ctx) {
+void RunCreationHandler(core::Context& ctx) {
   ctx.window.SetVisible(true);
   // Let the window paint before the slow work; clicks in this second are
   // handled as usual.
   ctx.window.Pause(std::chrono::milliseconds(1000));
-  ctx.state.lotteryKind = 1;
-  ctx.state.selectedResultRow = -1;
+  ctx.search.selectedResultRow = -1;
   settings::LoadSettings(ctx);
   // The silver themed look is the window's own: QtWindow applies it when it
   // builds the widgets, and a memory window has no look.
@@ -24,7 +24,7 @@ std::string LoadProgressCaption(int percent) {
   return "已经加载：" + std::to_string(percent) + "%";
 }
 
-void BindStartupHandlers(Context& ctx) {
+void BindStartupHandlers(core::Context& ctx) {
   ctx.window.Bind("超文本浏览框_开奖", ui::Event::Progress, [&ctx](int percent) {
     ctx.window.SetText("标签_开奖载入提示", LoadProgressCaption(percent));
   });

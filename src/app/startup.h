@@ -2,18 +2,18 @@
 
 #include <string>
 
-#include "app/program_state.h"
+#include "core/context.h"
 
 namespace app {
 
 // The main window's creation handler: runs once, after the window has been
 // built from its form and the handlers are bound.
-void RunCreationHandler(Context& ctx);
+void RunCreationHandler(core::Context& ctx);
 
 // Caption of 标签_开奖载入提示 while the draw-video page loads.
 std::string LoadProgressCaption(int percent);
 
 // The main window's own events: the draw-video load progress.
-void BindStartupHandlers(Context& ctx);
+void BindStartupHandlers(core::Context& ctx);
 
 }  // namespace app

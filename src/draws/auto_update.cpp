@@ -4,6 +4,7 @@
 
 #include "draws/draw_list.h"
 #include "draws/draw_schedule.h"
+#include "draws/draw_state.h"
 #include "draws/feed_fetch.h"
 #include "net/draw_sources.h"
 #include "net/pump_pause.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kCountdownLabel = "标签_倒计时";
 
-void StartUpdate(app::Context& ctx) {
+void StartUpdate(core::Context& ctx) {
   ctx.window.SetInterval(kAutoUpdateTimer, 0);
   ctx.window.SetInterval(kCountdownTimer, 0);
   ctx.window.SetText(kCountdownLabel, "00:00");
@@ -25,7 +26,7 @@ void StartUpdate(app::Context& ctx) {
 }
 
 // Asks the first feed and, when it brought nothing new, the second.
-bool PollFeeds(app::Context& ctx) {
+bool PollFeeds(core::Context& ctx) {
   net::DrawSources sources = net::LoadDrawSources(ctx.dataDir);
   for (Feed feed : {Feed::First, Feed::Second}) {
     std::string body = FetchFeed(ctx.window, FeedUrl(sources, feed), 5);
@@ -36,22 +37,22 @@ bool PollFeeds(app::Context& ctx) {
 
 }  // namespace
 
-void AutoUpdateTick(app::Context& ctx) {
+void AutoUpdateTick(core::Context& ctx) {
   // The clock is read afresh for every test: an update started here runs
   // for seconds or minutes before the next test.
   auto clock = [&ctx] { return ClockOf(ctx.window.Now()); };
   if (WindowOfHour(clock().hour) == DrawWindow::Day) {
-    if (clock().minute % 10 == 0 && !ctx.state.autoUpdateLatch) StartUpdate(ctx);
-    if (clock().minute % 10 != 0) ctx.state.autoUpdateLatch = false;
+    if (clock().minute % 10 == 0 && !ctx.draws.autoUpdateLatch) StartUpdate(ctx);
+    if (clock().minute % 10 != 0) ctx.draws.autoUpdateLatch = false;
   }
   if (WindowOfHour(clock().hour) == DrawWindow::Night) {
-    if (clock().minute % 10 == 5 && !ctx.state.autoUpdateLatch) StartUpdate(ctx);
-    if (clock().minute % 10 == 0 && !ctx.state.autoUpdateLatch) StartUpdate(ctx);
-    if (clock().minute % 5 != 0) ctx.state.autoUpdateLatch = false;
+    if (clock().minute % 10 == 5 && !ctx.draws.autoUpdateLatch) StartUpdate(ctx);
+    if (clock().minute % 10 == 0 && !ctx.draws.autoUpdateLatch) StartUpdate(ctx);
+    if (clock().minute % 5 != 0) ctx.draws.autoUpdateLatch = false;
   }
 }
 
-void AutoUpdateDraws(app::Context& ctx) {
+void AutoUpdateDraws(core::Context& ctx) {
   ui::Window& window = ctx.window;
   for (;;) {
     window.SetText("标签_提示", "正在更新，请稍后...");
@@ -61,7 +62,7 @@ void AutoUpdateDraws(app::Context& ctx) {
     if (IsGiveUpMinute(ClockOf(window.Now()))) {
       ShowLatestDraw(window);
       ComputeNextDrawTime(ctx);
-      ctx.state.autoUpdateLatch = true;
+      ctx.draws.autoUpdateLatch = true;
       window.SetInterval(kAutoUpdateTimer, 1000);
       return;
     }
@@ -69,29 +70,29 @@ void AutoUpdateDraws(app::Context& ctx) {
   ShowLatestDraw(window);
   window.SetText("标签_提示", "当前彩种 [重庆]");
   ComputeNextDrawTime(ctx);
-  ctx.state.autoUpdateLatch = true;
+  ctx.draws.autoUpdateLatch = true;
   plan::RefreshPresetPlans(ctx);
   for (const auto& hook : ctx.onDrawInserted) hook();
   net::PumpPause(window, milliseconds(10));
   window.SetInterval(kAutoUpdateTimer, 1000);
 }
 
-void ComputeNextDrawTime(app::Context& ctx) {
+void ComputeNextDrawTime(core::Context& ctx) {
   ui::LocalTime now = ctx.window.Now();
   std::optional<ui::LocalTime> target = NextDrawTime(now);
   if (!target) {
-    ctx.state.nextDrawTime = floor<seconds>(now);
+    ctx.draws.nextDrawTime = floor<seconds>(now);
     ctx.window.SetText(kCountdownLabel, "00:00");
     return;
   }
-  ctx.state.nextDrawTime = target;
+  ctx.draws.nextDrawTime = target;
   ctx.window.SetInterval(kCountdownTimer, 1000);
 }
 
-void CountdownTick(app::Context& ctx) {
+void CountdownTick(core::Context& ctx) {
   long long left = 0;
-  if (ctx.state.nextDrawTime) {
-    left = duration_cast<seconds>(*ctx.state.nextDrawTime - ctx.window.Now()).count();
+  if (ctx.draws.nextDrawTime) {
+    left = duration_cast<seconds>(*ctx.draws.nextDrawTime - ctx.window.Now()).count();
   }
   ctx.window.SetText(kCountdownLabel, CountdownText(left));
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/program_state.h"
+#include "core/context.h"
 
 namespace draws {
 
 // Binds 超级按钮_更新号码 and the two timers of the automatic update.
-void BindDrawHandlers(app::Context& ctx);
+void BindDrawHandlers(core::Context& ctx);
 
 }  // namespace draws

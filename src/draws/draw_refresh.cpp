@@ -6,6 +6,7 @@
 
 #include "draws/auto_update.h"
 #include "draws/draw_list.h"
+#include "draws/draw_state.h"
 #include "draws/feed_fetch.h"
 #include "draws/history_worker.h"
 #include "net/draw_sources.h"
@@ -32,9 +33,8 @@ void TopUpFromFeed(ui::Window& window, const net::DrawSources& sources, Feed fee
 
 }  // namespace
 
-void RefreshDraws(app::Context& ctx) {
+void RefreshDraws(core::Context& ctx) {
   ui::Window& window = ctx.window;
-  ctx.state.lotteryKind = 1;
   window.SetInterval(kAutoUpdateTimer, 0);
   window.SetInterval(kCountdownTimer, 0);
   window.SetText("标签_提示", "正在更新，请稍后...");
@@ -70,7 +70,7 @@ void RefreshDraws(app::Context& ctx) {
   window.Navigate("超文本浏览框1", sources.announcement);
 }
 
-void UpdateDrawsClicked(app::Context& ctx) {
+void UpdateDrawsClicked(core::Context& ctx) {
   RefreshDraws(ctx);
   ctx.window.Navigate("超文本浏览框1", net::LoadDrawSources(ctx.dataDir).announcement);
 }

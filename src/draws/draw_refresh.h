@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/program_state.h"
+#include "core/context.h"
 
 namespace draws {
 
@@ -8,9 +8,9 @@ namespace draws {
 // and today, tops it up from both feeds, shows the newest draw, refills the
 // start-issue combo boxes, restarts both timers and re-runs the plans that
 // refresh automatically.
-void RefreshDraws(app::Context& ctx);
+void RefreshDraws(core::Context& ctx);
 
 // Click of 超级按钮_更新号码.
-void UpdateDrawsClicked(app::Context& ctx);
+void UpdateDrawsClicked(core::Context& ctx);
 
 }  // namespace draws

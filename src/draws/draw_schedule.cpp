@@ -8,7 +8,7 @@ DrawWindow WindowOfHour(int hour) {
   return DrawWindow::Pause;
 }
 
-ClockTime ClockOf(ui::LocalTime time) {
+ClockTime ClockOf(base::LocalTime time) {
   auto sinceMidnight = time - std::chrono::floor<std::chrono::days>(time);
   std::chrono::hh_mm_ss clock(std::chrono::floor<std::chrono::seconds>(sinceMidnight));
   return {static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
@@ -17,7 +17,7 @@ ClockTime ClockOf(ui::LocalTime time) {
 
 bool IsGiveUpMinute(ClockTime time) { return time.minute % 5 == 2; }
 
-std::optional<ui::LocalTime> NextDrawTime(ui::LocalTime now) {
+std::optional<base::LocalTime> NextDrawTime(base::LocalTime now) {
   using std::chrono::seconds;
   auto start = std::chrono::floor<seconds>(now);
   ClockTime clock = ClockOf(start);

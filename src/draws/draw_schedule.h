@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/window.h"
+#include "base/local_time.h"
 
 namespace draws {
 
@@ -18,7 +18,7 @@ struct ClockTime {
   int minute = 0;
   int second = 0;
 };
-ClockTime ClockOf(ui::LocalTime time);
+ClockTime ClockOf(base::LocalTime time);
 
 // Two minutes after a draw minute the automatic update gives that draw up.
 bool IsGiveUpMinute(ClockTime time);
@@ -26,7 +26,7 @@ bool IsGiveUpMinute(ClockTime time);
 // The countdown target from the given time: 2 s past the next minute ending in
 // 0 in the day window, the start of the next minute ending in 0 or 5 at night,
 // none in the pause window. The window is the one of the starting time.
-std::optional<ui::LocalTime> NextDrawTime(ui::LocalTime now);
+std::optional<base::LocalTime> NextDrawTime(base::LocalTime now);
 
 // The caption of 标签_倒计时 for the whole seconds left until the target;
 // "00:00" once the target has passed, never a negative time.

@@ -12,7 +12,7 @@ namespace draws {
 
 using namespace std::chrono;
 
-void HistoryWorker(app::ProgramState& state, const std::string& historyBase, ui::LocalTime now) {
+void HistoryWorker(HistoryHandOver& handOver, const std::string& historyBase, ui::LocalTime now) {
   std::vector<std::string> list;
   local_days today = floor<days>(now);
   for (local_days date : {today - days(1), today}) {
@@ -24,17 +24,17 @@ void HistoryWorker(app::ProgramState& state, const std::string& historyBase, ui:
     PrependHistoryItems(list, body, CompactDate(day));
   }
   {
-    std::lock_guard lock(state.historyMutex);
-    state.historyList = std::move(list);
+    std::lock_guard lock(handOver.mutex);
+    handOver.items = std::move(list);
   }
-  state.historyDone = true;
+  handOver.done = true;
 }
 
-std::vector<std::string> FetchHistory(app::Context& ctx) {
-  app::ProgramState& state = ctx.state;
+std::vector<std::string> FetchHistory(core::Context& ctx) {
+  HistoryHandOver& handOver = ctx.draws.history;
   {
-    std::lock_guard lock(state.historyMutex);
-    state.historyList.clear();
+    std::lock_guard lock(handOver.mutex);
+    handOver.items.clear();
   }
   std::string historyBase = net::LoadDrawSources(ctx.dataDir).history;
   ui::LocalTime now = ctx.window.Now();
@@ -44,8 +44,8 @@ std::vector<std::string> FetchHistory(app::Context& ctx) {
   std::atomic<bool> finished{false};
   std::thread worker;
   try {
-    worker = std::thread([&state, &finished, &window, historyBase, now] {
-      HistoryWorker(state, historyBase, now);
+    worker = std::thread([&handOver, &finished, &window, historyBase, now] {
+      HistoryWorker(handOver, historyBase, now);
       finished = true;
       window.Wake();
     });
@@ -56,10 +56,10 @@ std::vector<std::string> FetchHistory(app::Context& ctx) {
   worker.join();
   std::vector<std::string> items;
   {
-    std::lock_guard lock(state.historyMutex);
-    items.swap(state.historyList);
+    std::lock_guard lock(handOver.mutex);
+    items.swap(handOver.items);
   }
-  state.historyDone = false;
+  handOver.done = false;
   return items;
 }
 

@@ -10,14 +10,14 @@ std::string DrawVideoUrl(const std::string& videoBase, DrawVideoPage page) {
          (page == DrawVideoPage::Chongqing ? "/assist/bonusvideo.aspx?lt=4" : "/jxssc/");
 }
 
-void ShowDrawVideo(app::Context& context, DrawVideoPage page) {
+void ShowDrawVideo(const core::Env& context, DrawVideoPage page) {
   const std::string url = DrawVideoUrl(LoadDrawSources(context.dataDir).video, page);
   // The page is loaded whether the cookies went or not.
   ClearUrlCookies(url);
   context.window.Navigate("超文本浏览框_开奖", url);
 }
 
-void BindDrawVideoHandlers(app::Context& context) {
+void BindDrawVideoHandlers(const core::Env& context) {
   ui::Window& window = context.window;
   window.Bind("按钮_开奖刷新重庆", ui::Event::Click,
               [&context](int) { ShowDrawVideo(context, DrawVideoPage::Chongqing); });

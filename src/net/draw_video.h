@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/program_state.h"
+#include "core/context.h"
 
 namespace net {
 
@@ -12,9 +12,9 @@ enum class DrawVideoPage { Chongqing = 1, Jiangxi = 2 };
 std::string DrawVideoUrl(const std::string& videoBase, DrawVideoPage page);
 
 // Clears the page's cookies, then loads it in 超文本浏览框_开奖.
-void ShowDrawVideo(app::Context& context, DrawVideoPage page);
+void ShowDrawVideo(const core::Env& context, DrawVideoPage page);
 
 // The two refresh buttons of the 开奖 tab.
-void BindDrawVideoHandlers(app::Context& context);
+void BindDrawVideoHandlers(const core::Env& context);
 
 }  // namespace net

@@ -1,6 +1,7 @@
 #include "output/collection_page.h"
 
 #include "output/collection.h"
+#include "output/output_state.h"
 #include "output/plan_block.h"
 #include "plan/plan_presets.h"
 
@@ -34,7 +35,7 @@ NewestDraw ReadNewestDraw(const ui::Window& window) {
 
 }  // namespace
 
-void UpdatePositions(app::Context& ctx) {
+void UpdatePositions(core::Context& ctx) {
   std::array<bool, kPlanKinds> included{};
   for (int i = 0; i < kPlanKinds; ++i) {
     included[i] = ctx.window.Checked(kIncludeBoxes[i]);
@@ -48,21 +49,21 @@ void UpdatePositions(app::Context& ctx) {
   }
 }
 
-void BuildCollection(app::Context& ctx) {
+void BuildCollection(core::Context& ctx) {
   plan::RefreshPresetPlans(ctx);
   ComposeCollection(ctx);
 }
 
-void ComposeCollection(app::Context& ctx) {
+void ComposeCollection(core::Context& ctx) {
   ui::Window& window = ctx.window;
   const PerKind reports = ReadAll(window, kResultBoxes);
   const PerKind rows = ReadAll(window, kRowBoxes);
   for (int i = 0; i < kPlanKinds; ++i) {
-    ctx.state.blockTexts[i] = PlanBlock(reports[i], RowCount(rows[i]));
+    ctx.output.blockTexts[i] = PlanBlock(reports[i], RowCount(rows[i]));
   }
   CollectionInput input;
   input.order = CollectionOrder(ReadAll(window, kPositionBoxes));
-  input.blocks = ctx.state.blockTexts;
+  input.blocks = ctx.output.blockTexts;
   input.separator = window.Text("编辑框_集合分割符");
   input.hint = window.Text("编辑框_提示语");
   input.withDraw = window.Checked("选择框_集合奖号");
@@ -71,7 +72,7 @@ void ComposeCollection(app::Context& ctx) {
   window.AppendText("编辑框_计划和集", CollectionText(input));
 }
 
-void CopyCollection(app::Context& ctx) {
+void CopyCollection(core::Context& ctx) {
   // The message follows whatever the clipboard did with the text.
   ctx.window.SetClipboardText(ctx.window.Text("编辑框_计划和集"));
   ctx.window.MessageBox("信息：", "复制成功");

@@ -2,10 +2,10 @@
 
 namespace output {
 
-void PasteHint(app::Context& ctx) {
+void PasteHint(const core::Env& ctx) {
   ctx.window.SetText("编辑框_提示语", ctx.window.ClipboardText().value_or(""));
 }
 
-void ClearHint(app::Context& ctx) { ctx.window.SetText("编辑框_提示语", ""); }
+void ClearHint(const core::Env& ctx) { ctx.window.SetText("编辑框_提示语", ""); }
 
 }  // namespace output

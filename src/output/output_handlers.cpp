@@ -5,7 +5,7 @@
 
 namespace output {
 
-void BindOutputHandlers(app::Context& ctx) {
+void BindOutputHandlers(core::Context& ctx) {
   ui::Window& window = ctx.window;
   for (const char* box : {"选择框_集合定位", "选择框_集合二星", "选择框_集合三星"}) {
     window.Bind(box, ui::Event::Click, [&ctx](int) { UpdatePositions(ctx); });

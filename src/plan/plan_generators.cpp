@@ -92,7 +92,7 @@ PlanSettings ReadCommonSettings(const ui::Window& window, const KindControls& c)
 
 // Runs the ten presets and shows them: every button's accuracy, and the
 // report of the selected preset with its caption.
-void RunAndShow(app::Context& ctx, const KindControls& c, const PlanSettings& settings,
+void RunAndShow(const core::Env& ctx, const KindControls& c, const PlanSettings& settings,
                 const std::string& buttonPrefix, const std::string& caption) {
   ui::Window& window = ctx.window;
   auto formulas = LoadPresetFormulas(ctx.dataDir, c.kind);
@@ -125,7 +125,7 @@ std::string CountsCaption(const PlanSettings& settings) {
 
 }  // namespace
 
-void RunPositionPlans(app::Context& ctx) {
+void RunPositionPlans(const core::Env& ctx) {
   ui::Window& window = ctx.window;
   if (window.Text("透明标签_显示期号").empty()) return;
   if (!CountsUsable(window, kPosition)) return;
@@ -143,7 +143,7 @@ void RunPositionPlans(app::Context& ctx) {
   RunAndShow(ctx, kPosition, settings, "定位胆", "定位胆" + positionName + CountsCaption(settings));
 }
 
-void RunTwoStarPlans(app::Context& ctx) {
+void RunTwoStarPlans(const core::Env& ctx) {
   ui::Window& window = ctx.window;
   if (window.Text("透明标签_显示期号").empty()) return;
   if (!CountsUsable(window, kTwoStar)) return;
@@ -160,7 +160,7 @@ void RunTwoStarPlans(app::Context& ctx) {
   RunAndShow(ctx, kTwoStar, settings, settings.title, settings.title + CountsCaption(settings));
 }
 
-void RunThreeStarPlans(app::Context& ctx) {
+void RunThreeStarPlans(const core::Env& ctx) {
   ui::Window& window = ctx.window;
   if (window.Text("透明标签_显示期号").empty()) return;
   if (!CountsUsable(window, kThreeStar)) return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/program_state.h"
+#include "core/context.h"
 
 namespace plan {
 
@@ -10,8 +10,8 @@ namespace plan {
 // selected preset's report. Nothing happens before a draw is loaded; a missing
 // code or period count is named in the kind's output caption and nothing else
 // changes.
-void RunPositionPlans(app::Context& ctx);
-void RunTwoStarPlans(app::Context& ctx);
-void RunThreeStarPlans(app::Context& ctx);
+void RunPositionPlans(const core::Env& ctx);
+void RunTwoStarPlans(const core::Env& ctx);
+void RunThreeStarPlans(const core::Env& ctx);
 
 }  // namespace plan

@@ -20,7 +20,7 @@ const char* ButtonPrefix(PlanKind kind) {
   return "";
 }
 
-void RunKind(app::Context& ctx, PlanKind kind) {
+void RunKind(const core::Env& ctx, PlanKind kind) {
   switch (kind) {
     case PlanKind::Position:
       RunPositionPlans(ctx);
@@ -38,7 +38,7 @@ constexpr const char* kPages = "高级选择夹_那星";
 
 }  // namespace
 
-void SelectPreset(app::Context& ctx, PlanKind kind, int preset) {
+void SelectPreset(const core::Env& ctx, PlanKind kind, int preset) {
   std::string prefix = ButtonPrefix(kind);
   for (int i = 1; i <= 10; ++i) {
     if (i != preset) ctx.window.SetSelected(prefix + std::to_string(i), false);
@@ -47,26 +47,26 @@ void SelectPreset(app::Context& ctx, PlanKind kind, int preset) {
   RunKind(ctx, kind);
 }
 
-void ShowPlanPage(app::Context& ctx, int page) {
+void ShowPlanPage(const core::Env& ctx, int page) {
   ctx.window.SetCurrentPage(kPages, page);
   ctx.window.SetSelected("超级按钮_后一", page == 0);
   ctx.window.SetSelected("超级按钮_后二", page == 1);
   ctx.window.SetSelected("超级按钮_后三", page == 2);
 }
 
-void OneKeyStart(app::Context& ctx) {
+void OneKeyStart(const core::Env& ctx) {
   if (ctx.window.CurrentPage(kPages) == 0) RunPositionPlans(ctx);
   if (ctx.window.CurrentPage(kPages) == 1) RunTwoStarPlans(ctx);
   if (ctx.window.CurrentPage(kPages) == 2) RunThreeStarPlans(ctx);
 }
 
-void RefreshPresetPlans(app::Context& ctx) {
+void RefreshPresetPlans(const core::Env& ctx) {
   if (ctx.window.Checked("选择框_定位更新")) RunPositionPlans(ctx);
   if (ctx.window.Checked("选择框_后二更新")) RunTwoStarPlans(ctx);
   if (ctx.window.Checked("选择框_后三更新")) RunThreeStarPlans(ctx);
 }
 
-void BindPlanHandlers(app::Context& ctx) {
+void BindPlanHandlers(const core::Env& ctx) {
   ui::Window& window = ctx.window;
   auto click = [&window](const std::string& name, ui::Handler handler) {
     window.Bind(name, ui::Event::Click, std::move(handler));

@@ -1,27 +1,27 @@
 #pragma once
 
-#include "app/program_state.h"
+#include "core/context.h"
 #include "plan/plan_settings.h"
 
 namespace plan {
 
 // A preset button was clicked (its selected state already toggled): keep it
 // the only selected one of its kind and run the kind's plans.
-void SelectPreset(app::Context& ctx, PlanKind kind, int preset);
+void SelectPreset(const core::Env& ctx, PlanKind kind, int preset);
 
 // Page buttons 超级按钮_后一/后二/后三: show the page and select its button only.
-void ShowPlanPage(app::Context& ctx, int page);
+void ShowPlanPage(const core::Env& ctx, int page);
 
 // 超级按钮_一键开启: run the plans of the page on show.
-void OneKeyStart(app::Context& ctx);
+void OneKeyStart(const core::Env& ctx);
 
 // Re-runs each kind whose 自动更新 box is checked: position, two-star,
 // three-star in that order. Called after new draws arrive and before the
 // collection is built.
-void RefreshPresetPlans(app::Context& ctx);
+void RefreshPresetPlans(const core::Env& ctx);
 
 // Binds the start buttons, the thirty preset buttons, the page buttons and
 // the one-key button.
-void BindPlanHandlers(app::Context& ctx);
+void BindPlanHandlers(const core::Env& ctx);
 
 }  // namespace plan

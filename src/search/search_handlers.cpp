@@ -9,6 +9,7 @@
 #include "search/preset_save.h"
 #include "search/result_sort.h"
 #include "search/search_run.h"
+#include "search/search_state.h"
 #include "search/used_formula_record.h"
 
 namespace search {
@@ -77,10 +78,10 @@ void AppendResultRow(ui::Window& window, int sequence, const std::string& formul
   window.SetCell(kResultList, row, 2, rateText + "%");
 }
 
-void RunSearch(app::Context& ctx, SearchKind kind) {
+void RunSearch(core::Context& ctx, SearchKind kind) {
   ui::Window& window = ctx.window;
   if (window.RowCount("列表框_开奖") == 0 || window.Cell("列表框_开奖", 0, 0).empty()) return;
-  ctx.state.searchStopRequested = false;
+  ctx.search.stopRequested = false;
   if (kind == SearchKind::Position) CopyPositionPlanSettings(window);
 
   const int count = NumberIn(SelectedItem(window, "组合框_搜索条数"));
@@ -110,7 +111,7 @@ void RunSearch(app::Context& ctx, SearchKind kind) {
   auto shown = started;
   int listed = 0;
   SearchHooks hooks;
-  hooks.stopRequested = [&] { return ctx.state.searchStopRequested; };
+  hooks.stopRequested = [&] { return ctx.search.stopRequested; };
   hooks.list = [&](std::size_t i, int rate) {
     AppendResultRow(window, ++listed, scoring.Candidate(i), std::to_string(rate));
   };
@@ -126,15 +127,15 @@ void RunSearch(app::Context& ctx, SearchKind kind) {
     }
   };
   ListScoredCandidates(scoring, threshold, hooks);
-  ctx.state.searchStopRequested = false;
+  ctx.search.stopRequested = false;
 }
 
 }  // namespace
 
-void StartFormulaSearch(app::Context& ctx) {
+void StartFormulaSearch(core::Context& ctx) {
   ui::Window& window = ctx.window;
-  if (ctx.state.searchRunning) return;
-  ctx.state.searchRunning = true;
+  if (ctx.search.running) return;
+  ctx.search.running = true;
   // The smart filter keeps its own button disabled around the whole search.
   const bool smartWasEnabled = window.Enabled(kSmartButton);
   window.SetEnabled(kStartButton, false);
@@ -143,14 +144,14 @@ void StartFormulaSearch(app::Context& ctx) {
   window.SetText(kHint, kBusyText);
 
   struct Finish {
-    app::Context& ctx;
+    core::Context& ctx;
     bool smartWasEnabled;
     ~Finish() {
       ctx.window.SetText(kHint, "");
       ctx.window.SetEnabled(kSortButton, true);
       ctx.window.SetEnabled(kStartButton, true);
       ctx.window.SetEnabled(kSmartButton, smartWasEnabled);
-      ctx.state.searchRunning = false;
+      ctx.search.running = false;
     }
   } finish{ctx, smartWasEnabled};
 
@@ -159,16 +160,16 @@ void StartFormulaSearch(app::Context& ctx) {
   if (window.Checked("单选框_搜三星")) SearchThreeStar(ctx);
 }
 
-void StopFormulaSearch(app::Context& ctx) {
+void StopFormulaSearch(core::Context& ctx) {
   ctx.window.SetEnabled(kSortButton, true);
-  ctx.state.searchStopRequested = true;
+  ctx.search.stopRequested = true;
 }
 
-void SearchPosition(app::Context& ctx) { RunSearch(ctx, SearchKind::Position); }
-void SearchTwoStar(app::Context& ctx) { RunSearch(ctx, SearchKind::TwoStar); }
-void SearchThreeStar(app::Context& ctx) { RunSearch(ctx, SearchKind::ThreeStar); }
+void SearchPosition(core::Context& ctx) { RunSearch(ctx, SearchKind::Position); }
+void SearchTwoStar(core::Context& ctx) { RunSearch(ctx, SearchKind::TwoStar); }
+void SearchThreeStar(core::Context& ctx) { RunSearch(ctx, SearchKind::ThreeStar); }
 
-void SelectSearchKind(app::Context& ctx, SearchKind kind) {
+void SelectSearchKind(core::Context& ctx, SearchKind kind) {
   ui::Window& window = ctx.window;
   for (const auto& k : kKinds) window.SetChecked(k.radio, k.kind == kind);
 
@@ -203,11 +204,11 @@ void SelectSearchKind(app::Context& ctx, SearchKind kind) {
       window.SetCurrentIndex(kPeriodCombo, NumberIn(window.Text("编辑框_后三期数")) - 1);
       break;
   }
-  ctx.state.selectedResultRow = -1;
+  ctx.search.selectedResultRow = -1;
   window.DeleteAllRows(kResultList);
 }
 
-void SortSearchResults(app::Context& ctx) {
+void SortSearchResults(core::Context& ctx) {
   ui::Window& window = ctx.window;
   const int rows = window.RowCount(kResultList);
   if (rows == 0) return;
@@ -232,9 +233,9 @@ void SortSearchResults(app::Context& ctx) {
   }
 }
 
-void UseSearchFormula(app::Context& ctx) {
+void UseSearchFormula(core::Context& ctx) {
   ui::Window& window = ctx.window;
-  const int row = ctx.state.selectedResultRow;
+  const int row = ctx.search.selectedResultRow;
   const std::string formula =
       row >= 0 && row < window.RowCount(kResultList) ? window.Cell(kResultList, row, 1) : "";
   for (const auto& k : kKinds) {
@@ -276,13 +277,13 @@ void UseSearchFormula(app::Context& ctx) {
         plan::RunThreeStarPlans(ctx);
         break;
     }
-    ctx.state.selectedResultRow = -1;
+    ctx.search.selectedResultRow = -1;
   }
 }
 
-void SmartFilter(app::Context& ctx) {
+void SmartFilter(core::Context& ctx) {
   ui::Window& window = ctx.window;
-  if (ctx.state.searchRunning) return;
+  if (ctx.search.running) return;
   window.SetEnabled(kSmartButton, false);
   for (const auto& k : kKinds) {
     if (window.CurrentPage("高级选择夹_那星") != k.planTab) continue;
@@ -293,9 +294,9 @@ void SmartFilter(app::Context& ctx) {
   window.SetEnabled(kSmartButton, true);
 }
 
-void BindSearchHandlers(app::Context& ctx) {
+void BindSearchHandlers(core::Context& ctx) {
   ui::Window& window = ctx.window;
-  auto on = [&](const char* name, ui::Event event, void (*handler)(app::Context&)) {
+  auto on = [&](const char* name, ui::Event event, void (*handler)(core::Context&)) {
     window.Bind(name, event, [&ctx, handler](int) { handler(ctx); });
   };
   on(kStartButton, ui::Event::Click, &StartFormulaSearch);
@@ -308,9 +309,9 @@ void BindSearchHandlers(app::Context& ctx) {
     window.Bind(k.radio, ui::Event::Click, [&ctx, kind](int) { SelectSearchKind(ctx, kind); });
   }
   window.Bind(kResultList, ui::Event::RowClick,
-              [&ctx](int) { ctx.state.selectedResultRow = ctx.window.CurrentRow(kResultList); });
+              [&ctx](int) { ctx.search.selectedResultRow = ctx.window.CurrentRow(kResultList); });
   window.Bind(kResultList, ui::Event::RowActivate, [&ctx](int) {
-    ctx.state.selectedResultRow = ctx.window.CurrentRow(kResultList);
+    ctx.search.selectedResultRow = ctx.window.CurrentRow(kResultList);
     UseSearchFormula(ctx);
   });
 }

@@ -48,9 +48,9 @@ constexpr std::string_view kNumberSection = "3";
 
 }  // namespace
 
-std::filesystem::path SettingsFilePath(const app::Context& ctx) { return ctx.dataDir / "sz.ini"; }
+std::filesystem::path SettingsFilePath(const core::Env& ctx) { return ctx.dataDir / "sz.ini"; }
 
-int SaveSettings(app::Context& ctx) {
+int SaveSettings(const core::Env& ctx) {
   const auto path = SettingsFilePath(ctx);
   int failed = 0;
   auto write = [&](std::string_view section, std::size_t index, std::string_view value) {
@@ -68,7 +68,7 @@ int SaveSettings(app::Context& ctx) {
   return failed;
 }
 
-void LoadSettings(app::Context& ctx) {
+void LoadSettings(const core::Env& ctx) {
   // One read for all twenty keys. A file that exists but cannot be read is
   // treated as absent: reading it key by key would uncheck every box and
   // empty every number box, leaving the plans without settings.
@@ -88,7 +88,7 @@ void LoadSettings(app::Context& ctx) {
   }
 }
 
-void BindSettingsHandlers(app::Context& ctx) {
+void BindSettingsHandlers(const core::Env& ctx) {
   ctx.window.Bind("超级按钮_保存设置", ui::Event::Click, [&ctx](int) { SaveSettings(ctx); });
 }
 

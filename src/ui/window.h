@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "base/local_time.h"
+
 namespace ui {
 
 enum class Event {
@@ -18,7 +20,7 @@ enum class Event {
 using Handler = std::function<void(int arg)>;
 
 // Local wall-clock time: the draw schedule is defined in local time.
-using LocalTime = std::chrono::local_time<std::chrono::milliseconds>;
+using LocalTime = base::LocalTime;
 
 // A digit picture 0..9, or the placeholder shown before any draw.
 struct Picture {

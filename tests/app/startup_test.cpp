@@ -6,6 +6,7 @@
 
 #include "app/bind_handlers.h"
 #include "app/program.h"
+#include "area_states.h"
 #include "base/atomic_file.h"
 #include "base/codepage.h"
 #include "temp_dir.h"
@@ -33,15 +34,14 @@ class StartupTest : public ::testing::Test {
 
   TempDir dir;
   ui::MemoryWindow window;
-  ProgramState state;
-  Context ctx{window, state, dir.path(), dir.path(), {}};
+  AreaStates states;
+  core::Context ctx{states.ContextFor(window, dir.path(), dir.path())};
 };
 
 TEST_F(StartupTest, StateBeforeTheWindowExists) {
-  EXPECT_EQ(state.lotteryKind, 0);
-  EXPECT_EQ(state.selectedResultRow, -1);
-  EXPECT_FALSE(state.historyDone);
-  EXPECT_FALSE(state.searchStopRequested);
+  EXPECT_EQ(states.search.selectedResultRow, -1);
+  EXPECT_FALSE(states.draws.history.done);
+  EXPECT_FALSE(states.search.stopRequested);
   EXPECT_FALSE(window.Visible());
 }
 
@@ -51,7 +51,7 @@ TEST_F(StartupTest, CreationHandlerShowsPausesOneSecondThenSetsStateAndLoadsSett
                   .ok());
   window.SetClock(local_days{2024y / May / 1} + 10h);
   const auto before = window.Now();
-  state.selectedResultRow = 4;
+  states.search.selectedResultRow = 4;
   RunCreationHandler(ctx);
 
   EXPECT_TRUE(window.Visible());
@@ -59,8 +59,7 @@ TEST_F(StartupTest, CreationHandlerShowsPausesOneSecondThenSetsStateAndLoadsSett
   // then the first refresh: with no mirror running, each feed is asked three
   // times with a 300 ms pause after each retry
   EXPECT_LT(window.Now() - before, milliseconds(1000 + 4 * 300 + 500));
-  EXPECT_EQ(state.lotteryKind, 1);
-  EXPECT_EQ(state.selectedResultRow, -1);
+  EXPECT_EQ(states.search.selectedResultRow, -1);
   EXPECT_EQ(window.Text("编辑框_定位码数"), "9");
   EXPECT_TRUE(window.Checked("单选框_万"));
   EXPECT_FALSE(window.Checked("单选框_个"));
@@ -125,7 +124,6 @@ TEST(Program, StartWithoutCreationHandlerKeepsFormValuesButBindsHandlers) {
   Program program(dir.path(), dir.path());
   program.Start(window, false);
   EXPECT_TRUE(window.Visible());
-  EXPECT_EQ(program.state().lotteryKind, 0);
   EXPECT_EQ(window.Text("编辑框_定位码数"), "5");
   ASSERT_NE(program.context(), nullptr);
   EXPECT_EQ(program.context()->dataDir, dir.path());
@@ -141,7 +139,7 @@ TEST(Program, StartRunsTheCreationHandler) {
   ui::MemoryWindow window;
   Program program(dir.path(), dir.path());
   program.Start(window);
-  EXPECT_EQ(program.state().lotteryKind, 1);
+  EXPECT_TRUE(window.Visible());
   EXPECT_EQ(window.Text("编辑框_定位码数"), "9");
 }
 

@@ -51,18 +51,18 @@ TEST_F(AutoUpdateTest, DrawMinuteTriggersOnceAndTheNextMinuteClearsTheLatch) {
   EXPECT_CONTROL_TEXT(h.window, "透明标签_显示期号", " 第:20140105-051 期");
   EXPECT_EQ(h.window.PictureOf("图片框1"), ui::Picture{9});
   EXPECT_CONTROL_TEXT(h.window, "标签_提示", "当前彩种 [重庆]");
-  EXPECT_TRUE(h.state.autoUpdateLatch);
+  EXPECT_TRUE(h.states.draws.autoUpdateLatch);
   EXPECT_EQ(h.window.Interval("时钟_自动更新"), 1000);
   EXPECT_EQ(h.window.Interval("时钟_倒计时"), 1000);
-  EXPECT_EQ(h.state.nextDrawTime, At(kToday, 14, 40, 2));
+  EXPECT_EQ(h.states.draws.nextDrawTime, At(kToday, 14, 40, 2));
   EXPECT_EQ(Requests(), 1);
 
   for (int second : {1, 30, 59}) TickAt(At(kToday, 14, 30, second));
   EXPECT_EQ(Requests(), 1);
-  EXPECT_TRUE(h.state.autoUpdateLatch);
+  EXPECT_TRUE(h.states.draws.autoUpdateLatch);
 
   TickAt(At(kToday, 14, 31, 0));
-  EXPECT_FALSE(h.state.autoUpdateLatch);
+  EXPECT_FALSE(h.states.draws.autoUpdateLatch);
   EXPECT_EQ(Requests(), 1);
 }
 
@@ -70,21 +70,21 @@ TEST_F(AutoUpdateTest, MinuteEndingInFiveIsADrawMinuteOnlyAtNight) {
   fake.SetFeed(1, {newDraw});
   TickAt(At(kToday, 12, 45, 0));
   EXPECT_EQ(Requests(), 0);
-  EXPECT_FALSE(h.state.autoUpdateLatch);
+  EXPECT_FALSE(h.states.draws.autoUpdateLatch);
 
   TickAt(At(kToday, 23, 45, 0));
   EXPECT_EQ(Requests(), 1);
   EXPECT_EQ(h.Issue(0), "20140105-051");
-  EXPECT_EQ(h.state.nextDrawTime, At(kToday, 23, 50, 0));
+  EXPECT_EQ(h.states.draws.nextDrawTime, At(kToday, 23, 50, 0));
 }
 
 TEST_F(AutoUpdateTest, NothingHappensInThePause) {
   fake.SetFeed(1, {newDraw});
-  h.state.autoUpdateLatch = true;
+  h.states.draws.autoUpdateLatch = true;
   TickAt(At(kToday, 5, 0, 0));
   TickAt(At(kToday, 5, 1, 0));
   EXPECT_EQ(Requests(), 0);
-  EXPECT_TRUE(h.state.autoUpdateLatch);  // not even the latch is cleared
+  EXPECT_TRUE(h.states.draws.autoUpdateLatch);  // not even the latch is cleared
 
   ComputeNextDrawTime(h.ctx);
   EXPECT_CONTROL_TEXT(h.window, "标签_倒计时", "00:00");
@@ -121,17 +121,17 @@ TEST_F(AutoUpdateTest, GivesTheDrawUpTwoMinutesAfterTheDrawMinute) {
   EXPECT_EQ(ClockOf(h.window.Now()).minute, 32);
   // the update set the latch; the tick that started it, reading the clock
   // again, is no longer in a draw minute and clears it
-  EXPECT_FALSE(h.state.autoUpdateLatch);
+  EXPECT_FALSE(h.states.draws.autoUpdateLatch);
   EXPECT_EQ(h.window.Interval("时钟_自动更新"), 1000);
   EXPECT_EQ(h.window.Interval("时钟_倒计时"), 1000);
-  EXPECT_EQ(h.state.nextDrawTime, At(kToday, 14, 40, 2));
+  EXPECT_EQ(h.states.draws.nextDrawTime, At(kToday, 14, 40, 2));
   EXPECT_CONTROL_TEXT(h.window, "标签_提示", "当前彩种 [重庆]");
 }
 
 TEST_F(AutoUpdateTest, CountdownShowsTheTimeLeftAndNeverANegativeTime) {
   h.window.SetClock(At(kToday, 12, 34, 10));
   ComputeNextDrawTime(h.ctx);
-  ASSERT_EQ(h.state.nextDrawTime, At(kToday, 12, 40, 2));
+  ASSERT_EQ(h.states.draws.nextDrawTime, At(kToday, 12, 40, 2));
   struct Case {
     milliseconds before;
     const char* text;
@@ -145,7 +145,7 @@ TEST_F(AutoUpdateTest, CountdownShowsTheTimeLeftAndNeverANegativeTime) {
                                          {milliseconds(10'500), "00:09"},
                                          {milliseconds(601'500), "010:00"},
                                          {milliseconds(-3'600'000), "00:00"}}) {
-    h.window.SetClock(*h.state.nextDrawTime - c.before);
+    h.window.SetClock(*h.states.draws.nextDrawTime - c.before);
     h.window.Tick("时钟_倒计时");
     EXPECT_CONTROL_TEXT(h.window, "标签_倒计时", c.text);
   }

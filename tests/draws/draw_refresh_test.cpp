@@ -88,8 +88,7 @@ TEST_F(RefreshDrawsTest, FillsShowsAndRestartsEverything) {
   }
   EXPECT_EQ(h.window.Interval("时钟_自动更新"), 1000);
   EXPECT_EQ(h.window.Interval("时钟_倒计时"), 1000);
-  EXPECT_EQ(h.state.nextDrawTime, At(kToday, 14, 40, 2));
-  EXPECT_EQ(h.state.lotteryKind, 1);
+  EXPECT_EQ(h.states.draws.nextDrawTime, At(kToday, 14, 40, 2));
   EXPECT_CONTROL_TEXT(h.window, "标签_提示", "当前彩种 [重庆]");
   EXPECT_EQ(h.window.Address("超文本浏览框1"),
             "http://127.0.0.1:" + std::to_string(server.port()) + "/announcement.html");
@@ -156,8 +155,8 @@ TEST_F(RefreshDrawsTest, FetchHistoryHandsTheItemsOverAndClearsTheFlag) {
   EXPECT_EQ(FetchHistory(h.ctx),
             (std::vector<std::string>{"20140105-001" + Code(1), "20140104-002" + Code(2),
                                       "20140104-001" + Code(1)}));
-  EXPECT_FALSE(h.state.historyDone);
-  EXPECT_TRUE(h.state.historyList.empty());
+  EXPECT_FALSE(h.states.draws.history.done);
+  EXPECT_TRUE(h.states.draws.history.items.empty());
 }
 
 TEST(RefreshDrawsOfflineTest, NoNetworkLeavesAnEmptyListAndTheUpdateTimerRunning) {

@@ -7,8 +7,8 @@ namespace {
 
 using namespace std::chrono;
 
-ui::LocalTime At(int hour, int minute, int second, int millisecond = 0) {
-  return ui::LocalTime{local_days(2014y / January / 5d).time_since_epoch()} + hours(hour) +
+base::LocalTime At(int hour, int minute, int second, int millisecond = 0) {
+  return base::LocalTime{local_days(2014y / January / 5d).time_since_epoch()} + hours(hour) +
          minutes(minute) + seconds(second) + milliseconds(millisecond);
 }
 
@@ -36,7 +36,7 @@ TEST(DrawScheduleTest, GiveUpTwoMinutesAfterEachDrawMinute) {
 
 TEST(NextDrawTimeTest, TargetsOfTheDayAndNightWindows) {
   struct Case {
-    ui::LocalTime now, target;
+    base::LocalTime now, target;
   };
   for (const Case& c : std::vector<Case>{
            {At(12, 34, 10), At(12, 40, 2)},

@@ -12,7 +12,8 @@
 #include <string>
 #include <thread>
 
-#include "app/program_state.h"
+#include "area_states.h"
+#include "core/context.h"
 #include "draws/draw_handlers.h"
 #include "draws/draw_list.h"
 #include "settings/ini_file.h"
@@ -118,7 +119,7 @@ inline std::string SecondFeedBody(const std::string& longIssue, const std::strin
 
 class Harness {
  public:
-  Harness() : ctx{window, state, dir.path(), dir.path(), {}} {
+  Harness() : ctx{states.ContextFor(window, dir.path(), dir.path())} {
     draws::BindDrawHandlers(ctx);
     ctx.onDrawInserted.push_back([this] {
       ++drawsInserted;
@@ -150,8 +151,8 @@ class Harness {
 
   TempDir dir;
   ui::MemoryWindow window;
-  app::ProgramState state;
-  app::Context ctx;
+  AreaStates states;
+  core::Context ctx;
   int drawsInserted = 0;
   int autoTimerDuringHook = -1;
 };

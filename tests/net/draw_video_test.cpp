@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "area_states.h"
 #include "net/cookie_store.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
@@ -16,8 +17,8 @@ struct DrawVideoTest : ::testing::Test {
   }
   TempDir dir;
   ui::MemoryWindow window;
-  app::ProgramState state;
-  app::Context context{window, state, dir.path(), dir.path(), {}};
+  AreaStates states;
+  core::Context context{states.ContextFor(window, dir.path(), dir.path())};
 };
 
 TEST_F(DrawVideoTest, ButtonsClearCookiesThenLoadThePage) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 
+#include "area_states.h"
 #include "draws/auto_update.h"
 #include "draws/feed_draw.h"
 #include "net/http_server.h"
@@ -20,8 +21,7 @@ using namespace std::chrono;
 
 class CollectionAutoUpdate : public testing::Test {
  protected:
-  CollectionAutoUpdate() : ctx{window, state, dir.path(), dir.path(), {}} {
-    state.lotteryKind = 1;
+  CollectionAutoUpdate() : ctx{states.ContextFor(window, dir.path(), dir.path())} {
     BindOutputHandlers(ctx);
     const std::pair<const char*, const char*> history[] = {
         {"20140301-030", "52917"}, {"20140301-029", "60438"}, {"20140301-028", "13579"},
@@ -61,8 +61,8 @@ class CollectionAutoUpdate : public testing::Test {
   TempDir dir;
   HttpServer server;
   ui::MemoryWindow window;
-  app::ProgramState state;
-  app::Context ctx;
+  AreaStates states;
+  core::Context ctx;
 };
 
 TEST_F(CollectionAutoUpdate, NewDrawRebuildsTheCollectionWhileAutoIsChecked) {

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "area_states.h"
 #include "output/output_handlers.h"
 #include "plan/plan_presets.h"
 #include "settings/ini_file.h"
@@ -26,8 +27,7 @@ const std::vector<std::pair<std::string, std::string>> kHistory = {
 
 class CollectionPage : public testing::Test {
  protected:
-  CollectionPage() : ctx{window, state, dir.path(), dir.path(), {}} {
-    state.lotteryKind = 1;
+  CollectionPage() : ctx{states.ContextFor(window, dir.path(), dir.path())} {
     BindOutputHandlers(ctx);
   }
 
@@ -41,8 +41,8 @@ class CollectionPage : public testing::Test {
 
   TempDir dir;
   ui::MemoryWindow window;
-  app::ProgramState state;
-  app::Context ctx;
+  AreaStates states;
+  core::Context ctx;
 };
 
 TEST_F(CollectionPage, FormValuesGiveThreeSeparatorsHintAndDrawLine) {
@@ -77,7 +77,7 @@ TEST_F(CollectionPage, BlocksFollowPositionOrderAndRowCounts) {
   window.Click("选择框_集合奖号");
   window.Click("按钮_集合开始");
   EXPECT_EQ(Collection(), "B2\r\nB3\r\n--\r\n--\r\n--\r\n");
-  EXPECT_EQ(state.blockTexts[1], "B2\r\nB3\r\n");
+  EXPECT_EQ(states.output.blockTexts[1], "B2\r\nB3\r\n");
 }
 
 TEST_F(CollectionPage, BuildReplacesUserEditsAndCopyTakesTheBoxAsItIs) {

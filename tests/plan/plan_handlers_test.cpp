@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
+#include "area_states.h"
+#include "core/context.h"
 #include "lanzhou_test.h"
 #include "plan/plan_generators.h"
 #include "plan/plan_presets.h"
@@ -54,7 +55,7 @@ const std::string kEmptyReport = "\r\n一共0期计划 对0期 错0期 准确率
 
 class PlanHandlersTest : public ::testing::Test {
  protected:
-  PlanHandlersTest() : ctx{window, state, dir.path(), dir.path(), {}} {
+  PlanHandlersTest() : ctx{states.ContextFor(window, dir.path(), dir.path())} {
     for (int kind = 1; kind <= 3; ++kind) StorePreset(kind, 1, "DCC*657");
     for (const auto& [issue, digits] : kHistory) {
       int row = window.InsertRow("列表框_开奖", -1);
@@ -77,8 +78,8 @@ class PlanHandlersTest : public ::testing::Test {
 
   TempDir dir;
   RecordingWindow window;
-  app::ProgramState state;
-  app::Context ctx;
+  AreaStates states;
+  core::Context ctx;
 };
 
 TEST_F(PlanHandlersTest, PositionWorkedExampleThroughTheStartButton) {

@@ -262,11 +262,11 @@ TEST_P(NetFaultsQuickTest, AutomaticUpdateGivesUpAndInsertsNothing) {
 // page that is not one yields no item.
 using NetFaultsWorkerTest = NetFaultsTest;
 TEST_P(NetFaultsWorkerTest, HistoryWorkerHandsOverNothing) {
-  app::ProgramState state;
-  state.historyList = {"left over"};
-  draws::HistoryWorker(state, net::LoadDrawSources(h.dir.path()).history, At(kToday, 14, 0, 0));
-  EXPECT_TRUE(state.historyDone);
-  EXPECT_EQ(state.historyList, std::vector<std::string>{});
+  draws::HistoryHandOver handOver;
+  handOver.items = {"left over"};
+  draws::HistoryWorker(handOver, net::LoadDrawSources(h.dir.path()).history, At(kToday, 14, 0, 0));
+  EXPECT_TRUE(handOver.done);
+  EXPECT_EQ(handOver.items, std::vector<std::string>{});
   ExpectPeakRssBounded();
 }
 
@@ -313,10 +313,10 @@ TEST(NetFaultsRefusedTest, ClosedPortFailsAtOnceAndInsertsNothing) {
   EXPECT_EQ(h.drawsInserted, 0);
   EXPECT_GE(h.window.Now(), At(kToday, 14, 32, 0));
 
-  app::ProgramState state;
-  draws::HistoryWorker(state, sources.history, At(kToday, 14, 0, 0));
-  EXPECT_TRUE(state.historyDone);
-  EXPECT_TRUE(state.historyList.empty());
+  draws::HistoryHandOver handOver;
+  draws::HistoryWorker(handOver, sources.history, At(kToday, 14, 0, 0));
+  EXPECT_TRUE(handOver.done);
+  EXPECT_TRUE(handOver.items.empty());
 }
 
 // The same draws arrive from a UTF-8 page as from a GBK one: only the markers
@@ -329,11 +329,10 @@ TEST(NetFaultsCodePageTest, Utf8DayPageGivesTheSameDrawsAsGbk) {
     const std::string page = gbk ? base::Utf8ToGbk(text).value() : text;
     RawServer server(
         [&](int c, const std::string&) { SendAll(c, Ok(page, "text/html; charset=utf-8")); });
-    app::ProgramState state;
-    draws::HistoryWorker(state, server.Url(""), At(kToday, 14, 0, 0));
+    draws::HistoryHandOver handOver;
+    draws::HistoryWorker(handOver, server.Url(""), At(kToday, 14, 0, 0));
     // Both day pages answer the same rows, each under its own date.
-    EXPECT_EQ(state.historyList,
-              (std::vector<std::string>{"20140105-05190817", "20140104-05190817"}));
+    EXPECT_EQ(handOver.items, (std::vector<std::string>{"20140105-05190817", "20140104-05190817"}));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "area_states.h"
 #include "lanzhou_test.h"
 #include "plan/draw.h"
 #include "plan/preset_store.h"
@@ -22,7 +23,9 @@ constexpr const char* kList = "超级列表框_搜索";
 
 class SearchHandlers : public ::testing::Test {
  protected:
-  SearchHandlers() : ctx{window, state, data.path(), work.path(), {}} { BindSearchHandlers(ctx); }
+  SearchHandlers() : ctx{states.ContextFor(window, data.path(), work.path())} {
+    BindSearchHandlers(ctx);
+  }
 
   // A history of n draws, newest first, in the draw list and the four start
   // combos, the start issue at `start` rows below the newest.
@@ -104,8 +107,8 @@ class SearchHandlers : public ::testing::Test {
 
   TempDir data, work;
   ui::MemoryWindow window;
-  app::ProgramState state;
-  app::Context ctx;
+  AreaStates states;
+  core::Context ctx;
   std::vector<plan::Draw> history;
   const Texts formulas{"DCC*657", "CED-762", "CEE+741", "",        "AB",     "EEA+354",
                        "BEB+065", "ECC-733", "AAD*868", "EDA-673", "DDE*241"};
@@ -135,8 +138,8 @@ TEST_F(SearchHandlers, PositionSearchFollowsThePositionPlanAndListsInLibraryOrde
   EXPECT_TRUE(window.Enabled("按钮_搜公式排序"));
   EXPECT_TRUE(window.Enabled("按钮_搜开始"));
   EXPECT_TRUE(window.Enabled("超级按钮_智能筛选"));
-  EXPECT_FALSE(state.searchRunning);
-  EXPECT_FALSE(state.searchStopRequested);
+  EXPECT_FALSE(states.search.running);
+  EXPECT_FALSE(states.search.stopRequested);
 }
 
 TEST_F(SearchHandlers, TwoAndThreeStarSearchesScoreTheirPlays) {
@@ -166,17 +169,17 @@ TEST_F(SearchHandlers, TwoAndThreeStarSearchesScoreTheirPlays) {
 
 TEST_F(SearchHandlers, MissingLibraryClearsTheListAndEmptyHistoryChangesNothing) {
   SetRows({{"X", "50%"}});
-  state.searchStopRequested = true;
+  states.search.stopRequested = true;
   window.Click("按钮_搜开始");  // no draw loaded
   EXPECT_EQ(window.RowCount(kList), 1);
-  EXPECT_TRUE(state.searchStopRequested);
+  EXPECT_TRUE(states.search.stopRequested);
   EXPECT_TRUE(window.Enabled("按钮_搜公式排序"));
 
   LoadHistory(30, 10);
   window.Click("按钮_搜开始");  // no gssjj.dll
   EXPECT_EQ(window.RowCount(kList), 0);
   EXPECT_FALSE(std::filesystem::exists(data.path() / "gssjj.dll"));
-  EXPECT_FALSE(state.searchStopRequested);
+  EXPECT_FALSE(states.search.stopRequested);
 }
 
 TEST_F(SearchHandlers, StopEndsTheSearchAndNoSecondSearchStartsInsideIt) {
@@ -195,7 +198,7 @@ TEST_F(SearchHandlers, StopEndsTheSearchAndNoSecondSearchStartsInsideIt) {
     int rowsAtStop = -1;
   } seen;
   window.Bind("时钟1", ui::Event::Tick, [&](int) {
-    if (++seen.ticks != 1 || !state.searchRunning) return;
+    if (++seen.ticks != 1 || !states.search.running) return;
     seen.startEnabled = window.Enabled("按钮_搜开始");
     seen.smartEnabled = window.Enabled("超级按钮_智能筛选");
     seen.sortEnabled = window.Enabled("按钮_搜公式排序");
@@ -223,8 +226,8 @@ TEST_F(SearchHandlers, StopEndsTheSearchAndNoSecondSearchStartsInsideIt) {
   EXPECT_CONTROL_TEXT(window, "标签_搜索提示", "");
   EXPECT_TRUE(window.Enabled("按钮_搜开始"));
   EXPECT_TRUE(window.Enabled("超级按钮_智能筛选"));
-  EXPECT_FALSE(state.searchStopRequested);
-  EXPECT_FALSE(state.searchRunning);
+  EXPECT_FALSE(states.search.stopRequested);
+  EXPECT_FALSE(states.search.running);
 }
 
 TEST_F(SearchHandlers, SortIsStableRenumbersAndSavesByThePageOnShow) {
@@ -269,7 +272,7 @@ TEST_F(SearchHandlers, SortSavesAtMostTenAndKeepsTheKeysBeyond) {
 
 TEST_F(SearchHandlers, KindSelectionSetsBoxesPlaysAndDefaults) {
   SetRows({{"X", "50%"}});
-  state.selectedResultRow = 0;
+  states.search.selectedResultRow = 0;
   window.Click("单选框_后二复试");
   window.SetText("编辑框_后二码数", "");
   window.Type("编辑框_后二码数", "6");
@@ -279,7 +282,7 @@ TEST_F(SearchHandlers, KindSelectionSetsBoxesPlaysAndDefaults) {
   EXPECT_EQ(window.ItemText("组合框_搜玩发2", window.CurrentIndex("组合框_搜玩发2")), "后二复式");
   EXPECT_EQ(window.ItemText("组合框_搜码数", window.CurrentIndex("组合框_搜码数")), "6码");
   EXPECT_EQ(window.RowCount(kList), 0);
-  EXPECT_EQ(state.selectedResultRow, -1);
+  EXPECT_EQ(states.search.selectedResultRow, -1);
   EXPECT_FALSE(window.Checked("单选框_搜定位"));
 
   const struct {
@@ -327,7 +330,7 @@ TEST_F(SearchHandlers, ThreeStarActivationRecordsTheFormulaAndRunsThePlan) {
   EXPECT_EQ(window.CurrentIndex("组合框_三星起始期1"), 5);
   // The three-star plan ran: its preset captions carry the play and a rate.
   EXPECT_NE(window.Text("超级按钮_后三1").find('%'), std::string::npos);
-  EXPECT_EQ(state.selectedResultRow, -1);
+  EXPECT_EQ(states.search.selectedResultRow, -1);
 }
 
 TEST_F(SearchHandlers, ClickSelectsAndUseWithoutARowDoesNothing) {
@@ -337,11 +340,11 @@ TEST_F(SearchHandlers, ClickSelectsAndUseWithoutARowDoesNothing) {
   SetRows({{"DCC*657", "80%"}, {"", "70%"}});
   window.SetCurrentRow(kList, 1);
   window.Fire(kList, ui::Event::RowClick, 1);
-  EXPECT_EQ(state.selectedResultRow, 1);
+  EXPECT_EQ(states.search.selectedResultRow, 1);
   window.Click("按钮_搜使用公式");  // the row's formula is empty
   window.SetCurrentRow(kList, -1);
   window.Fire(kList, ui::Event::RowClick, -1);
-  EXPECT_EQ(state.selectedResultRow, -1);
+  EXPECT_EQ(states.search.selectedResultRow, -1);
   window.Click("按钮_搜使用公式");
   EXPECT_EQ(QueryText(work.path() / "jhgsj.dll", "SELECT a || b || c FROM records"), "postwothree");
   EXPECT_EQ(window.CurrentPage("高级选择夹_计划总"), 0);

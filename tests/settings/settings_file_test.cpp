@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "area_states.h"
 #include "base/atomic_file.h"
 #include "base/codepage.h"
 #include "settings/ini_file.h"
@@ -33,8 +34,8 @@ class SettingsFileTest : public ::testing::Test {
 
   TempDir dir;
   ui::MemoryWindow window;
-  app::ProgramState state;
-  app::Context ctx{window, state, dir.path(), dir.path(), {}};
+  AreaStates states;
+  core::Context ctx{states.ContextFor(window, dir.path(), dir.path())};
 };
 
 TEST_F(SettingsFileTest, SaveWritesExactlyTheTwentyKeysAsTrueFalseAndText) {
@@ -63,7 +64,7 @@ TEST_F(SettingsFileTest, RoundTripRestoresEveryStateAndText) {
   ASSERT_EQ(SaveSettings(ctx), 0);
 
   ui::MemoryWindow fresh;
-  app::Context freshCtx{fresh, state, dir.path(), dir.path(), {}};
+  core::Env freshCtx{fresh, dir.path(), dir.path()};
   LoadSettings(freshCtx);
   for (const auto& name : kAutoUpdate) EXPECT_TRUE(fresh.Checked(name)) << name;
   for (const auto& name : kRadios) EXPECT_EQ(fresh.Checked(name), window.Checked(name)) << name;
@@ -167,7 +168,7 @@ TEST_F(SettingsFileTest, FailedWritesAreSilentAndEveryKeyIsStillTried) {
   EXPECT_TRUE(std::filesystem::is_directory(File()));
 
   // The data directory itself is missing.
-  app::Context gone{window, state, dir.path() / "missing", dir.path(), {}};
+  core::Env gone{window, dir.path() / "missing", dir.path()};
   EXPECT_EQ(SaveSettings(gone), 20);
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
 }

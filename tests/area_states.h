@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+
+#include "core/context.h"
+#include "draws/draw_state.h"
+#include "output/output_state.h"
+#include "search/search_state.h"
+
+// The areas' states as the program holds them, and a context over them.
+struct AreaStates {
+  draws::DrawState draws;
+  search::SearchState search;
+  output::OutputState output;
+
+  core::Context ContextFor(ui::Window& window, const std::filesystem::path& dataDir,
+                           const std::filesystem::path& workDir) {
+    return core::Context{{window, dataDir, workDir}, draws, search, output, {}};
+  }
+};
