@@ -26,7 +26,7 @@ std::string IssueFromKey(std::string_view key) {
          std::string(key.substr(key.size() >= 3 ? key.size() - 3 : 0));
 }
 
-double LeadingNumber(std::string_view text) {
+double IssueKeyNumber(std::string_view text) {
   double value = 0;
   for (char c : text) {
     if (!IsDigit(c)) break;

@@ -22,7 +22,9 @@ std::string IssueKeyText(std::string_view issue);
 // The issue number rebuilt from a 9-digit key: "20" YYMMDD "-" NNN.
 std::string IssueFromKey(std::string_view key);
 
-// The leading decimal digits of text as a number; 0 when there are none.
-double LeadingNumber(std::string_view text);
+// An issue key's leading decimal digits as a number, 0 when there are none.
+// Digits only: unlike the atof reading of counts, a key never has blanks, a
+// sign or an exponent that could make two keys compare out of order.
+double IssueKeyNumber(std::string_view text);
 
 }  // namespace draws

@@ -23,7 +23,7 @@ std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body) {
 
 std::optional<DrawRecord> FeedDrawToInsert(const FeedDraw& draw, std::string_view topIssue) {
   std::string top = IssueKeyText(topIssue);
-  if (top.empty() || LeadingNumber(draw.issueKey) - LeadingNumber(top) <= 0.0000001) {
+  if (top.empty() || IssueKeyNumber(draw.issueKey) - IssueKeyNumber(top) <= 0.0000001) {
     return std::nullopt;
   }
   return DrawRecord{IssueFromKey(draw.issueKey), draw.code};

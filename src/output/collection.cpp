@@ -27,10 +27,11 @@ std::string WithCrLf(const std::string& text) {
 
 }  // namespace
 
-PerKind UpdatedPositions(const std::array<bool, kPlanKinds>& included, const PerKind& positions) {
+PerKind UpdatedPositions(const std::array<bool, plan::kPlanKindCount>& included,
+                         const PerKind& positions) {
   const std::string inUse = positions[0] + positions[1] + positions[2];
   PerKind updated = positions;
-  for (int i = 0; i < kPlanKinds; ++i) {
+  for (int i = 0; i < plan::kPlanKindCount; ++i) {
     if (!included[i]) {
       updated[i].clear();
       continue;
@@ -51,7 +52,7 @@ PerKind UpdatedPositions(const std::array<bool, kPlanKinds>& included, const Per
 
 std::vector<int> CollectionOrder(const PerKind& positions) {
   std::vector<std::pair<double, int>> left;  // (value, kind)
-  for (int kind = 1; kind <= kPlanKinds; ++kind) {
+  for (int kind = 1; kind <= plan::kPlanKindCount; ++kind) {
     left.emplace_back(NumericValue(positions[kind - 1]), kind);
   }
   std::vector<int> order;

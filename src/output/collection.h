@@ -4,19 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "plan/plan_settings.h"
+
 namespace output {
 
-// Plan kinds in their fixed order; the number is the tie-break between equal
-// positions. Index kind - 1 into the per-kind arrays below.
-enum PlanKind { kPosition = 1, kTwoStar = 2, kThreeStar = 3 };
-inline constexpr int kPlanKinds = 3;
-
-using PerKind = std::array<std::string, kPlanKinds>;
+// One text per plan kind, indexed by plan::PlanKind - 1; the kind's number is
+// the tie-break between equal positions.
+using PerKind = std::array<std::string, plan::kPlanKindCount>;
 
 // The position texts after a click on one of the include boxes. Which numbers
 // are in use is judged on the texts from before the click, once, so two kinds
 // switched on together receive the same number.
-PerKind UpdatedPositions(const std::array<bool, kPlanKinds>& included, const PerKind& positions);
+PerKind UpdatedPositions(const std::array<bool, plan::kPlanKindCount>& included,
+                         const PerKind& positions);
 
 // The kinds in collection order: by numeric position, equal positions (within
 // 1e-7) in kind order; a kind with an empty position text is left out.

@@ -9,18 +9,19 @@ namespace output {
 
 namespace {
 
-constexpr std::array<const char*, kPlanKinds> kIncludeBoxes = {"选择框_集合定位", "选择框_集合二星",
-                                                               "选择框_集合三星"};
-constexpr std::array<const char*, kPlanKinds> kPositionBoxes = {
+constexpr std::array<const char*, plan::kPlanKindCount> kIncludeBoxes = {
+    "选择框_集合定位", "选择框_集合二星", "选择框_集合三星"};
+constexpr std::array<const char*, plan::kPlanKindCount> kPositionBoxes = {
     "编辑框_集合定位位", "编辑框_集合二星位", "编辑框_集合三星位"};
-constexpr std::array<const char*, kPlanKinds> kRowBoxes = {"编辑框_集合定位行", "编辑框_集合二星行",
-                                                           "编辑框_集合三星行"};
-constexpr std::array<const char*, kPlanKinds> kResultBoxes = {"编辑框_后一结果", "编辑框_后二结果",
-                                                              "编辑框_后三结果"};
+constexpr std::array<const char*, plan::kPlanKindCount> kRowBoxes = {
+    "编辑框_集合定位行", "编辑框_集合二星行", "编辑框_集合三星行"};
+constexpr std::array<const char*, plan::kPlanKindCount> kResultBoxes = {
+    "编辑框_后一结果", "编辑框_后二结果", "编辑框_后三结果"};
 
-PerKind ReadAll(const ui::Window& window, const std::array<const char*, kPlanKinds>& names) {
+PerKind ReadAll(const ui::Window& window,
+                const std::array<const char*, plan::kPlanKindCount>& names) {
   PerKind texts;
-  for (int i = 0; i < kPlanKinds; ++i) {
+  for (int i = 0; i < plan::kPlanKindCount; ++i) {
     texts[i] = window.Text(names[i]);
   }
   return texts;
@@ -36,13 +37,13 @@ NewestDraw ReadNewestDraw(const ui::Window& window) {
 }  // namespace
 
 void UpdatePositions(core::Context& ctx) {
-  std::array<bool, kPlanKinds> included{};
-  for (int i = 0; i < kPlanKinds; ++i) {
+  std::array<bool, plan::kPlanKindCount> included{};
+  for (int i = 0; i < plan::kPlanKindCount; ++i) {
     included[i] = ctx.window.Checked(kIncludeBoxes[i]);
   }
   const PerKind before = ReadAll(ctx.window, kPositionBoxes);
   const PerKind after = UpdatedPositions(included, before);
-  for (int i = 0; i < kPlanKinds; ++i) {
+  for (int i = 0; i < plan::kPlanKindCount; ++i) {
     if (after[i] != before[i]) {
       ctx.window.SetText(kPositionBoxes[i], after[i]);
     }
@@ -58,7 +59,7 @@ void ComposeCollection(core::Context& ctx) {
   ui::Window& window = ctx.window;
   const PerKind reports = ReadAll(window, kResultBoxes);
   const PerKind rows = ReadAll(window, kRowBoxes);
-  for (int i = 0; i < kPlanKinds; ++i) {
+  for (int i = 0; i < plan::kPlanKindCount; ++i) {
     ctx.output.blockTexts[i] = PlanBlock(reports[i], RowCount(rows[i]));
   }
   CollectionInput input;

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "base/leading_number.h"
+
 namespace plan {
 
 std::string_view IssueSequence(std::string_view issue) {
@@ -22,13 +24,12 @@ long long SequenceNumber(std::string_view sequence) {
   if (!sequence.empty() && sequence.size() <= 9) {
     long long number = 0;
     for (char c : sequence) {
-      if (c < '0' || c > '9')
-        return static_cast<long long>(std::atof(std::string(sequence).c_str()));
+      if (c < '0' || c > '9') return static_cast<long long>(base::LeadingNumber(sequence));
       number = number * 10 + (c - '0');
     }
     return number;
   }
-  return static_cast<long long>(std::atof(std::string(sequence).c_str()));
+  return static_cast<long long>(base::LeadingNumber(sequence));
 }
 
 }  // namespace

@@ -7,23 +7,14 @@
 #include <cstring>
 #include <string>
 
+#include "base/leading_number.h"
+#include "plan/value_rounding.h"
+
 namespace plan {
 namespace {
 
 static_assert(std::endian::native == std::endian::little,
               "digit words are stored with their first digit in the low byte");
-
-constexpr std::uint64_t kTenPow13 = 10'000'000'000'000ULL;
-
-constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
-  std::array<std::uint64_t, 20> powers{};
-  std::uint64_t power = 1;
-  for (auto& p : powers) {
-    p = power;
-    power *= 10;
-  }
-  return powers;
-}();
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -59,7 +50,7 @@ struct BaseDraw {
 // Any draw text but five digits: atof reads N2, only digit characters stand
 // for letters.
 [[gnu::noinline]] void ReadUnusualDraw(std::string_view drawDigits, BaseDraw& draw) {
-  draw.otherNumber = std::atof(std::string(drawDigits).c_str());
+  draw.otherNumber = base::LeadingNumber(drawDigits);
   if (drawDigits.size() != 5) return;
   for (std::size_t i = 0; i < 5; ++i) {
     if (IsDigit(drawDigits[i]))
@@ -234,13 +225,7 @@ ValueText IntegerValueText(std::uint64_t value) {
   int exponent = length - 1;
   std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(length - 13)];
   std::uint64_t mantissa = value / scale;
-  std::uint64_t rest = value - mantissa * scale;
-  std::uint64_t half = scale / 2;
-  mantissa += rest > half || (rest == half && (mantissa & 1) != 0);
-  if (mantissa == kTenPow13) {
-    mantissa /= 10;
-    ++exponent;
-  }
+  mantissa = RoundMantissaHalfEven(mantissa, value - mantissa * scale, scale, exponent);
   int mantissaLength = 13;
   while (mantissa % 10 == 0) {
     mantissa /= 10;

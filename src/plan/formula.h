@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "plan/digits.h"
+#include "plan/plan_settings.h"
 
 namespace plan {
 
@@ -38,14 +40,34 @@ std::string_view CompanionFormula(std::string_view prediction);
 // Each character read as a digit (non-digits as 0), sorted ascending.
 std::string SortDigits(std::string_view prediction);
 
-// The four digit classes of the position plan.
+// The four digit classes of the position plan; mask has bit d for digit d.
 struct DigitClass {
   std::string_view name;
   std::string_view digits;
+  std::uint16_t mask;
 };
-inline constexpr DigitClass kBig{"大", "56789"};
-inline constexpr DigitClass kSmall{"小", "01234"};
-inline constexpr DigitClass kOdd{"单", "13579"};
-inline constexpr DigitClass kEven{"双", "02468"};
+constexpr std::uint16_t DigitMask(std::string_view digits) {
+  std::uint16_t mask = 0;
+  for (char c : digits) mask = static_cast<std::uint16_t>(mask | 1u << (c - '0'));
+  return mask;
+}
+inline constexpr DigitClass kBig{"大", "56789", DigitMask("56789")};
+inline constexpr DigitClass kSmall{"小", "01234", DigitMask("01234")};
+inline constexpr DigitClass kOdd{"单", "13579", DigitMask("13579")};
+inline constexpr DigitClass kEven{"双", "02468", DigitMask("02468")};
+
+// The class a class method (大小, 单双, 大小单双) picks from the first, third
+// and fourth digits of the second evaluation's prediction (0 where missing).
+constexpr const DigitClass& ClassOfMethod(int method, unsigned first, unsigned third,
+                                          unsigned fourth) {
+  if (method == kMethodBigSmall) return third % 2 != 0 ? kBig : kSmall;
+  if (method == kMethodOddEven) return fourth % 2 != 0 ? kOdd : kEven;
+  unsigned w = (first + third) % 10;
+  if (w == 0) w = 1;
+  if (w == 1 || w == 5 || w == 9) return kBig;
+  if (w == 2 || w == 6) return kSmall;
+  if (w == 3 || w == 7) return kOdd;
+  return kEven;
+}
 
 }  // namespace plan

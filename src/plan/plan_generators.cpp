@@ -1,9 +1,10 @@
 #include "plan/plan_generators.h"
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "base/leading_number.h"
+#include "plan/plan_page_reading.h"
 #include "plan/plan_run.h"
 #include "plan/preset_store.h"
 
@@ -36,14 +37,9 @@ const KindControls kThreeStar{PlanKind::ThreeStar, "组合框_三星起始期1",
                               "编辑框_三星",       "超级按钮_后三",      "标签_后三显示",
                               "编辑框_后三结果"};
 
-std::string SelectedItem(const ui::Window& window, const std::string& combo) {
-  int index = window.CurrentIndex(combo);
-  return index < 0 ? std::string() : window.ItemText(combo, index);
-}
-
 // A one-key count box, read as a number and truncated.
 int CountIn(const ui::Window& window, const std::string& box) {
-  return static_cast<int>(std::atof(window.Text(box).c_str()));
+  return static_cast<int>(base::LeadingNumber(window.Text(box)));
 }
 
 // A count the plan page cannot select (an empty box or 0) would replay every
@@ -62,17 +58,6 @@ bool CountsUsable(ui::Window& window, const KindControls& c) {
 void CopyCounts(ui::Window& window, const KindControls& c) {
   window.SetCurrentIndex(c.codeCombo, CountIn(window, c.oneKeyCodes) - 1);
   window.SetCurrentIndex(c.periodCombo, CountIn(window, c.oneKeyPeriods) - 1);
-}
-
-std::vector<Draw> ReadHistory(const ui::Window& window) {
-  const std::string list = "列表框_开奖";
-  std::vector<Draw> history;
-  int rows = window.RowCount(list);
-  history.reserve(static_cast<std::size_t>(rows));
-  for (int row = 0; row < rows; ++row) {
-    history.push_back({window.Cell(list, row, 0), window.Cell(list, row, 1)});
-  }
-  return history;
 }
 
 PlanSettings ReadCommonSettings(const ui::Window& window, const KindControls& c) {
@@ -100,7 +85,7 @@ void RunAndShow(const core::Env& ctx, const KindControls& c, const PlanSettings&
   for (std::size_t j = 0; j < selected.size(); ++j) {
     selected[j] = window.Selected(c.presetButton + std::to_string(j + 1));
   }
-  auto results = RunPresets(ReadHistory(window), SelectedItem(window, c.startCombo), settings,
+  auto results = RunPresets(ReadDrawList(window), SelectedItem(window, c.startCombo), settings,
                             formulas, selected);
   for (std::size_t j = 0; j < results.size(); ++j) {
     std::string number = std::to_string(j + 1);
@@ -129,10 +114,7 @@ void RunPositionPlans(const core::Env& ctx) {
   ui::Window& window = ctx.window;
   if (window.Text("透明标签_显示期号").empty()) return;
   if (!CountsUsable(window, kPosition)) return;
-  const char* radios[] = {"单选框_万", "单选框_千", "单选框_百", "单选框_十", "单选框_个"};
-  for (int i = 0; i < 5; ++i) {
-    if (window.Checked(radios[i])) window.SetCurrentIndex("组合框_定位选1", i);
-  }
+  SelectCheckedPosition(window, "组合框_定位选1");
   CopyCounts(window, kPosition);
 
   PlanSettings settings = ReadCommonSettings(window, kPosition);

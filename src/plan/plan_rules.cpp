@@ -9,23 +9,11 @@ int DigitAt(const Digits& digits, std::size_t index) {
   return index < digits.size() ? digits[index] - '0' : 0;
 }
 
-// The class of methods 1-3, read from a second evaluation that takes the
+// The class of a class method, read from a second evaluation that takes the
 // first one's value digits as its formula.
-DigitClass ClassOf(int method, const Digits& second) {
-  switch (method) {
-    case kMethodBigSmall:
-      return DigitAt(second, 2) % 2 != 0 ? kBig : kSmall;
-    case kMethodOddEven:
-      return DigitAt(second, 3) % 2 != 0 ? kOdd : kEven;
-    default: {
-      int w = (DigitAt(second, 0) + DigitAt(second, 2)) % 10;
-      if (w == 0) w = 1;
-      if (w == 1 || w == 5 || w == 9) return kBig;
-      if (w == 2 || w == 6) return kSmall;
-      if (w == 3 || w == 7) return kOdd;
-      return kEven;
-    }
-  }
+const DigitClass& ClassOf(int method, const Digits& second) {
+  auto at = [&](std::size_t i) { return static_cast<unsigned>(DigitAt(second, i)); };
+  return ClassOfMethod(method, at(0), at(2), at(3));
 }
 
 bool Contains(const Digits& prediction, std::string_view judged) {
@@ -67,7 +55,7 @@ WindowPrediction PredictWindow(const PlanSettings& settings, std::string_view ba
       Evaluation first = EvaluateFormula(baseDigits, n, formula);
       if (settings.method >= kMethodBigSmall && settings.method <= kMethodBoth) {
         Evaluation second = EvaluateFormula(baseDigits, 5, first.valueDigits.view());
-        DigitClass digitClass = ClassOf(settings.method, second.prediction);
+        const DigitClass& digitClass = ClassOf(settings.method, second.prediction);
         result.first = Digits(digitClass.digits);
         result.className = digitClass.name;
       } else {
@@ -158,18 +146,18 @@ std::string ShownPrediction(const PlanSettings& settings, const WindowPrediction
       return prediction.className.empty() ? first : std::string(prediction.className);
     case PlanKind::TwoStar:
       switch (settings.playType) {
-        case 1:
+        case kTwoStarFrontStraight:
         case kTwoStarStraight:
           return first + "*" + SortDigits(prediction.second.view());
         case kTwoStarFrontBase:
         case kTwoStarBackBase:
           return settings.betCountText;
-        case 4:
-        case 5:
-        case 6:
-        case 11:
-        case 12:
-        case 13:
+        case kTwoStarFrontBigSmall:
+        case kTwoStarFrontOddEven:
+        case kTwoStarFrontBothClasses:
+        case kTwoStarBigSmall:
+        case kTwoStarOddEven:
+        case kTwoStarBothClasses:
           return first + SortDigits(prediction.second.view());
         default:
           return first;

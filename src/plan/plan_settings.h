@@ -5,18 +5,29 @@
 namespace plan {
 
 enum class PlanKind { Position = 1, TwoStar = 2, ThreeStar = 3 };
+inline constexpr int kPlanKindCount = 3;
 
-// Two-star play types (items of 组合框_二星选1) that predict and judge; every
-// other two-star type predicts nothing and never hits.
-inline constexpr int kTwoStarStraight = 8;   // 后二直选复式
-inline constexpr int kTwoStarGroup = 9;      // 后二复式
-inline constexpr int kTwoStarFrontBase = 3;  // 前二大底: the bet-count text is shown
-inline constexpr int kTwoStarBackBase = 10;  // 后二大底
-// Three-star play types (items of 组合框_三星选1) in effect.
+// Two-star play types: the items of 组合框_二星选1, and of 组合框_搜玩发2 once
+// the search's two-star kind is chosen. Only the straight and the group play
+// predict and judge; every other type predicts nothing and never hits.
+inline constexpr int kTwoStarFrontStraight = 1;     // 前二直选复式
+inline constexpr int kTwoStarFrontBase = 3;         // 前二大底: the bet-count text is shown
+inline constexpr int kTwoStarFrontBigSmall = 4;     // 前二大小
+inline constexpr int kTwoStarFrontOddEven = 5;      // 前二单双
+inline constexpr int kTwoStarFrontBothClasses = 6;  // 前二大小单双
+inline constexpr int kTwoStarStraight = 8;          // 后二直选复式
+inline constexpr int kTwoStarGroup = 9;             // 后二复式
+inline constexpr int kTwoStarBackBase = 10;         // 后二大底
+inline constexpr int kTwoStarBigSmall = 11;         // 后二大小
+inline constexpr int kTwoStarOddEven = 12;          // 后二单双
+inline constexpr int kTwoStarBothClasses = 13;      // 后二大小单双
+// Three-star play types (items of 组合框_三星选1 and of the search's list) in
+// effect.
 inline constexpr int kThreeStarStraight = 10;  // 后三直选复式
 inline constexpr int kThreeStarGroup = 11;     // 后三复式
 
-// Position-plan methods (items of 组合框_定位选法1).
+// Position-plan methods: the items of 组合框_定位选法1, and of 组合框_搜玩发2
+// for the search's position kind.
 enum PositionMethod { kMethodDigits = 0, kMethodBigSmall = 1, kMethodOddEven = 2, kMethodBoth = 3 };
 
 // The six texts a plan line is made of, editable by the user per kind.

@@ -18,15 +18,8 @@ struct TextSets {
 // 组合框_搜玩发2's class plays read a second evaluation whose formula is the
 // first one's value digits.
 plan::Digits ClassDigits(int play, const plan::Digits& second) {
-  auto at = [&](std::size_t i) { return i < second.size() ? second[i] - '0' : 0; };
-  if (play == 1) return plan::Digits(at(2) % 2 ? plan::kBig.digits : plan::kSmall.digits);
-  if (play == 2) return plan::Digits(at(3) % 2 ? plan::kOdd.digits : plan::kEven.digits);
-  int w = (at(0) + at(2)) % 10;
-  if (w == 0) w = 1;
-  if (w == 1 || w == 5 || w == 9) return plan::Digits(plan::kBig.digits);
-  if (w == 2 || w == 6) return plan::Digits(plan::kSmall.digits);
-  if (w == 3 || w == 7) return plan::Digits(plan::kOdd.digits);
-  return plan::Digits(plan::kEven.digits);
+  auto at = [&](std::size_t i) { return i < second.size() ? unsigned(second[i] - '0') : 0u; };
+  return plan::Digits(plan::ClassOfMethod(play, at(0), at(2), at(3)).digits);
 }
 
 TextSets PlainSets(const SearchSettings& s, std::string_view base, std::string_view formula,
@@ -34,26 +27,26 @@ TextSets PlainSets(const SearchSettings& s, std::string_view base, std::string_v
   TextSets sets;
   const int m = s.codeCount;
   switch (s.kind) {
-    case SearchKind::Position: {
-      if (s.play < kPlayDigits || s.play > 3) break;
+    case plan::PlanKind::Position: {
+      if (s.play < plan::kMethodDigits || s.play > plan::kMethodBoth) break;
       const plan::Evaluation first = evaluate(base, m, formula);
-      sets.first = s.play == kPlayDigits
+      sets.first = s.play == plan::kMethodDigits
                        ? first.prediction
                        : ClassDigits(s.play, evaluate(base, 5, first.valueDigits).prediction);
       break;
     }
-    case SearchKind::TwoStar:
-      if (s.play == kPlayTwoStarGroup || s.play == kPlayTwoStarStraight) {
+    case plan::PlanKind::TwoStar:
+      if (s.play == plan::kTwoStarGroup || s.play == plan::kTwoStarStraight) {
         sets.first = evaluate(base, m, formula).prediction;
-        if (s.play == kPlayTwoStarStraight) {
+        if (s.play == plan::kTwoStarStraight) {
           sets.second = evaluate(base, m, plan::CompanionFormula(sets.first)).prediction;
         }
       }
       break;
-    case SearchKind::ThreeStar:
-      if (s.play == kPlayThreeStarGroup || s.play == kPlayThreeStarStraight) {
+    case plan::PlanKind::ThreeStar:
+      if (s.play == plan::kThreeStarGroup || s.play == plan::kThreeStarStraight) {
         sets.first = evaluate(base, m, formula).prediction;
-        if (s.play == kPlayThreeStarStraight) {
+        if (s.play == plan::kThreeStarStraight) {
           sets.second = evaluate(base, m, plan::CompanionFormula(sets.first)).prediction;
           sets.third = evaluate(base, m, plan::CompanionFormula(sets.second)).prediction;
         }
@@ -81,22 +74,23 @@ bool Occurs(const plan::Digits& set, std::string_view part) {
 
 bool PlainHit(const SearchSettings& s, const TextSets& sets, std::string_view draw) {
   switch (s.kind) {
-    case SearchKind::Position:
+    case plan::PlanKind::Position:
       return Occurs(sets.first, DrawPart(draw, s.position));
-    case SearchKind::TwoStar: {
+    case plan::PlanKind::TwoStar: {
       const auto d4 = DrawPart(draw, 4), d5 = DrawPart(draw, 5);
-      if (s.play == kPlayTwoStarGroup)
+      if (s.play == plan::kTwoStarGroup)
         return Occurs(sets.first, d4) && Occurs(sets.first, d5) && d4 != d5;
-      if (s.play == kPlayTwoStarStraight) return Occurs(sets.first, d4) && Occurs(sets.second, d5);
+      if (s.play == plan::kTwoStarStraight)
+        return Occurs(sets.first, d4) && Occurs(sets.second, d5);
       return false;
     }
-    case SearchKind::ThreeStar: {
+    case plan::PlanKind::ThreeStar: {
       if (draw.size() < 5) return false;
       const auto d1 = draw.substr(2, 1), d2 = draw.substr(3, 1), d3 = draw.substr(4, 1);
-      if (s.play == kPlayThreeStarGroup) {
+      if (s.play == plan::kThreeStarGroup) {
         return Occurs(sets.first, d1) && Occurs(sets.first, d2) && Occurs(sets.first, d3);
       }
-      if (s.play == kPlayThreeStarStraight) {
+      if (s.play == plan::kThreeStarStraight) {
         return Occurs(sets.first, d1) && Occurs(sets.second, d2) && Occurs(sets.third, d3);
       }
       return false;
@@ -138,15 +132,7 @@ Tally Replay(std::size_t n, int periods, MakeSets makeSets, IsHit isHit) {
 constexpr std::uint32_t kNever = 1u << 31;  // a hit bit no plan mask holds
 
 std::uint32_t ClassMask(int play, const LeadDigits& e) {
-  constexpr std::uint16_t kBigMask = 0x3E0, kSmallMask = 0x01F, kOddMask = 0x2AA, kEvenMask = 0x155;
-  if (play == 1) return e.third % 2 ? kBigMask : kSmallMask;
-  if (play == 2) return e.fourth % 2 ? kOddMask : kEvenMask;
-  unsigned w = (e.first + e.third) % 10;
-  if (w == 0) w = 1;
-  if (w == 1 || w == 5 || w == 9) return kBigMask;
-  if (w == 2 || w == 6) return kSmallMask;
-  if (w == 3 || w == 7) return kOddMask;
-  return kEvenMask;
+  return plan::ClassOfMethod(play, e.first, e.third, e.fourth).mask;
 }
 
 // CompanionFormula's choice by the first digit of a prediction, 0 (and an
@@ -246,17 +232,17 @@ CandidateScorer::CandidateScorer(SearchSource source, SearchSettings settings)
     : source_(std::move(source)), settings_(settings), predict_(settings.codeCount) {
   const SearchSettings& s = settings_;
   switch (s.kind) {
-    case SearchKind::Position:
-      if (s.play == kPlayDigits) way_ = Way::Codes;
-      if (s.play >= 1 && s.play <= 3) way_ = Way::Class;
+    case plan::PlanKind::Position:
+      if (s.play == plan::kMethodDigits) way_ = Way::Codes;
+      if (s.play >= plan::kMethodBigSmall && s.play <= plan::kMethodBoth) way_ = Way::Class;
       break;
-    case SearchKind::TwoStar:
-      if (s.play == kPlayTwoStarGroup) way_ = Way::Codes;
-      if (s.play == kPlayTwoStarStraight) way_ = Way::Straight;
+    case plan::PlanKind::TwoStar:
+      if (s.play == plan::kTwoStarGroup) way_ = Way::Codes;
+      if (s.play == plan::kTwoStarStraight) way_ = Way::Straight;
       break;
-    case SearchKind::ThreeStar:
-      if (s.play == kPlayThreeStarGroup) way_ = Way::Codes;
-      if (s.play == kPlayThreeStarStraight) way_ = Way::Straight;
+    case plan::PlanKind::ThreeStar:
+      if (s.play == plan::kThreeStarGroup) way_ = Way::Codes;
+      if (s.play == plan::kThreeStarStraight) way_ = Way::Straight;
       break;
   }
   if (!source_.values()) return;
@@ -267,16 +253,17 @@ CandidateScorer::CandidateScorer(SearchSource source, SearchSettings settings)
     const auto& d = draw.digits;
     std::uint32_t bits = kNever;
     switch (s.kind) {
-      case SearchKind::Position:
+      case plan::PlanKind::Position:
         if (s.position >= 1 && s.position <= 5) bits = 1u << d[s.position - 1];
         break;
-      case SearchKind::TwoStar:
-        if (s.play == kPlayTwoStarStraight) bits = 1u << d[3] | 1u << (10 + d[4]);
-        if (s.play == kPlayTwoStarGroup && d[3] != d[4]) bits = 1u << d[3] | 1u << d[4];
+      case plan::PlanKind::TwoStar:
+        if (s.play == plan::kTwoStarStraight) bits = 1u << d[3] | 1u << (10 + d[4]);
+        if (s.play == plan::kTwoStarGroup && d[3] != d[4]) bits = 1u << d[3] | 1u << d[4];
         break;
-      case SearchKind::ThreeStar:
-        bits = s.play == kPlayThreeStarStraight ? 1u << d[2] | 1u << (10 + d[3]) | 1u << (20 + d[4])
-                                                : 1u << d[2] | 1u << d[3] | 1u << d[4];
+      case plan::PlanKind::ThreeStar:
+        bits = s.play == plan::kThreeStarStraight
+                   ? 1u << d[2] | 1u << (10 + d[3]) | 1u << (20 + d[4])
+                   : 1u << d[2] | 1u << d[3] | 1u << d[4];
         break;
     }
     hitBits_.push_back(bits);
@@ -301,7 +288,7 @@ CandidateScorer::CandidateScorer(SearchSource source, SearchSettings settings)
 Tally CandidateScorer::Score(std::string_view formula) const {
   // The three-star search passes over empty candidates; the others replay
   // them like any formula.
-  if (settings_.kind == SearchKind::ThreeStar && formula.empty()) return {};
+  if (settings_.kind == plan::PlanKind::ThreeStar && formula.empty()) return {};
   if (source_.values()) {
     if (auto compiled = FastFormula::Compile(formula)) return ScoreFast(*compiled);
   }
@@ -338,7 +325,7 @@ Tally CandidateScorer::ScoreFast(const FastFormula& formula) const {
 
 Tally ScoreCandidatePlain(const std::vector<plan::Draw>& source, const SearchSettings& settings,
                           std::string_view formula, EvaluateFunction evaluate) {
-  if (settings.kind == SearchKind::ThreeStar && formula.empty()) return {};
+  if (settings.kind == plan::PlanKind::ThreeStar && formula.empty()) return {};
   return Replay(
       source.size(), settings.periods,
       [&](std::size_t b) { return PlainSets(settings, source[b].digits, formula, evaluate); },

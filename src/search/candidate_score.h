@@ -14,23 +14,13 @@
 
 namespace search {
 
-enum class SearchKind { Position = 1, TwoStar = 2, ThreeStar = 3 };
-
-// Plays of 组合框_搜玩发2 that are scored; every other two- and three-star
-// play never hits.
-inline constexpr int kPlayDigits = 0;              // position: 定位胆
-inline constexpr int kPlayTwoStarStraight = 8;     // 后二直选复式
-inline constexpr int kPlayTwoStarGroup = 9;        // 后二复式
-inline constexpr int kPlayThreeStarStraight = 10;  // 后三直选复式
-inline constexpr int kPlayThreeStarGroup = 11;     // 后三复式
-
 // What one search reads from the 搜公式 tab at its start.
 struct SearchSettings {
-  SearchKind kind = SearchKind::Position;
+  plan::PlanKind kind = plan::PlanKind::Position;
   int codeCount = 0;  // M
   int periods = 0;    // N
   int position = 0;   // p, position kind: 1 万 .. 5 个
-  int play = 0;       // index in 组合框_搜玩发2
+  int play = 0;       // index in 组合框_搜玩发2: a method or a play type
 };
 
 struct Tally {

@@ -1,16 +1,16 @@
 #include "search/result_sort.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "base/leading_number.h"
 
 namespace search {
-
-double LeadingNumber(const std::string& text) { return std::atof(text.c_str()); }
 
 std::vector<ResultEntry> SortByRate(std::vector<ResultEntry> entries) {
   std::vector<std::pair<double, ResultEntry>> keyed;
   keyed.reserve(entries.size());
-  for (auto& entry : entries) keyed.emplace_back(LeadingNumber(entry.rateText), std::move(entry));
+  for (auto& entry : entries)
+    keyed.emplace_back(base::LeadingNumber(entry.rateText), std::move(entry));
   // A rate counts as higher only beyond 1e-7, as the rates are compared.
   std::stable_sort(keyed.begin(), keyed.end(),
                    [](const auto& a, const auto& b) { return a.first > b.first + 0.0000001; });

@@ -16,7 +16,4 @@ struct ResultEntry {
 // entries of equal rate keep their order.
 std::vector<ResultEntry> SortByRate(std::vector<ResultEntry> entries);
 
-// The leading decimal number of a text, as atof reads it: "80%" is 80, "" is 0.
-double LeadingNumber(const std::string& text);
-
 }  // namespace search

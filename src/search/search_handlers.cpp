@@ -3,8 +3,10 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "base/leading_number.h"
 #include "plan/draw.h"
 #include "plan/plan_generators.h"
+#include "plan/plan_page_reading.h"
 #include "search/formula_library.h"
 #include "search/preset_save.h"
 #include "search/result_sort.h"
@@ -29,43 +31,24 @@ constexpr const char* kStartCombo = "组合框_搜起始期";
 
 // What differs between the kinds on the search tab and in the plan area.
 struct KindControls {
-  SearchKind kind;
+  plan::PlanKind kind;
   const char* radio;
   const char* planStartCombo;
   const char* planPlayCombo;
   int planTab;  // page of 高级选择夹_计划总
 };
 constexpr KindControls kKinds[] = {
-    {SearchKind::Position, "单选框_搜定位", "组合框_定位起始期1", "组合框_定位选法1", 0},
-    {SearchKind::TwoStar, "单选框_搜二星", "组合框_二星起始期1", "组合框_二星选1", 1},
-    {SearchKind::ThreeStar, "单选框_搜三星", "组合框_三星起始期1", "组合框_三星选1", 2},
+    {plan::PlanKind::Position, "单选框_搜定位", "组合框_定位起始期1", "组合框_定位选法1", 0},
+    {plan::PlanKind::TwoStar, "单选框_搜二星", "组合框_二星起始期1", "组合框_二星选1", 1},
+    {plan::PlanKind::ThreeStar, "单选框_搜三星", "组合框_三星起始期1", "组合框_三星选1", 2},
 };
-const KindControls& ControlsOf(SearchKind kind) { return kKinds[static_cast<int>(kind) - 1]; }
+const KindControls& ControlsOf(plan::PlanKind kind) { return kKinds[static_cast<int>(kind) - 1]; }
 
-int NumberIn(const std::string& text) { return static_cast<int>(LeadingNumber(text)); }
-
-std::string SelectedItem(const ui::Window& window, const std::string& combo) {
-  const int index = window.CurrentIndex(combo);
-  return index < 0 ? std::string() : window.ItemText(combo, index);
-}
-
-std::vector<plan::Draw> ReadHistory(const ui::Window& window) {
-  const std::string list = "列表框_开奖";
-  std::vector<plan::Draw> history;
-  const int rows = window.RowCount(list);
-  history.reserve(static_cast<std::size_t>(rows));
-  for (int row = 0; row < rows; ++row) {
-    history.push_back({window.Cell(list, row, 0), window.Cell(list, row, 1)});
-  }
-  return history;
-}
+int NumberIn(const std::string& text) { return static_cast<int>(base::LeadingNumber(text)); }
 
 // The position search follows the position plan's one-key settings.
 void CopyPositionPlanSettings(ui::Window& window) {
-  const char* radios[] = {"单选框_万", "单选框_千", "单选框_百", "单选框_十", "单选框_个"};
-  for (int i = 0; i < 5; ++i) {
-    if (window.Checked(radios[i])) window.SetCurrentIndex(kPositionCombo, i);
-  }
+  plan::SelectCheckedPosition(window, kPositionCombo);
   window.SetCurrentIndex(kCodeCombo, NumberIn(window.Text("编辑框_定位码数")) - 1);
   window.SetCurrentIndex(kPeriodCombo, NumberIn(window.Text("编辑框_定位期数")) - 1);
 }
@@ -78,14 +61,14 @@ void AppendResultRow(ui::Window& window, int sequence, const std::string& formul
   window.SetCell(kResultList, row, 2, rateText + "%");
 }
 
-void RunSearch(core::Context& ctx, SearchKind kind) {
+void RunSearch(core::Context& ctx, plan::PlanKind kind) {
   ui::Window& window = ctx.window;
   if (window.RowCount("列表框_开奖") == 0 || window.Cell("列表框_开奖", 0, 0).empty()) return;
   ctx.search.stopRequested = false;
-  if (kind == SearchKind::Position) CopyPositionPlanSettings(window);
+  if (kind == plan::PlanKind::Position) CopyPositionPlanSettings(window);
 
-  const int count = NumberIn(SelectedItem(window, "组合框_搜索条数"));
-  const int threshold = NumberIn(SelectedItem(window, "组合框_搜概率"));
+  const int count = NumberIn(plan::SelectedItem(window, "组合框_搜索条数"));
+  const int threshold = NumberIn(plan::SelectedItem(window, "组合框_搜概率"));
   SearchSettings settings;
   settings.kind = kind;
   settings.codeCount = window.CurrentIndex(kCodeCombo) + 1;
@@ -98,7 +81,7 @@ void RunSearch(core::Context& ctx, SearchKind kind) {
                                      ? window.ItemText(kStartCombo, startIndex)
                                      : std::string();
 
-  SearchSource source(plan::BuildPlanSource(ReadHistory(window), startIssue));
+  SearchSource source(plan::BuildPlanSource(plan::ReadDrawList(window), startIssue));
   auto library = ReadFormulaLibrary(ctx.dataDir, count);
   std::vector<std::string> candidates =
       library.ok() ? std::move(library.value()) : std::vector<std::string>();
@@ -165,17 +148,17 @@ void StopFormulaSearch(core::Context& ctx) {
   ctx.search.stopRequested = true;
 }
 
-void SearchPosition(core::Context& ctx) { RunSearch(ctx, SearchKind::Position); }
-void SearchTwoStar(core::Context& ctx) { RunSearch(ctx, SearchKind::TwoStar); }
-void SearchThreeStar(core::Context& ctx) { RunSearch(ctx, SearchKind::ThreeStar); }
+void SearchPosition(core::Context& ctx) { RunSearch(ctx, plan::PlanKind::Position); }
+void SearchTwoStar(core::Context& ctx) { RunSearch(ctx, plan::PlanKind::TwoStar); }
+void SearchThreeStar(core::Context& ctx) { RunSearch(ctx, plan::PlanKind::ThreeStar); }
 
-void SelectSearchKind(core::Context& ctx, SearchKind kind) {
+void SelectSearchKind(core::Context& ctx, plan::PlanKind kind) {
   ui::Window& window = ctx.window;
   for (const auto& k : kKinds) window.SetChecked(k.radio, k.kind == kind);
 
-  window.SetEnabled("组合框_搜注数1", kind == SearchKind::TwoStar);
-  window.SetEnabled("组合框_搜注数2", kind == SearchKind::ThreeStar);
-  window.SetEnabled(kPositionCombo, kind == SearchKind::Position);
+  window.SetEnabled("组合框_搜注数1", kind == plan::PlanKind::TwoStar);
+  window.SetEnabled("组合框_搜注数2", kind == plan::PlanKind::ThreeStar);
+  window.SetEnabled(kPositionCombo, kind == plan::PlanKind::Position);
   window.SetEnabled(kPlayCombo, true);
 
   const std::string planPlays = ControlsOf(kind).planPlayCombo;
@@ -185,21 +168,22 @@ void SelectSearchKind(core::Context& ctx, SearchKind kind) {
   }
 
   switch (kind) {
-    case SearchKind::Position:
-      window.SetCurrentIndex(kPlayCombo, kPlayDigits);
+    case plan::PlanKind::Position:
+      window.SetCurrentIndex(kPlayCombo, plan::kMethodDigits);
       window.SetCurrentIndex(kCodeCombo, 3);
       window.SetCurrentIndex(kPeriodCombo, 3);
       break;
-    case SearchKind::TwoStar:
-      window.SetCurrentIndex(
-          kPlayCombo, window.Checked("单选框_后二复试") ? kPlayTwoStarGroup : kPlayTwoStarStraight);
+    case plan::PlanKind::TwoStar:
+      window.SetCurrentIndex(kPlayCombo, window.Checked("单选框_后二复试")
+                                             ? plan::kTwoStarGroup
+                                             : plan::kTwoStarStraight);
       window.SetCurrentIndex(kCodeCombo, NumberIn(window.Text("编辑框_后二码数")) - 1);
       window.SetCurrentIndex(kPeriodCombo, NumberIn(window.Text("编辑框_后二期数")) - 1);
       break;
-    case SearchKind::ThreeStar:
+    case plan::PlanKind::ThreeStar:
       window.SetCurrentIndex(kPlayCombo, window.Checked("单选框_后三组选")
-                                             ? kPlayThreeStarGroup
-                                             : kPlayThreeStarStraight);
+                                             ? plan::kThreeStarGroup
+                                             : plan::kThreeStarStraight);
       window.SetCurrentIndex(kCodeCombo, NumberIn(window.Text("编辑框_后三码数")) - 1);
       window.SetCurrentIndex(kPeriodCombo, NumberIn(window.Text("编辑框_后三期数")) - 1);
       break;
@@ -249,7 +233,7 @@ void UseSearchFormula(core::Context& ctx) {
       window.SetCurrentIndex(plan, window.CurrentIndex(search));
     };
     switch (k.kind) {
-      case SearchKind::Position:
+      case plan::PlanKind::Position:
         copy("组合框_定位起始期1", kStartCombo);
         copy("组合框_定位选1", kPositionCombo);
         copy("组合框_定位选法1", kPlayCombo);
@@ -258,7 +242,7 @@ void UseSearchFormula(core::Context& ctx) {
         window.SetCurrentPage("高级选择夹_计划总", k.planTab);
         plan::RunPositionPlans(ctx);
         break;
-      case SearchKind::TwoStar:
+      case plan::PlanKind::TwoStar:
         copy("组合框_二星起始期1", kStartCombo);
         copy("组合框_二星选1", kPlayCombo);
         copy("组合框_二星码1", kCodeCombo);
@@ -267,7 +251,7 @@ void UseSearchFormula(core::Context& ctx) {
         window.SetCurrentPage("高级选择夹_计划总", k.planTab);
         plan::RunTwoStarPlans(ctx);
         break;
-      case SearchKind::ThreeStar:
+      case plan::PlanKind::ThreeStar:
         copy("组合框_三星起始期1", kStartCombo);
         copy("组合框_三星选1", kPlayCombo);
         copy("组合框_三星码1", kCodeCombo);
@@ -305,7 +289,7 @@ void BindSearchHandlers(core::Context& ctx) {
   on("按钮_搜使用公式", ui::Event::Click, &UseSearchFormula);
   on(kSmartButton, ui::Event::Click, &SmartFilter);
   for (const auto& k : kKinds) {
-    const SearchKind kind = k.kind;
+    const plan::PlanKind kind = k.kind;
     window.Bind(k.radio, ui::Event::Click, [&ctx, kind](int) { SelectSearchKind(ctx, kind); });
   }
   window.Bind(kResultList, ui::Event::RowClick,

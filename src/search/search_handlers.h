@@ -19,7 +19,7 @@ void SearchTwoStar(core::Context& ctx);
 void SearchThreeStar(core::Context& ctx);
 
 // 单选框_搜定位 / 单选框_搜二星 / 单选框_搜三星: the kind's boxes, plays and defaults.
-void SelectSearchKind(core::Context& ctx, SearchKind kind);
+void SelectSearchKind(core::Context& ctx, plan::PlanKind kind);
 // 按钮_搜公式排序: sorts by rate and saves the best ten as presets of the kind
 // on show in 高级选择夹_那星.
 void SortSearchResults(core::Context& ctx);

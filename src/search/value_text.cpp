@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "plan/formula.h"
+#include "plan/value_rounding.h"
 
 namespace search {
 namespace {
@@ -12,34 +13,18 @@ __extension__ using Wide = unsigned __int128;
 constexpr std::uint64_t kTwoPow53 = 1ULL << 53;
 constexpr double kTwoPow64 = 18446744073709551616.0;
 
-constexpr std::array<std::uint64_t, 20> kPowers = [] {
-  std::array<std::uint64_t, 20> powers{};
-  std::uint64_t p = 1;
-  for (auto& power : powers) {
-    power = p;
-    p *= 10;
-  }
-  return powers;
-}();
-
 // "%.13g" of an integral value of 14 or more digits: the 13 significant
 // digits rounded half to even on the exact value, trailing zeros dropped,
 // and the exponent.
 std::uint64_t RoundWideToThirteen(Wide value, int& exponent) {
   Wide scale = 1;
   exponent = 12;
-  while (value / scale >= kPowers[13]) {
+  while (value / scale >= plan::kPowersOfTen[13]) {
     scale *= 10;
     ++exponent;
   }
   auto mantissa = static_cast<std::uint64_t>(value / scale);
-  const Wide rest = value % scale;
-  const Wide half = scale / 2;
-  if (rest > half || (rest == half && (mantissa & 1) != 0)) ++mantissa;
-  if (mantissa == kPowers[13]) {
-    mantissa /= 10;
-    ++exponent;
-  }
+  mantissa = plan::RoundMantissaHalfEven(mantissa, value % scale, scale, exponent);
   while (mantissa % 10 == 0) mantissa /= 10;
   return mantissa;
 }
@@ -48,24 +33,18 @@ std::uint64_t RoundWideToThirteen(Wide value, int& exponent) {
 template <int... K>
 std::uint64_t DivideByPower(std::uint64_t value, int k, std::integer_sequence<int, K...>) {
   std::uint64_t quotient = 0;
-  ((k == K ? (quotient = value / kPowers[K], true) : false) || ...);
+  ((k == K ? (quotient = value / plan::kPowersOfTen[K], true) : false) || ...);
   return quotient;
 }
 
 // The same below 2^64.
 std::uint64_t RoundToThirteen(std::uint64_t value, int& exponent) {
   exponent = 13;
-  while (exponent < 19 && value >= kPowers[exponent + 1]) ++exponent;
-  const std::uint64_t scale = kPowers[exponent - 12];
+  while (exponent < 19 && value >= plan::kPowersOfTen[exponent + 1]) ++exponent;
+  const std::uint64_t scale = plan::kPowersOfTen[exponent - 12];
   std::uint64_t mantissa =
       DivideByPower(value, exponent - 12, std::integer_sequence<int, 1, 2, 3, 4, 5, 6, 7>());
-  const std::uint64_t rest = value - mantissa * scale;
-  const std::uint64_t half = scale / 2;
-  if (rest > half || (rest == half && (mantissa & 1) != 0)) ++mantissa;
-  if (mantissa == kPowers[13]) {
-    mantissa /= 10;
-    ++exponent;
-  }
+  mantissa = plan::RoundMantissaHalfEven(mantissa, value - mantissa * scale, scale, exponent);
   while (mantissa % 10 == 0) mantissa /= 10;
   return mantissa;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "plan/value_rounding.h"
 #include "search/fast_formula.h"
 
 namespace search {
@@ -25,8 +26,6 @@ struct ValueText {
 
 namespace detail {
 
-inline constexpr std::uint64_t kTenPow13 = 10'000'000'000'000ULL;
-
 // Values of 10^13 and more: 13 significant digits and the exponent. The
 // product is the exact integer one when it fits 64 bits.
 ValueText RoundedValueText(std::uint64_t formulaNumber, std::uint32_t drawNumber,
@@ -40,7 +39,7 @@ inline ValueText MakeValueText(std::uint64_t formulaNumber, std::uint32_t drawNu
   std::uint64_t value;
   const bool overflow =
       __builtin_mul_overflow(formulaNumber, std::uint64_t{drawNumber} * 2, &value);
-  if (!overflow && value < detail::kTenPow13) return {value, -1};
+  if (!overflow && value < plan::kTenPow13) return {value, -1};
   return detail::RoundedValueText(formulaNumber, drawNumber,
                                   overflow ? std::nullopt : std::optional(value));
 }
@@ -53,17 +52,19 @@ inline constexpr std::uint64_t kFraction = (std::uint64_t{1} << 56) - 1;
 // enough for its k digits to come out exactly by multiplying by ten (k <= 8).
 inline constexpr std::array<std::uint64_t, 9> kScale = [] {
   std::array<std::uint64_t, 9> scale{};
-  std::uint64_t power = 1;
-  for (auto& s : scale) {
-    s = ((std::uint64_t{1} << 56) + power - 1) / power;
-    power *= 10;
-  }
+  for (std::size_t k = 0; k < scale.size(); ++k)
+    scale[k] = ((std::uint64_t{1} << 56) + plan::kPowersOfTen[k] - 1) / plan::kPowersOfTen[k];
   return scale;
 }();
 
-inline constexpr std::uint32_t kTenPow8 = 100'000'000;
-inline constexpr std::array<std::uint32_t, 10> kPow10 = {
-    1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000};
+inline constexpr auto kTenPow8 = static_cast<std::uint32_t>(plan::kPowersOfTen[8]);
+// The powers of ten below 2^32, narrowed for 32-bit comparisons.
+inline constexpr std::array<std::uint32_t, 10> kPow10 = [] {
+  std::array<std::uint32_t, 10> powers{};
+  for (std::size_t i = 0; i < powers.size(); ++i)
+    powers[i] = static_cast<std::uint32_t>(plan::kPowersOfTen[i]);
+  return powers;
+}();
 
 // The text is read in units of two digits, a pair code 10 a + b; a lone
 // digit d is the pair (d, d), which changes nothing when read twice.

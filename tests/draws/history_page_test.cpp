@@ -107,10 +107,11 @@ TEST(DrawRecordTest, IssueKeyIsTheLastNineDigits) {
   EXPECT_EQ(IssueKeyText(""), "");
   EXPECT_EQ(IssueKeyText("-"), "");
   EXPECT_EQ(IssueFromKey("140105023"), "20140105-023");
-  EXPECT_EQ(LeadingNumber("140105023"), 140105023.0);
-  EXPECT_EQ(LeadingNumber("12ab"), 12.0);
-  EXPECT_EQ(LeadingNumber("x12"), 0.0);
-  EXPECT_EQ(LeadingNumber(""), 0.0);
+  EXPECT_EQ(IssueKeyNumber("140105023"), 140105023.0);
+  EXPECT_EQ(IssueKeyNumber("12ab"), 12.0);
+  EXPECT_EQ(IssueKeyNumber("x12"), 0.0);
+  EXPECT_EQ(IssueKeyNumber(""), 0.0);
+  EXPECT_EQ(IssueKeyNumber(" 12"), 0.0);
 }
 
 }  // namespace

@@ -150,7 +150,7 @@ TEST(FastFormula, AgreesWithThePlanEngine) {
 
 TEST(ScoreCandidate, StartIssueAtTheNewestDraw) {
   // Source: the draw before the start issue and the start issue itself.
-  SearchSettings s{SearchKind::Position, 5, 3, 5, kPlayDigits};
+  SearchSettings s{plan::PlanKind::Position, 5, 3, 5, plan::kMethodDigits};
   // 38149 with DCC*657 predicts 31408 (5 codes).
   EXPECT_EQ(Score(Draws({"38149", "00001"}), s, "DCC*657"), (Tally{1, 0}));
   EXPECT_EQ(RatePercent(Score(Draws({"38149", "00001"}), s, "DCC*657")), 100);
@@ -160,7 +160,7 @@ TEST(ScoreCandidate, StartIssueAtTheNewestDraw) {
 }
 
 TEST(ScoreCandidate, APlanRunningPastTheNewestDrawIsNotCounted) {
-  SearchSettings s{SearchKind::Position, 1, 5, 5, kPlayDigits};
+  SearchSettings s{plan::PlanKind::Position, 1, 5, 5, plan::kMethodDigits};
   // With one code, 38149 predicts 3: the first plan hits on its second
   // draw; the next, based on 00003, predicts 3 again and misses three times.
   const auto draws = Draws({"38149", "00005", "00003", "00002", "00002", "00002"});
@@ -173,7 +173,7 @@ TEST(ScoreCandidate, PositionClassPlaysGoThroughTheValueDigits) {
   // 38149 with DCC*657: the second evaluation of 31408605786 gives 23964;
   // its third digit 9 is odd, so 大小 predicts 56789 (and not the 01234 a
   // second evaluation of the formula itself would give).
-  SearchSettings s{SearchKind::Position, 4, 1, 5, 1};
+  SearchSettings s{plan::PlanKind::Position, 4, 1, 5, 1};
   EXPECT_EQ(Score(Draws({"38149", "00007"}), s, "DCC*657"), (Tally{1, 0}));
   EXPECT_EQ(Score(Draws({"38149", "00002"}), s, "DCC*657"), (Tally{0, 1}));
   // 单双: fourth digit 6 is even, 02468.
@@ -192,7 +192,7 @@ TEST(ScoreCandidate, PositionClassPlaysGoThroughTheValueDigits) {
 TEST(ScoreCandidate, TwoStarGroupNeedsTwoDifferentDigits) {
   const std::string code = plan::EvaluateFormula("38149", 4, "DCC*657").prediction.str();  // 3140
   ASSERT_EQ(code, "3140");
-  SearchSettings s{SearchKind::TwoStar, 4, 1, 0, kPlayTwoStarGroup};
+  SearchSettings s{plan::PlanKind::TwoStar, 4, 1, 0, plan::kTwoStarGroup};
   EXPECT_EQ(Score(Draws({"38149", "04433"}), s, "DCC*657"), (Tally{0, 1}));
   EXPECT_EQ(Score(Draws({"38149", "04431"}), s, "DCC*657"), (Tally{1, 0}));
   EXPECT_EQ(Score(Draws({"38149", "04435"}), s, "DCC*657"), (Tally{0, 1}));  // 5 not in 3140
@@ -201,7 +201,7 @@ TEST(ScoreCandidate, TwoStarGroupNeedsTwoDifferentDigits) {
 TEST(ScoreCandidate, TwoStarStraightCompanionOfZeroIsFormulaOne) {
   // An empty formula evaluates to 0, so S1 = 01765 starts with 0 and S2 comes
   // from companion formula 1, DCC*657: 31408 on 38149.
-  SearchSettings s{SearchKind::TwoStar, 5, 1, 0, kPlayTwoStarStraight};
+  SearchSettings s{plan::PlanKind::TwoStar, 5, 1, 0, plan::kTwoStarStraight};
   EXPECT_EQ(Score(Draws({"38149", "00003"}), s, ""), (Tally{1, 0}));
   EXPECT_EQ(Score(Draws({"38149", "00009"}), s, ""), (Tally{0, 1}));
   EXPECT_EQ(Score(Draws({"38149", "00305"}), s, ""), (Tally{0, 1}));  // 十 only in S2
@@ -209,7 +209,7 @@ TEST(ScoreCandidate, TwoStarStraightCompanionOfZeroIsFormulaOne) {
 
 TEST(ScoreCandidate, UnscoredPlaysNeverHit) {
   const auto draws = Draws({"38149", "31408", "31408", "31408", "31408"});
-  for (auto kind : {SearchKind::TwoStar, SearchKind::ThreeStar}) {
+  for (auto kind : {plan::PlanKind::TwoStar, plan::PlanKind::ThreeStar}) {
     for (int play : {0, 1, 2, 7, 12, 13}) {
       SearchSettings s{kind, 9, 1, 0, play};
       EXPECT_EQ(Score(draws, s, "DCC*657"), (Tally{0, 4})) << play;
@@ -219,12 +219,12 @@ TEST(ScoreCandidate, UnscoredPlaysNeverHit) {
 
 TEST(ScoreCandidate, ThreeStarRules) {
   // 后三复式 accepts equal digits; 后三直选复式 judges in position order.
-  SearchSettings s{SearchKind::ThreeStar, 4, 1, 0, kPlayThreeStarGroup};
+  SearchSettings s{plan::PlanKind::ThreeStar, 4, 1, 0, plan::kThreeStarGroup};
   EXPECT_EQ(Score(Draws({"38149", "00333"}), s, "DCC*657"), (Tally{1, 0}));
   EXPECT_EQ(Score(Draws({"38149", "00335"}), s, "DCC*657"), (Tally{0, 1}));
   // Straight: S1 = 3140, S2 from companion 3 (CEE+741), S3 from the
   // companion of S2's first digit.
-  s.play = kPlayThreeStarStraight;
+  s.play = plan::kThreeStarStraight;
   const auto s1 = plan::EvaluateFormula("38149", 4, "DCC*657").prediction;
   const auto s2 = plan::EvaluateFormula("38149", 4, plan::CompanionFormula(s1)).prediction;
   const auto s3 = plan::EvaluateFormula("38149", 4, plan::CompanionFormula(s2)).prediction;
@@ -238,22 +238,25 @@ TEST(ScoreCandidate, ThreeStarRules) {
 
 TEST(ScoreCandidate, EmptyCandidatesAreSkippedByThreeStarOnly) {
   const auto draws = Draws({"38149", "12345", "67890", "13579"});
-  EXPECT_EQ(Score(draws, {SearchKind::ThreeStar, 5, 1, 0, kPlayThreeStarGroup}, ""), (Tally{0, 0}));
-  const Tally position = Score(draws, {SearchKind::Position, 5, 1, 5, kPlayDigits}, "");
+  EXPECT_EQ(Score(draws, {plan::PlanKind::ThreeStar, 5, 1, 0, plan::kThreeStarGroup}, ""),
+            (Tally{0, 0}));
+  const Tally position = Score(draws, {plan::PlanKind::Position, 5, 1, 5, plan::kMethodDigits}, "");
   EXPECT_EQ(position.hits + position.misses, 3);
-  const Tally twoStar = Score(draws, {SearchKind::TwoStar, 5, 1, 0, kPlayTwoStarGroup}, "");
+  const Tally twoStar = Score(draws, {plan::PlanKind::TwoStar, 5, 1, 0, plan::kTwoStarGroup}, "");
   EXPECT_EQ(twoStar.hits + twoStar.misses, 3);
 }
 
 TEST(ScoreCandidate, NoPeriodsMakesEveryPlanAMissOnce) {
   const auto draws = Draws({"38149", "12345", "67890"});
-  EXPECT_EQ(Score(draws, {SearchKind::Position, 5, 0, 5, kPlayDigits}, "DCC*657"), (Tally{0, 3}));
-  EXPECT_EQ(Score({}, {SearchKind::Position, 5, 3, 5, kPlayDigits}, "DCC*657"), (Tally{0, 0}));
+  EXPECT_EQ(Score(draws, {plan::PlanKind::Position, 5, 0, 5, plan::kMethodDigits}, "DCC*657"),
+            (Tally{0, 3}));
+  EXPECT_EQ(Score({}, {plan::PlanKind::Position, 5, 3, 5, plan::kMethodDigits}, "DCC*657"),
+            (Tally{0, 0}));
 }
 
 TEST(ScoreCandidate, CommaSeparatedDrawsTakeThePlainPath) {
   auto draws = Draws({"38149", "1,2,3,4,1"});
-  const SearchSettings s{SearchKind::Position, 5, 1, 5, kPlayDigits};
+  const SearchSettings s{plan::PlanKind::Position, 5, 1, 5, plan::kMethodDigits};
   EXPECT_FALSE(SearchSource(draws).values().has_value());
   EXPECT_EQ(CandidateScorer(SearchSource(draws), s).Score("DCC*657"), (Tally{1, 0}));
 }
@@ -268,18 +271,18 @@ TEST(ScoreCandidate, FastPlainAndReferenceAgree) {
                             "",         "123",     "ABCDE*99999", "AABBCCDDEE+123456789",
                             "dDCC*657", "EEA+354 "};
   const struct {
-    SearchKind kind;
+    plan::PlanKind kind;
     int play;
-  } plays[] = {{SearchKind::Position, 0},
-               {SearchKind::Position, 1},
-               {SearchKind::Position, 2},
-               {SearchKind::Position, 3},
-               {SearchKind::TwoStar, kPlayTwoStarGroup},
-               {SearchKind::TwoStar, kPlayTwoStarStraight},
-               {SearchKind::TwoStar, 3},
-               {SearchKind::ThreeStar, kPlayThreeStarGroup},
-               {SearchKind::ThreeStar, kPlayThreeStarStraight},
-               {SearchKind::ThreeStar, 16}};
+  } plays[] = {{plan::PlanKind::Position, 0},
+               {plan::PlanKind::Position, 1},
+               {plan::PlanKind::Position, 2},
+               {plan::PlanKind::Position, 3},
+               {plan::PlanKind::TwoStar, plan::kTwoStarGroup},
+               {plan::PlanKind::TwoStar, plan::kTwoStarStraight},
+               {plan::PlanKind::TwoStar, 3},
+               {plan::PlanKind::ThreeStar, plan::kThreeStarGroup},
+               {plan::PlanKind::ThreeStar, plan::kThreeStarStraight},
+               {plan::PlanKind::ThreeStar, 16}};
   for (int round = 0; round < 40; ++round) {
     std::vector<plan::Draw> draws;
     const int n = static_cast<int>(random() % (round % 2 ? 90 : 12));

@@ -18,12 +18,5 @@ TEST(SortByRate, HighestFirstEqualRatesKeepTheirOrder) {
   EXPECT_TRUE(SortByRate({}).empty());
 }
 
-TEST(LeadingNumber, ReadsLikeAtof) {
-  EXPECT_EQ(LeadingNumber("80%"), 80);
-  EXPECT_EQ(LeadingNumber("5000"), 5000);
-  EXPECT_EQ(LeadingNumber(""), 0);
-  EXPECT_EQ(LeadingNumber(" 7码"), 7);
-}
-
 }  // namespace
 }  // namespace search

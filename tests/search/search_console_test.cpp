@@ -123,13 +123,18 @@ TEST_F(SearchConsole, EveryKindSearchesSortsSavesAndUsesAFormula) {
     int threshold;   // 组合框_搜概率
   } cases[] = {
       // The position search follows the position plan: 5 codes, 3 periods, 个.
-      {"单选框_搜定位", -1, {SearchKind::Position, 5, 3, 5, kPlayDigits}, 0, 0, 90},
-      {"单选框_搜定位", 3, {SearchKind::Position, 5, 3, 5, 3}, 0, 0, 90},
+      {"单选框_搜定位", -1, {plan::PlanKind::Position, 5, 3, 5, plan::kMethodDigits}, 0, 0, 90},
+      {"单选框_搜定位", 3, {plan::PlanKind::Position, 5, 3, 5, 3}, 0, 0, 90},
       // The star kinds take their plan tab's 8 codes and 3 periods.
-      {"单选框_搜二星", -1, {SearchKind::TwoStar, 8, 3, 0, kPlayTwoStarGroup}, 1, 1, 90},
-      {"单选框_搜二星", kPlayTwoStarStraight, {SearchKind::TwoStar, 8, 3, 0, 8}, 2, 1, 100},
-      {"单选框_搜三星", -1, {SearchKind::ThreeStar, 8, 3, 0, kPlayThreeStarGroup}, 2, 2, 90},
-      {"单选框_搜三星", kPlayThreeStarStraight, {SearchKind::ThreeStar, 8, 3, 0, 10}, 0, 2, 90},
+      {"单选框_搜二星", -1, {plan::PlanKind::TwoStar, 8, 3, 0, plan::kTwoStarGroup}, 1, 1, 90},
+      {"单选框_搜二星", plan::kTwoStarStraight, {plan::PlanKind::TwoStar, 8, 3, 0, 8}, 2, 1, 100},
+      {"单选框_搜三星", -1, {plan::PlanKind::ThreeStar, 8, 3, 0, plan::kThreeStarGroup}, 2, 2, 90},
+      {"单选框_搜三星",
+       plan::kThreeStarStraight,
+       {plan::PlanKind::ThreeStar, 8, 3, 0, 10},
+       0,
+       2,
+       90},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.radio) + " play " + std::to_string(c.settings.play));

@@ -130,8 +130,8 @@ TEST_F(SearchHandlers, PositionSearchFollowsThePositionPlanAndListsInLibraryOrde
   EXPECT_EQ(window.CurrentIndex("组合框_搜玩发1"), 2);
   EXPECT_EQ(window.ItemText("组合框_搜码数", window.CurrentIndex("组合框_搜码数")), "5码");
   EXPECT_EQ(window.ItemText("组合框_搜期数", window.CurrentIndex("组合框_搜期数")), "2期");
-  const auto expected =
-      Expected(formulas, {SearchKind::Position, 5, 2, 3, kPlayDigits}, 40, history[40].issue);
+  const auto expected = Expected(formulas, {plan::PlanKind::Position, 5, 2, 3, plan::kMethodDigits},
+                                 40, history[40].issue);
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(Rows(), expected);
   EXPECT_CONTROL_TEXT(window, "标签_搜索提示", "");
@@ -148,7 +148,7 @@ TEST_F(SearchHandlers, TwoAndThreeStarSearchesScoreTheirPlays) {
   Select("组合框_搜概率", "10%");
   window.Click("单选框_搜二星");  // 后二复式, 8 codes, 3 periods from the plan area
   window.Click("按钮_搜开始");
-  EXPECT_EQ(Rows(), Expected(formulas, {SearchKind::TwoStar, 8, 3, 0, kPlayTwoStarGroup}, 10,
+  EXPECT_EQ(Rows(), Expected(formulas, {plan::PlanKind::TwoStar, 8, 3, 0, plan::kTwoStarGroup}, 10,
                              history[70].issue));
   EXPECT_FALSE(Rows().empty());
 
@@ -159,10 +159,11 @@ TEST_F(SearchHandlers, TwoAndThreeStarSearchesScoreTheirPlays) {
 
   window.Click("单选框_后三直选复试");
   window.Click("单选框_搜三星");  // 后三直选复式
-  ASSERT_EQ(window.CurrentIndex("组合框_搜玩发2"), kPlayThreeStarStraight);
+  ASSERT_EQ(window.CurrentIndex("组合框_搜玩发2"), plan::kThreeStarStraight);
   window.Click("按钮_搜开始");
-  const auto expected = Expected(formulas, {SearchKind::ThreeStar, 8, 3, 0, kPlayThreeStarStraight},
-                                 10, history[70].issue);
+  const auto expected =
+      Expected(formulas, {plan::PlanKind::ThreeStar, 8, 3, 0, plan::kThreeStarStraight}, 10,
+               history[70].issue);
   EXPECT_EQ(Rows(), expected);
   for (const auto& row : expected) EXPECT_NE(row[1], "");  // the empty candidate is skipped
 }
@@ -218,8 +219,8 @@ TEST_F(SearchHandlers, StopEndsTheSearchAndNoSecondSearchStartsInsideIt) {
   // Stopped between candidates: what is listed is the head of a full search,
   // the candidate being scored at the stop included at most.
   const auto rows = Rows();
-  const auto full =
-      Expected(many, {SearchKind::Position, 5, 3, 5, kPlayDigits}, 10, history[170].issue, 5000);
+  const auto full = Expected(many, {plan::PlanKind::Position, 5, 3, 5, plan::kMethodDigits}, 10,
+                             history[170].issue, 5000);
   ASSERT_LT(rows.size(), full.size());
   EXPECT_LE(rows.size(), static_cast<std::size_t>(seen.rowsAtStop) + 1);
   EXPECT_EQ(rows, std::vector<Texts>(full.begin(), full.begin() + rows.size()));

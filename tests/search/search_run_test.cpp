@@ -33,7 +33,7 @@ struct Listing {
 
 // Lists with a stop request that appears while candidate `stopDuring` (1-based) is scored.
 Listing ListWithStop(unsigned threads, std::size_t stopDuring) {
-  const SearchSettings settings{SearchKind::Position, 4, 4, 5, kPlayDigits};
+  const SearchSettings settings{plan::PlanKind::Position, 4, 4, 5, plan::kMethodDigits};
   std::atomic<int> wakes{0};
   const ParallelScoring scoring(
       CandidateScorer(SearchSource(RandomDraws(150)), settings), Candidates(300), [&] { ++wakes; },
@@ -65,7 +65,7 @@ TEST(ListScoredCandidates, StopDuringCandidate40FinishesItAndListsNothingAfter) 
 
 TEST(ListScoredCandidates, ParallelListingEqualsTheOneByOneSearch) {
   const Listing parallel = ListWithStop(2, 0);
-  const SearchSettings settings{SearchKind::Position, 4, 4, 5, kPlayDigits};
+  const SearchSettings settings{plan::PlanKind::Position, 4, 4, 5, plan::kMethodDigits};
   const CandidateScorer scorer(SearchSource(RandomDraws(150)), settings);
   std::vector<std::pair<std::size_t, int>> expected;
   const auto candidates = Candidates(300);
