@@ -21,10 +21,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QValidator>
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -36,11 +36,13 @@
 #include "gui/pictures.h"
 #include "gui/skin_button.h"
 #include "gui/tab_control.h"
+#include "ui/control_rules.h"
 
 namespace gui {
 namespace {
 
 using ui::ControlKind;
+using ui::Operation;
 
 // Exit codes of the WaitUntil loop; anything else means the application is
 // quitting and every wait must give up.
@@ -118,6 +120,20 @@ class ClickWatcher : public QObject {
   std::function<void()> onClick_;
 };
 
+// The typing filter of the form applied to the text an edit leaves, the only
+// thing a validator is shown.
+class TypingValidator : public QValidator {
+ public:
+  TypingValidator(const ui::ControlSpec& box, QObject* parent) : QValidator(parent), box_(box) {}
+
+  State validate(QString& input, int& /*position*/) const override {
+    return ui::CouldBeTyped(box_, S(input)) ? Acceptable : Invalid;
+  }
+
+ private:
+  const ui::ControlSpec& box_;
+};
+
 QWidget* CreateEditBox(const ui::ControlSpec& definition, QWidget* parent) {
   if (definition.multiLine) {
     auto* edit = new QPlainTextEdit(parent);
@@ -135,13 +151,8 @@ QWidget* CreateEditBox(const ui::ControlSpec& definition, QWidget* parent) {
   edit->setAlignment(HorizontalAlignment(definition.alignment) | Qt::AlignVCenter);
   // The input rules bind what the user types, never what the program sets
   // (QLineEdit::setMaxLength would cut programmatic texts too).
-  if (definition.digitsOnly || definition.maxLength > 0) {
-    const QString character = definition.digitsOnly ? QStringLiteral("[0-9]") : QStringLiteral(".");
-    const QString count = definition.maxLength > 0
-                              ? QStringLiteral("{0,%1}").arg(definition.maxLength)
-                              : QStringLiteral("*");
-    edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(character + count), edit));
+  if (ui::LimitsTyping(definition)) {
+    edit->setValidator(new TypingValidator(definition, edit));
   }
   return edit;
 }
@@ -317,7 +328,7 @@ QWidget* QtWindow::CreateWidget(const ui::ControlSpec& definition, QWidget* pare
 }
 
 void QtWindow::AddRadioToGroup(const ui::ControlSpec& definition, QWidget* radio) {
-  QButtonGroup*& group = radioGroups_[{definition.parent, definition.page}];
+  QButtonGroup*& group = radioGroups_[ui::RadioGroup(definition)];
   if (group == nullptr) {
     group = new QButtonGroup(radio->parentWidget());
   }
@@ -398,22 +409,25 @@ void QtWindow::Dispatch(const std::string& name, ui::Event event, int arg) {
 const QtWindow::Control& QtWindow::Find(const std::string& name) const {
   const auto it = controls_.find(name);
   if (it == controls_.end()) {
-    throw std::out_of_range("no control named " + name);
+    ui::ThrowNoControl(name);
   }
   return it->second;
 }
 
+const QtWindow::Control& QtWindow::Find(const std::string& name, Operation operation) const {
+  const Control& control = Find(name);
+  ui::RequireOperation(*control.definition, operation);
+  return control;
+}
+
 template <typename T>
-T* QtWindow::WidgetOf(const std::string& name, const char* what) const {
-  T* widget = qobject_cast<T*>(Find(name).widget);
-  if (widget == nullptr) {
-    throw std::invalid_argument(name + " is not " + what);
-  }
-  return widget;
+T* QtWindow::WidgetOf(const std::string& name, Operation operation) const {
+  // Each kind has one widget class (CreateWidget).
+  return static_cast<T*>(Find(name, operation).widget);
 }
 
 std::string QtWindow::Text(const std::string& name) const {
-  const Control& control = Find(name);
+  const Control& control = Find(name, Operation::ReadText);
   switch (control.definition->kind) {
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
@@ -430,15 +444,13 @@ std::string QtWindow::Text(const std::string& name) const {
       return S(static_cast<QAbstractButton*>(control.widget)->text());
     case ControlKind::GroupBox:
       return S(static_cast<QGroupBox*>(control.widget)->title());
-    case ControlKind::ComboBox:
+    default:  // a combo box reads as its current item
       return S(static_cast<QComboBox*>(control.widget)->currentText());
-    default:
-      throw std::invalid_argument(name + " has no text");
   }
 }
 
 void QtWindow::SetText(const std::string& name, const std::string& text) {
-  const Control& control = Find(name);
+  const Control& control = Find(name, Operation::WriteText);
   switch (control.definition->kind) {
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
@@ -457,45 +469,32 @@ void QtWindow::SetText(const std::string& name, const std::string& text) {
     case ControlKind::ImageButton:
       static_cast<QAbstractButton*>(control.widget)->setText(Q(text));
       break;
-    case ControlKind::GroupBox:
+    default:  // a group box
       static_cast<QGroupBox*>(control.widget)->setTitle(Q(text));
       break;
-    default:
-      throw std::invalid_argument(name + " has no text to set");
   }
 }
 
 void QtWindow::AppendText(const std::string& name, const std::string& text) {
-  QWidget* widget = Find(name).widget;
+  QWidget* widget = Find(name, Operation::Edit).widget;
   if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
     edit->moveCursor(QTextCursor::End);
     edit->insertPlainText(ToDocument(text));
     edit->moveCursor(QTextCursor::End);
     edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
-  } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+  } else {
+    auto* line = static_cast<QLineEdit*>(widget);
     line->setText(line->text() + Q(text));
     line->end(false);
-  } else {
-    throw std::invalid_argument(name + " is not an edit box");
   }
 }
 
 bool QtWindow::Checked(const std::string& name) const {
-  const Control& control = Find(name);
-  if (control.definition->kind != ControlKind::CheckBox &&
-      control.definition->kind != ControlKind::RadioBox) {
-    throw std::invalid_argument(name + " is not a check or radio box");
-  }
-  return static_cast<QAbstractButton*>(control.widget)->isChecked();
+  return WidgetOf<QAbstractButton>(name, Operation::Check)->isChecked();
 }
 
 void QtWindow::SetChecked(const std::string& name, bool checked) {
-  const Control& control = Find(name);
-  if (control.definition->kind != ControlKind::CheckBox &&
-      control.definition->kind != ControlKind::RadioBox) {
-    throw std::invalid_argument(name + " is not a check or radio box");
-  }
-  auto* button = static_cast<QAbstractButton*>(control.widget);
+  auto* button = WidgetOf<QAbstractButton>(name, Operation::Check);
   QButtonGroup* group = button->group();
   if (group != nullptr && !checked) {
     // An exclusive group refuses to uncheck its checked member; a radio box
@@ -509,68 +508,58 @@ void QtWindow::SetChecked(const std::string& name, bool checked) {
 }
 
 int QtWindow::CurrentIndex(const std::string& name) const {
-  return WidgetOf<QComboBox>(name, "a combo box")->currentIndex();
+  return WidgetOf<QComboBox>(name, Operation::Items)->currentIndex();
 }
 
 void QtWindow::SetCurrentIndex(const std::string& name, int index) {
-  auto* combo = WidgetOf<QComboBox>(name, "a combo box");
+  auto* combo = WidgetOf<QComboBox>(name, Operation::Items);
   combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
 }
 
 void QtWindow::ClearItems(const std::string& name) {
-  WidgetOf<QComboBox>(name, "a combo box")->clear();
+  WidgetOf<QComboBox>(name, Operation::Items)->clear();
 }
 
 void QtWindow::AddItem(const std::string& name, const std::string& text) {
-  WidgetOf<QComboBox>(name, "a combo box")->addItem(Q(text));
+  WidgetOf<QComboBox>(name, Operation::Items)->addItem(Q(text));
 }
 
 int QtWindow::ItemCount(const std::string& name) const {
-  return WidgetOf<QComboBox>(name, "a combo box")->count();
+  return WidgetOf<QComboBox>(name, Operation::Items)->count();
 }
 
 std::string QtWindow::ItemText(const std::string& name, int index) const {
-  return S(WidgetOf<QComboBox>(name, "a combo box")->itemText(index));
+  return S(WidgetOf<QComboBox>(name, Operation::Items)->itemText(index));
 }
 
 bool QtWindow::Enabled(const std::string& name) const {
-  const Control& control = Find(name);
-  if (control.widget == nullptr) {
-    throw std::invalid_argument(name + " has no enabled state");
-  }
-  return control.widget->isEnabled();
+  return Find(name, Operation::Enable).widget->isEnabled();
 }
 
 void QtWindow::SetEnabled(const std::string& name, bool enabled) {
-  const Control& control = Find(name);
-  if (control.widget == nullptr) {
-    throw std::invalid_argument(name + " has no enabled state");
-  }
-  control.widget->setEnabled(enabled);
+  Find(name, Operation::Enable).widget->setEnabled(enabled);
 }
 
 bool QtWindow::Selected(const std::string& name) const {
-  return WidgetOf<SkinButton>(name, "an image button")->Selected();
+  return WidgetOf<SkinButton>(name, Operation::Select)->Selected();
 }
 
 void QtWindow::SetSelected(const std::string& name, bool selected) {
-  WidgetOf<SkinButton>(name, "an image button")->SetSelected(selected);
+  WidgetOf<SkinButton>(name, Operation::Select)->SetSelected(selected);
 }
 
 int QtWindow::CurrentPage(const std::string& name) const {
-  return WidgetOf<QTabWidget>(name, "a tab control")->currentIndex();
+  return WidgetOf<QTabWidget>(name, Operation::Pages)->currentIndex();
 }
 
 void QtWindow::SetCurrentPage(const std::string& name, int page) {
-  auto* tabs = WidgetOf<QTabWidget>(name, "a tab control");
-  if (page < 0 || page >= tabs->count()) {
-    throw std::out_of_range(name + " has no page " + std::to_string(page));
-  }
-  tabs->setCurrentIndex(page);
+  const Control& control = Find(name, Operation::Pages);
+  ui::RequirePage(*control.definition, page);
+  static_cast<QTabWidget*>(control.widget)->setCurrentIndex(page);
 }
 
 int QtWindow::InsertRow(const std::string& name, int position) {
-  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
   const int count = list->topLevelItemCount();
   const int row = position < 0 || position > count ? count : position;
   list->insertTopLevelItem(row, new QTreeWidgetItem());
@@ -578,7 +567,7 @@ int QtWindow::InsertRow(const std::string& name, int position) {
 }
 
 void QtWindow::SetCell(const std::string& name, int row, int column, const std::string& text) {
-  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
   QTreeWidgetItem* item = list->topLevelItem(row);
   if (item != nullptr && column >= 0) {
     item->setText(column, Q(text));
@@ -586,71 +575,56 @@ void QtWindow::SetCell(const std::string& name, int row, int column, const std::
 }
 
 std::string QtWindow::Cell(const std::string& name, int row, int column) const {
-  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
   QTreeWidgetItem* item = list->topLevelItem(row);
   return item != nullptr && column >= 0 ? S(item->text(column)) : std::string();
 }
 
 int QtWindow::RowCount(const std::string& name) const {
-  return WidgetOf<QTreeWidget>(name, "a list view")->topLevelItemCount();
+  return WidgetOf<QTreeWidget>(name, Operation::Rows)->topLevelItemCount();
 }
 
 void QtWindow::DeleteAllRows(const std::string& name) {
-  WidgetOf<QTreeWidget>(name, "a list view")->clear();
+  WidgetOf<QTreeWidget>(name, Operation::Rows)->clear();
 }
 
 int QtWindow::CurrentRow(const std::string& name) const {
-  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
   return list->indexOfTopLevelItem(list->currentItem());
 }
 
 void QtWindow::SetCurrentRow(const std::string& name, int row) {
-  auto* list = WidgetOf<QTreeWidget>(name, "a list view");
+  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
   list->setCurrentItem(list->topLevelItem(row));
 }
 
 ui::Picture QtWindow::PictureOf(const std::string& name) const {
-  const Control& control = Find(name);
-  if (control.definition->kind != ControlKind::PictureBox) {
-    throw std::invalid_argument(name + " is not a picture box");
-  }
-  return control.picture;
+  return Find(name, Operation::Picture).picture;
 }
 
 void QtWindow::SetPicture(const std::string& name, ui::Picture picture) {
-  Find(name);
+  Find(name, Operation::Picture);
+  ui::RequirePicture(name, picture);
   Control& control = controls_.at(name);
-  if (control.definition->kind != ControlKind::PictureBox) {
-    throw std::invalid_argument(name + " is not a picture box");
-  }
-  if (picture.digit != ui::Picture::kPlaceholder && (picture.digit < 0 || picture.digit > 9)) {
-    throw std::invalid_argument(name + ": no picture for digit " + std::to_string(picture.digit));
-  }
   control.picture = picture;
   static_cast<QLabel*>(control.widget)->setPixmap(DigitPixmap(picture.digit));
 }
 
 std::string QtWindow::Address(const std::string& name) const {
-  return WidgetOf<HtmlViewer>(name, "an HTML viewer")->Address();
+  return WidgetOf<HtmlViewer>(name, Operation::Browse)->Address();
 }
 
 void QtWindow::Navigate(const std::string& name, const std::string& address) {
-  WidgetOf<HtmlViewer>(name, "an HTML viewer")->Navigate(address);
+  WidgetOf<HtmlViewer>(name, Operation::Browse)->Navigate(address);
 }
 
 int QtWindow::Interval(const std::string& name) const {
-  const Control& control = Find(name);
-  if (control.timer == nullptr) {
-    throw std::invalid_argument(name + " is not a timer");
-  }
+  const Control& control = Find(name, Operation::Time);
   return control.timer->isActive() ? control.timer->interval() : 0;
 }
 
 void QtWindow::SetInterval(const std::string& name, int milliseconds) {
-  const Control& control = Find(name);
-  if (control.timer == nullptr) {
-    throw std::invalid_argument(name + " is not a timer");
-  }
+  const Control& control = Find(name, Operation::Time);
   if (milliseconds <= 0) {
     control.timer->stop();
   } else {

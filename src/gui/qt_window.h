@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/control_rules.h"
 #include "ui/form.h"
 #include "ui/window.h"
 
@@ -101,12 +102,14 @@ class QtWindow final : public ui::Window {
   void Dispatch(const std::string& name, ui::Event event, int arg);
 
   const Control& Find(const std::string& name) const;
+  // The control, after the rule that its kind has the operation.
+  const Control& Find(const std::string& name, ui::Operation operation) const;
   template <typename T>
-  T* WidgetOf(const std::string& name, const char* what) const;
+  T* WidgetOf(const std::string& name, ui::Operation operation) const;
 
   std::unique_ptr<QWidget> window_;
   std::unordered_map<std::string, Control> controls_;
-  std::map<std::pair<std::string, int>, QButtonGroup*> radioGroups_;
+  std::map<std::string, QButtonGroup*> radioGroups_;  // by ui::RadioGroup
   std::map<std::pair<std::string, ui::Event>, ui::Handler> handlers_;
   std::vector<QEventLoop*> waits_;  // the WaitUntil loops running, innermost last
   std::vector<Message> messages_;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <stdexcept>
 #include <utility>
 
 namespace ui {
@@ -19,69 +18,6 @@ LocalTime RealLocalTime() {
                     std::chrono::seconds(local.tm_gmtoff);
   return LocalTime(sinceEpoch);
 }
-
-const char* KindName(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::Window:
-      return "window";
-    case ControlKind::Label:
-      return "label";
-    case ControlKind::TransparentLabel:
-      return "transparent label";
-    case ControlKind::EditBox:
-      return "edit box";
-    case ControlKind::ComboBox:
-      return "combo box";
-    case ControlKind::CheckBox:
-      return "check box";
-    case ControlKind::RadioBox:
-      return "radio box";
-    case ControlKind::Button:
-      return "button";
-    case ControlKind::ImageButton:
-      return "image button";
-    case ControlKind::ListView:
-      return "list view";
-    case ControlKind::PictureBox:
-      return "picture box";
-    case ControlKind::HtmlViewer:
-      return "HTML viewer";
-    case ControlKind::Timer:
-      return "timer";
-    case ControlKind::GroupBox:
-      return "group box";
-    case ControlKind::Panel:
-      return "panel";
-    case ControlKind::TabControl:
-      return "tab control";
-  }
-  return "control";
-}
-
-// Radio boxes exclude each other within their container; the pages of a tab
-// control are containers of their own.
-std::string RadioGroup(const ControlSpec& entry) {
-  return entry.parent + "#" + std::to_string(entry.page);
-}
-
-// Length in bytes of the UTF-8 character starting with `lead`.
-std::size_t CharacterLength(unsigned char lead) {
-  if (lead >= 0xF0) return 4;
-  if (lead >= 0xE0) return 3;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
-
-int CharacterCount(const std::string& text) {
-  int count = 0;
-  for (std::size_t i = 0; i < text.size(); i += CharacterLength(text[i])) ++count;
-  return count;
-}
-
-constexpr std::initializer_list<ControlKind> kTextKinds{
-    ControlKind::Label,    ControlKind::TransparentLabel, ControlKind::EditBox,
-    ControlKind::Button,   ControlKind::ImageButton,      ControlKind::CheckBox,
-    ControlKind::RadioBox, ControlKind::GroupBox};
 
 }  // namespace
 
@@ -105,28 +41,24 @@ MemoryWindow::~MemoryWindow() = default;
 
 MemoryWindow::Control& MemoryWindow::Find(const std::string& name) {
   auto found = controls_.find(name);
-  if (found == controls_.end()) throw std::out_of_range("no control named " + name);
+  if (found == controls_.end()) ThrowNoControl(name);
   return found->second;
 }
 
 const MemoryWindow::Control& MemoryWindow::Find(const std::string& name) const {
   auto found = controls_.find(name);
-  if (found == controls_.end()) throw std::out_of_range("no control named " + name);
+  if (found == controls_.end()) ThrowNoControl(name);
   return found->second;
 }
 
-MemoryWindow::Control& MemoryWindow::FindOf(const std::string& name,
-                                            std::initializer_list<ControlKind> kinds) {
-  return const_cast<Control&>(std::as_const(*this).FindOf(name, kinds));
+MemoryWindow::Control& MemoryWindow::FindFor(const std::string& name, Operation operation) {
+  return const_cast<Control&>(std::as_const(*this).FindFor(name, operation));
 }
 
-const MemoryWindow::Control& MemoryWindow::FindOf(const std::string& name,
-                                                  std::initializer_list<ControlKind> kinds) const {
+const MemoryWindow::Control& MemoryWindow::FindFor(const std::string& name,
+                                                   Operation operation) const {
   const Control& control = Find(name);
-  if (std::find(kinds.begin(), kinds.end(), control.entry->kind) == kinds.end()) {
-    throw std::invalid_argument(name + " is a " + KindName(control.entry->kind) +
-                                ", which does not have this operation");
-  }
+  RequireOperation(*control.entry, operation);
   return control;
 }
 
@@ -174,24 +106,11 @@ void MemoryWindow::Click(const std::string& name) {
 }
 
 bool MemoryWindow::Type(const std::string& name, const std::string& text) {
-  Control& control = FindOf(name, {ControlKind::EditBox});
+  Control& control = FindFor(name, Operation::Edit);
   if (!control.enabled) return text.empty();
-  const ControlSpec& entry = *control.entry;
-  int length = CharacterCount(control.text);
-  bool allTaken = true;
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t size = std::min(CharacterLength(text[i]), text.size() - i);
-    std::string character = text.substr(i, size);
-    i += size;
-    bool isDigit = size == 1 && character[0] >= '0' && character[0] <= '9';
-    if ((entry.digitsOnly && !isDigit) || (entry.maxLength > 0 && length >= entry.maxLength)) {
-      allTaken = false;
-      continue;
-    }
-    control.text += character;
-    ++length;
-  }
-  return allTaken;
+  Typed typed = TypeInto(*control.entry, std::move(control.text), text);
+  control.text = std::move(typed.text);
+  return typed.allTaken;
 }
 
 void MemoryWindow::Fire(const std::string& name, Event event, int arg) {
@@ -199,7 +118,7 @@ void MemoryWindow::Fire(const std::string& name, Event event, int arg) {
 }
 
 void MemoryWindow::Tick(const std::string& timer) {
-  Control& control = FindOf(timer, {ControlKind::Timer});
+  Control& control = FindFor(timer, Operation::Time);
   bool wasTicking = std::exchange(control.ticking, true);
   try {
     RunHandler(timer, Event::Tick, 0);
@@ -286,27 +205,27 @@ void MemoryWindow::Wake() {
 }
 
 std::string MemoryWindow::Text(const std::string& name) const {
-  const Control& control = Find(name);
+  const Control& control = FindFor(name, Operation::ReadText);
   if (control.entry->kind == ControlKind::ComboBox) {
     return ItemText(name, control.currentIndex);
   }
-  return FindOf(name, kTextKinds).text;
+  return control.text;
 }
 
 void MemoryWindow::SetText(const std::string& name, const std::string& text) {
-  FindOf(name, kTextKinds).text = text;
+  FindFor(name, Operation::WriteText).text = text;
 }
 
 void MemoryWindow::AppendText(const std::string& name, const std::string& text) {
-  FindOf(name, {ControlKind::EditBox}).text += text;
+  FindFor(name, Operation::Edit).text += text;
 }
 
 bool MemoryWindow::Checked(const std::string& name) const {
-  return FindOf(name, {ControlKind::CheckBox, ControlKind::RadioBox}).checked;
+  return FindFor(name, Operation::Check).checked;
 }
 
 void MemoryWindow::SetChecked(const std::string& name, bool checked) {
-  Control& control = FindOf(name, {ControlKind::CheckBox, ControlKind::RadioBox});
+  Control& control = FindFor(name, Operation::Check);
   if (checked && control.entry->kind == ControlKind::RadioBox) {
     CheckRadio(control);
   } else {
@@ -315,74 +234,64 @@ void MemoryWindow::SetChecked(const std::string& name, bool checked) {
 }
 
 int MemoryWindow::CurrentIndex(const std::string& name) const {
-  return FindOf(name, {ControlKind::ComboBox}).currentIndex;
+  return FindFor(name, Operation::Items).currentIndex;
 }
 
 void MemoryWindow::SetCurrentIndex(const std::string& name, int index) {
-  Control& control = FindOf(name, {ControlKind::ComboBox});
+  Control& control = FindFor(name, Operation::Items);
   // An index outside the items selects nothing, as on the platform.
   bool inRange = index >= 0 && index < static_cast<int>(control.items.size());
   control.currentIndex = inRange ? index : -1;
 }
 
 void MemoryWindow::ClearItems(const std::string& name) {
-  Control& control = FindOf(name, {ControlKind::ComboBox});
+  Control& control = FindFor(name, Operation::Items);
   control.items.clear();
   control.currentIndex = -1;
 }
 
 void MemoryWindow::AddItem(const std::string& name, const std::string& text) {
-  FindOf(name, {ControlKind::ComboBox}).items.push_back(text);
+  FindFor(name, Operation::Items).items.push_back(text);
 }
 
 int MemoryWindow::ItemCount(const std::string& name) const {
-  return static_cast<int>(FindOf(name, {ControlKind::ComboBox}).items.size());
+  return static_cast<int>(FindFor(name, Operation::Items).items.size());
 }
 
 std::string MemoryWindow::ItemText(const std::string& name, int index) const {
-  const Control& control = FindOf(name, {ControlKind::ComboBox});
+  const Control& control = FindFor(name, Operation::Items);
   if (index < 0 || index >= static_cast<int>(control.items.size())) return "";
   return control.items[index];
 }
 
 bool MemoryWindow::Enabled(const std::string& name) const {
-  const Control& control = Find(name);
-  if (control.entry->kind == ControlKind::Timer) {
-    throw std::invalid_argument(name + " is a timer, which cannot be enabled or disabled");
-  }
-  return control.enabled;
+  return FindFor(name, Operation::Enable).enabled;
 }
 
 void MemoryWindow::SetEnabled(const std::string& name, bool enabled) {
-  Control& control = Find(name);
-  if (control.entry->kind == ControlKind::Timer) {
-    throw std::invalid_argument(name + " is a timer, which cannot be enabled or disabled");
-  }
-  control.enabled = enabled;
+  FindFor(name, Operation::Enable).enabled = enabled;
 }
 
 bool MemoryWindow::Selected(const std::string& name) const {
-  return FindOf(name, {ControlKind::ImageButton}).selected;
+  return FindFor(name, Operation::Select).selected;
 }
 
 void MemoryWindow::SetSelected(const std::string& name, bool selected) {
-  FindOf(name, {ControlKind::ImageButton}).selected = selected;
+  FindFor(name, Operation::Select).selected = selected;
 }
 
 int MemoryWindow::CurrentPage(const std::string& name) const {
-  return FindOf(name, {ControlKind::TabControl}).page;
+  return FindFor(name, Operation::Pages).page;
 }
 
 void MemoryWindow::SetCurrentPage(const std::string& name, int page) {
-  Control& control = FindOf(name, {ControlKind::TabControl});
-  if (page < 0 || page >= static_cast<int>(control.entry->pages.size())) {
-    throw std::out_of_range(name + " has no page " + std::to_string(page));
-  }
+  Control& control = FindFor(name, Operation::Pages);
+  RequirePage(*control.entry, page);
   control.page = page;
 }
 
 int MemoryWindow::InsertRow(const std::string& name, int position) {
-  Control& control = FindOf(name, {ControlKind::ListView});
+  Control& control = FindFor(name, Operation::Rows);
   int count = static_cast<int>(control.rows.size());
   if (position < 0 || position > count) position = count;
   control.rows.insert(control.rows.begin() + position, std::vector<std::string>{});
@@ -392,7 +301,7 @@ int MemoryWindow::InsertRow(const std::string& name, int position) {
 }
 
 void MemoryWindow::SetCell(const std::string& name, int row, int column, const std::string& text) {
-  Control& control = FindOf(name, {ControlKind::ListView});
+  Control& control = FindFor(name, Operation::Rows);
   if (row < 0 || row >= static_cast<int>(control.rows.size()) || column < 0) return;
   std::vector<std::string>& cells = control.rows[row];
   if (column >= static_cast<int>(cells.size())) cells.resize(column + 1);
@@ -400,7 +309,7 @@ void MemoryWindow::SetCell(const std::string& name, int row, int column, const s
 }
 
 std::string MemoryWindow::Cell(const std::string& name, int row, int column) const {
-  const Control& control = FindOf(name, {ControlKind::ListView});
+  const Control& control = FindFor(name, Operation::Rows);
   if (row < 0 || row >= static_cast<int>(control.rows.size())) return "";
   const std::vector<std::string>& cells = control.rows[row];
   if (column < 0 || column >= static_cast<int>(cells.size())) return "";
@@ -408,51 +317,49 @@ std::string MemoryWindow::Cell(const std::string& name, int row, int column) con
 }
 
 int MemoryWindow::RowCount(const std::string& name) const {
-  return static_cast<int>(FindOf(name, {ControlKind::ListView}).rows.size());
+  return static_cast<int>(FindFor(name, Operation::Rows).rows.size());
 }
 
 void MemoryWindow::DeleteAllRows(const std::string& name) {
-  Control& control = FindOf(name, {ControlKind::ListView});
+  Control& control = FindFor(name, Operation::Rows);
   control.rows.clear();
   control.currentRow = -1;
 }
 
 int MemoryWindow::CurrentRow(const std::string& name) const {
-  return FindOf(name, {ControlKind::ListView}).currentRow;
+  return FindFor(name, Operation::Rows).currentRow;
 }
 
 void MemoryWindow::SetCurrentRow(const std::string& name, int row) {
-  Control& control = FindOf(name, {ControlKind::ListView});
+  Control& control = FindFor(name, Operation::Rows);
   bool inRange = row >= 0 && row < static_cast<int>(control.rows.size());
   control.currentRow = inRange ? row : -1;
 }
 
 Picture MemoryWindow::PictureOf(const std::string& name) const {
-  return FindOf(name, {ControlKind::PictureBox}).picture;
+  return FindFor(name, Operation::Picture).picture;
 }
 
 void MemoryWindow::SetPicture(const std::string& name, Picture picture) {
-  Control& control = FindOf(name, {ControlKind::PictureBox});
-  if (picture.digit != Picture::kPlaceholder && (picture.digit < 0 || picture.digit > 9)) {
-    throw std::invalid_argument(name + ": no picture for digit " + std::to_string(picture.digit));
-  }
+  Control& control = FindFor(name, Operation::Picture);
+  RequirePicture(name, picture);
   control.picture = picture;
 }
 
 std::string MemoryWindow::Address(const std::string& name) const {
-  return FindOf(name, {ControlKind::HtmlViewer}).address;
+  return FindFor(name, Operation::Browse).address;
 }
 
 void MemoryWindow::Navigate(const std::string& name, const std::string& address) {
-  FindOf(name, {ControlKind::HtmlViewer}).address = address;
+  FindFor(name, Operation::Browse).address = address;
 }
 
 int MemoryWindow::Interval(const std::string& name) const {
-  return FindOf(name, {ControlKind::Timer}).interval;
+  return FindFor(name, Operation::Time).interval;
 }
 
 void MemoryWindow::SetInterval(const std::string& name, int milliseconds) {
-  Control& control = FindOf(name, {ControlKind::Timer});
+  Control& control = FindFor(name, Operation::Time);
   control.interval = std::max(milliseconds, 0);
   if (control.interval > 0) control.due = Now() + std::chrono::milliseconds(control.interval);
 }

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ui/control_rules.h"
 #include "ui/form.h"
 #include "ui/window.h"
 
@@ -124,8 +125,9 @@ class MemoryWindow : public Window {
 
   Control& Find(const std::string& name);
   const Control& Find(const std::string& name) const;
-  Control& FindOf(const std::string& name, std::initializer_list<ControlKind> kinds);
-  const Control& FindOf(const std::string& name, std::initializer_list<ControlKind> kinds) const;
+  // The control, after the rule that its kind has the operation.
+  Control& FindFor(const std::string& name, Operation operation);
+  const Control& FindFor(const std::string& name, Operation operation) const;
   void CheckRadio(Control& radio);
   void RunHandler(const std::string& name, Event event, int arg);
   // Ticks the running timers due no later than `until`, earliest first,

@@ -26,7 +26,9 @@
 #include "gui/html_viewer.h"
 #include "gui/skin_button.h"
 #include "gui/tab_control.h"
+#include "ui/control_rules.h"
 #include "ui/form.h"
+#include "ui/memory_window.h"
 
 namespace gui {
 namespace {
@@ -228,6 +230,30 @@ TEST_F(QtWindowTest, NumberBoxesRefuseLettersAndExtraCharacters) {
   auto* name = Get<QLineEdit>("编辑框_定位名");
   QTest::keyClicks(name, "ab1");
   EXPECT_EQ(window.Text("编辑框_定位名"), "ab1");
+}
+
+TEST_F(QtWindowTest, EveryOneLineBoxTakesTheKeysTheMemoryWindowTakes) {
+  ui::MemoryWindow memory;
+  int limited = 0;
+  for (const ui::ControlSpec& definition : ui::MainForm()) {
+    if (definition.kind != ControlKind::EditBox || definition.multiLine) {
+      continue;
+    }
+    limited += ui::LimitsTyping(definition) ? 1 : 0;
+    for (const char* keys : {"a7", "78", "七1", "1x2y3"}) {
+      SCOPED_TRACE(definition.name + " <- " + keys);
+      window.SetText(definition.name, "");
+      memory.SetText(definition.name, "");
+      for (QChar key : QString::fromUtf8(keys)) {
+        // keyClicks knows ASCII keys only; a key that types text of its own.
+        QTest::sendKeyEvent(QTest::Click, Get<QLineEdit>(definition.name), Qt::Key_unknown,
+                            QString(key), Qt::NoModifier);
+      }
+      memory.Type(definition.name, keys);
+      EXPECT_EQ(window.Text(definition.name), memory.Text(definition.name));
+    }
+  }
+  EXPECT_GT(limited, 0);
 }
 
 TEST_F(QtWindowTest, ClicksReachTheirHandlersAfterTheControlChanged) {
