@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/console.h"
+#include "app/console_line.h"
 #include "ui/memory_window.h"
 
 namespace {
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   const auto parsed = console.Parse(line);
   if (parsed) {
-    const app::Console::ParsedLine& words = parsed.value();
+    const app::ParsedLine& words = parsed.value();
     if (words.word != line.substr(0, line.find(' '))) std::abort();
     for (std::size_t i = 0; i < words.args.size(); ++i) {
       if (!Inside(words.args[i], line)) std::abort();

@@ -1,11 +1,12 @@
 #include "app/console.h"
 
-#include <charconv>
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <istream>
 #include <ostream>
-#include <system_error>
+#include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "base/codepage.h"
@@ -15,30 +16,38 @@ namespace {
 
 using base::Error;
 using base::Ok;
-using base::Result;
 using base::Status;
 
 // A wait longer than a day is a typo; with the one-second timers running it
 // would also tick for hours of real time.
 constexpr long long kMaxWaitMs = 24LL * 60 * 60 * 1000;
 
-Result<long long> Number(std::string_view what, std::string_view text) {
-  long long value = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
-    return Error{std::string(what) + " is not a number: " + std::string(text)};
-  }
-  return value;
+// What a command runs with.
+struct Call {
+  ui::MemoryWindow& window;
+  std::ostream& out;
+  bool& quit;
+  const Args& args;
+  std::string name;  // the control a command on a control names first
+};
+
+using Run = Status (*)(Call&);
+
+struct Command {
+  std::string_view word;
+  ArgumentShape shape;
+  Run run;
+};
+
+// Queries answer with exactly one line.
+Status Answer(const Call& call, std::string_view text) {
+  call.out << EscapeText(text) << '\n' << std::flush;
+  return Ok{};
 }
 
-Result<int> Int(std::string_view what, std::string_view text) {
-  auto value = Number(what, text);
-  if (!value) return value.error();
-  if (value.value() < -2147483647LL || value.value() > 2147483647LL) {
-    return Error{std::string(what) + " is out of range: " + std::string(text)};
-  }
-  return static_cast<int>(value.value());
-}
+Status AnswerNumber(const Call& call, int number) { return Answer(call, std::to_string(number)); }
+
+Status AnswerFlag(const Call& call, bool value) { return Answer(call, value ? "1" : "0"); }
 
 std::string Join(const std::vector<std::string>& parts, char separator) {
   std::string joined;
@@ -61,343 +70,291 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   return parts;
 }
 
+// Queries.
+
+Status Text(Call& c) { return Answer(c, c.window.Text(c.name)); }
+
+Status Checked(Call& c) { return AnswerFlag(c, c.window.Checked(c.name)); }
+
+Status Index(Call& c) { return AnswerNumber(c, c.window.CurrentIndex(c.name)); }
+
+Status Items(Call& c) {
+  std::vector<std::string> items;
+  for (int i = 0, count = c.window.ItemCount(c.name); i < count; ++i) {
+    items.push_back(c.window.ItemText(c.name, i));
+  }
+  return Answer(c, Join(items, '\t'));
+}
+
+Status Count(Call& c) {
+  switch (c.window.KindOf(c.name)) {
+    case ui::ControlKind::ComboBox:
+      return AnswerNumber(c, c.window.ItemCount(c.name));
+    case ui::ControlKind::ListView:
+      return AnswerNumber(c, c.window.RowCount(c.name));
+    default:
+      return Error{c.name + " is neither a combo box nor a list view"};
+  }
+}
+
+Status Cell(Call& c) {
+  auto row = IntArgument("ROW", c.args[1]);
+  if (!row) return row.error();
+  auto column = IntArgument("COL", c.args[2]);
+  if (!column) return column.error();
+  return Answer(c, c.window.Cell(c.name, row.value(), column.value()));
+}
+
+Status CurrentRow(Call& c) { return AnswerNumber(c, c.window.CurrentRow(c.name)); }
+
+Status Enabled(Call& c) { return AnswerFlag(c, c.window.Enabled(c.name)); }
+
+Status Selected(Call& c) { return AnswerFlag(c, c.window.Selected(c.name)); }
+
+Status Page(Call& c) { return AnswerNumber(c, c.window.CurrentPage(c.name)); }
+
+Status Interval(Call& c) { return AnswerNumber(c, c.window.Interval(c.name)); }
+
+Status Address(Call& c) { return Answer(c, c.window.Address(c.name)); }
+
+Status Picture(Call& c) {
+  ui::Picture picture = c.window.PictureOf(c.name);
+  return Answer(c, picture.digit == ui::Picture::kPlaceholder
+                       ? std::string("placeholder")
+                       : "digit:" + std::to_string(picture.digit));
+}
+
+Status Clipboard(Call& c) { return Answer(c, c.window.ClipboardText().value_or("")); }
+
+Status LastMessage(Call& c) {
+  const auto& messages = c.window.Messages();
+  if (messages.empty()) return Answer(c, "");
+  return Answer(c, messages.back().caption + '\t' + messages.back().text);
+}
+
+Status Now(Call& c) { return Answer(c, FormatClock(c.window.Now())); }
+
+// Actions.
+
+Status Set(Call& c) {
+  auto text = UnescapeText(c.args[1]);
+  if (!text) return text.error();
+  c.window.SetText(c.name, text.value());
+  return Ok{};
+}
+
+Status Type(Call& c) {
+  auto text = UnescapeText(c.args[1]);
+  if (!text) return text.error();
+  c.window.Type(c.name, text.value());  // refused characters are the box's rule
+  return Ok{};
+}
+
+Status Check(Call& c) {
+  if (c.args[1] != "0" && c.args[1] != "1") {
+    return Error{"check wants 0 or 1, not " + std::string(c.args[1])};
+  }
+  c.window.SetChecked(c.name, c.args[1] == "1");
+  return Ok{};
+}
+
+Status Select(Call& c) {
+  auto index = IntArgument("INDEX", c.args[1]);
+  if (!index) return index.error();
+  c.window.SetCurrentIndex(c.name, index.value());
+  return Ok{};
+}
+
+Status AddItem(Call& c) {
+  auto text = UnescapeText(c.args[1]);
+  if (!text) return text.error();
+  c.window.AddItem(c.name, text.value());
+  return Ok{};
+}
+
+Status ClearItems(Call& c) {
+  c.window.ClearItems(c.name);
+  return Ok{};
+}
+
+Status Insert(Call& c) {
+  auto position = IntArgument("POS", c.args[1]);
+  if (!position) return position.error();
+  auto text = UnescapeText(c.args[2]);
+  if (!text) return text.error();
+  if (c.window.KindOf(c.name) != ui::ControlKind::ListView) {
+    return Error{c.name + " is not a list view"};
+  }
+  auto cells = Split(text.value(), '\t');
+  // Check the width first, so a bad row is refused whole.
+  const auto* entry = ui::FindControl(c.name);
+  if (entry && cells.size() > entry->columns.size()) {
+    return Error{c.name + " has " + std::to_string(entry->columns.size()) + " columns, not " +
+                 std::to_string(cells.size())};
+  }
+  int row = c.window.InsertRow(c.name, position.value());
+  for (std::size_t column = 0; column < cells.size(); ++column) {
+    c.window.SetCell(c.name, row, static_cast<int>(column), cells[column]);
+  }
+  return Ok{};
+}
+
+Status DeleteRows(Call& c) {
+  c.window.DeleteAllRows(c.name);
+  return Ok{};
+}
+
+Status SetRow(Call& c) {
+  auto row = IntArgument("ROW", c.args[1]);
+  if (!row) return row.error();
+  c.window.SetCurrentRow(c.name, row.value());
+  return Ok{};
+}
+
+Status Click(Call& c) {
+  c.window.Click(c.name);
+  return Ok{};
+}
+
+Status Event(Call& c) {
+  std::string_view event = c.args[1];
+  std::string_view argument;
+  if (auto space = event.find(' '); space != std::string_view::npos) {
+    argument = event.substr(space + 1);
+    event = event.substr(0, space);
+  }
+  if (event == "progress") {
+    auto percent = IntArgument("N", argument);
+    if (!percent) return percent.error();
+    c.window.Fire(c.name, ui::Event::Progress, percent.value());
+    return Ok{};
+  }
+  ui::Event kind;
+  if (event == "rowclick") {
+    kind = ui::Event::RowClick;
+  } else if (event == "activate") {
+    kind = ui::Event::RowActivate;
+  } else {
+    return Error{"unknown event: " + std::string(event) + " (progress N, rowclick, activate)"};
+  }
+  if (event.size() != c.args[1].size()) return Error{std::string(event) + " takes no argument"};
+  c.window.Fire(c.name, kind);
+  return Ok{};
+}
+
+Status Tick(Call& c) {
+  if (c.window.KindOf(c.name) != ui::ControlKind::Timer) return Error{c.name + " is not a timer"};
+  c.window.Tick(c.name);
+  return Ok{};
+}
+
+Status SetPage(Call& c) {
+  auto page = IntArgument("INDEX", c.args[1]);
+  if (!page) return page.error();
+  c.window.SetCurrentPage(c.name, page.value());
+  return Ok{};
+}
+
+Status SetClipboard(Call& c) {
+  auto text = UnescapeText(c.args[0]);
+  if (!text) return text.error();
+  c.window.SetClipboardText(text.value());
+  return Ok{};
+}
+
+Status Clock(Call& c) {
+  auto time = ParseClock(c.args[0]);
+  if (!time) return Error{"not a time YYYY-MM-DDTHH:MM:SS: " + std::string(c.args[0])};
+  c.window.SetClock(*time);
+  return Ok{};
+}
+
+Status Wait(Call& c) {
+  auto ms = NumberArgument("MS", c.args[0]);
+  if (!ms) return ms.error();
+  if (ms.value() < 0 || ms.value() > kMaxWaitMs) {
+    return Error{"MS must be 0 to " + std::to_string(kMaxWaitMs)};
+  }
+  c.window.AdvanceClock(std::chrono::milliseconds(ms.value()));
+  return Ok{};
+}
+
+Status Quit(Call& c) {
+  c.quit = true;
+  return Ok{};
+}
+
+constexpr bool kTextMayBeOmitted = true;
+
+// A command whose first parameter is NAME works on a control: the name is
+// checked before the command runs, so a typo reads as such rather than as the
+// window's error.
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands{
+      // Queries.
+      {"text", {{"NAME"}}, Text},
+      {"checked", {{"NAME"}}, Checked},
+      {"index", {{"NAME"}}, Index},
+      {"items", {{"NAME"}}, Items},
+      {"count", {{"NAME"}}, Count},
+      {"cell", {{"NAME", "ROW", "COL"}}, Cell},
+      {"currentrow", {{"NAME"}}, CurrentRow},
+      {"enabled", {{"NAME"}}, Enabled},
+      {"selected", {{"NAME"}}, Selected},
+      {"page", {{"NAME"}}, Page},
+      {"interval", {{"NAME"}}, Interval},
+      {"address", {{"NAME"}}, Address},
+      {"picture", {{"NAME"}}, Picture},
+      {"clipboard", {}, Clipboard},
+      {"lastmessage", {}, LastMessage},
+      {"now", {}, Now},
+      // Actions.
+      {"set", {{"NAME", "TEXT"}, kTextMayBeOmitted}, Set},
+      {"type", {{"NAME", "TEXT"}, kTextMayBeOmitted}, Type},
+      {"check", {{"NAME", "0|1"}}, Check},
+      {"select", {{"NAME", "INDEX"}}, Select},
+      {"additem", {{"NAME", "TEXT"}, kTextMayBeOmitted}, AddItem},
+      {"clearitems", {{"NAME"}}, ClearItems},
+      {"insert", {{"NAME", "POS", "CELLS"}, kTextMayBeOmitted}, Insert},
+      {"deleterows", {{"NAME"}}, DeleteRows},
+      {"setrow", {{"NAME", "ROW"}}, SetRow},
+      {"click", {{"NAME"}}, Click},
+      {"event", {{"NAME", "EVENT"}}, Event},
+      {"tick", {{"NAME"}}, Tick},
+      {"setpage", {{"NAME", "INDEX"}}, SetPage},
+      {"setclipboard", {{"TEXT"}, kTextMayBeOmitted}, SetClipboard},
+      {"clock", {{"YYYY-MM-DDTHH:MM:SS"}}, Clock},
+      {"wait", {{"MS"}}, Wait},
+      {"quit", {}, Quit},
+  };
+  return commands;
+}
+
+const Command* FindCommand(std::string_view word) {
+  const auto& commands = Commands();
+  auto found = std::find_if(commands.begin(), commands.end(),
+                            [word](const Command& command) { return command.word == word; });
+  return found == commands.end() ? nullptr : &*found;
+}
+
+Status RunCommand(const Command& command, Call& call) {
+  if (!command.shape.params.empty() && command.shape.params.front() == "NAME") {
+    call.name = std::string(call.args.front());
+    if (!call.window.HasControl(call.name)) return Error{"unknown control: " + call.name};
+  }
+  return command.run(call);
+}
+
 }  // namespace
 
-std::string EscapeText(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '\n':
-        escaped += "\\n";
-        break;
-      case '\r':
-        escaped += "\\r";
-        break;
-      case '\t':
-        escaped += "\\t";
-        break;
-      case '\\':
-        escaped += "\\\\";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
+Console::Console(ui::MemoryWindow& window, std::ostream& out) : window_(window), out_(out) {}
 
-Result<std::string> UnescapeText(std::string_view text) {
-  std::string plain;
-  plain.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      plain += text[i];
-      continue;
-    }
-    if (++i == text.size()) return Error{"text ends in a lone backslash"};
-    switch (text[i]) {
-      case 'n':
-        plain += '\n';
-        break;
-      case 'r':
-        plain += '\r';
-        break;
-      case 't':
-        plain += '\t';
-        break;
-      case '\\':
-        plain += '\\';
-        break;
-      default:
-        return Error{std::string("unknown escape \\") + text[i]};
-    }
-  }
-  return plain;
-}
-
-Console::Console(ui::MemoryWindow& window, std::ostream& out) : window_(window), out_(out) {
-  DefineCommands();
-}
-
-Status Console::Answer(std::string_view text) {
-  out_ << EscapeText(text) << '\n' << std::flush;
-  return Ok{};
-}
-
-Status Console::RequireControl(std::string_view name) const {
-  if (!window_.HasControl(std::string(name))) return Error{"unknown control: " + std::string(name)};
-  return Ok{};
-}
-
-void Console::DefineCommands() {
-  auto& w = window_;
-  // Each query names a control first; `named` checks it exists before the
-  // command runs, so a typo reads as such rather than as the window's error.
-  auto named = [this](std::function<Status(const std::string&, const Args&)> run) {
-    return [this, run = std::move(run)](const Args& args) -> Status {
-      std::string name(args[0]);
-      if (auto exists = RequireControl(name); !exists) return exists;
-      return run(name, args);
-    };
-  };
-  auto flag = [](bool value) { return value ? "1" : "0"; };
-
-  // Queries.
-  commands_["text"] = {{"NAME"}, false, named([this, &w](const std::string& n, const Args&) {
-                         return Answer(w.Text(n));
-                       })};
-  commands_["checked"] = {
-      {"NAME"}, false, named([this, &w, flag](const std::string& n, const Args&) {
-        return Answer(flag(w.Checked(n)));
-      })};
-  commands_["index"] = {{"NAME"}, false, named([this, &w](const std::string& n, const Args&) {
-                          return Answer(std::to_string(w.CurrentIndex(n)));
-                        })};
-  commands_["items"] = {{"NAME"}, false, named([this, &w](const std::string& n, const Args&) {
-                          std::vector<std::string> items;
-                          for (int i = 0, count = w.ItemCount(n); i < count; ++i) {
-                            items.push_back(w.ItemText(n, i));
-                          }
-                          return Answer(Join(items, '\t'));
-                        })};
-  commands_["count"] = {
-      {"NAME"}, false, named([this, &w](const std::string& n, const Args&) -> Status {
-        switch (w.KindOf(n)) {
-          case ui::ControlKind::ComboBox:
-            return Answer(std::to_string(w.ItemCount(n)));
-          case ui::ControlKind::ListView:
-            return Answer(std::to_string(w.RowCount(n)));
-          default:
-            return Error{n + " is neither a combo box nor a list view"};
-        }
-      })};
-  commands_["cell"] = {{"NAME", "ROW", "COL"},
-                       false,
-                       named([this, &w](const std::string& n, const Args& a) -> Status {
-                         auto row = Int("ROW", a[1]);
-                         if (!row) return row.error();
-                         auto column = Int("COL", a[2]);
-                         if (!column) return column.error();
-                         return Answer(w.Cell(n, row.value(), column.value()));
-                       })};
-  commands_["currentrow"] = {{"NAME"}, false, named([this, &w](const std::string& n, const Args&) {
-                               return Answer(std::to_string(w.CurrentRow(n)));
-                             })};
-  commands_["enabled"] = {
-      {"NAME"}, false, named([this, &w, flag](const std::string& n, const Args&) {
-        return Answer(flag(w.Enabled(n)));
-      })};
-  commands_["selected"] = {
-      {"NAME"}, false, named([this, &w, flag](const std::string& n, const Args&) {
-        return Answer(flag(w.Selected(n)));
-      })};
-  commands_["page"] = {{"NAME"}, false, named([this, &w](const std::string& n, const Args&) {
-                         return Answer(std::to_string(w.CurrentPage(n)));
-                       })};
-  commands_["interval"] = {{"NAME"}, false, named([this, &w](const std::string& n, const Args&) {
-                             return Answer(std::to_string(w.Interval(n)));
-                           })};
-  commands_["address"] = {{"NAME"}, false, named([this, &w](const std::string& n, const Args&) {
-                            return Answer(w.Address(n));
-                          })};
-  commands_["picture"] = {{"NAME"}, false, named([this, &w](const std::string& n, const Args&) {
-                            auto picture = w.PictureOf(n);
-                            return Answer(picture.digit == ui::Picture::kPlaceholder
-                                              ? std::string("placeholder")
-                                              : "digit:" + std::to_string(picture.digit));
-                          })};
-  commands_["clipboard"] = {
-      {}, false, [this, &w](const Args&) { return Answer(w.ClipboardText().value_or("")); }};
-  commands_["lastmessage"] = {
-      {}, false, [this, &w](const Args&) {
-        const auto& messages = w.Messages();
-        if (messages.empty()) return Answer("");
-        return Answer(messages.back().caption + '\t' + messages.back().text);
-      }};
-  commands_["now"] = {{}, false, [this, &w](const Args&) { return Answer(FormatClock(w.Now())); }};
-
-  // Actions.
-  auto text = [](std::string_view raw) { return UnescapeText(raw); };
-  commands_["set"] = {
-      {"NAME", "TEXT"}, true, named([&w, text](const std::string& n, const Args& a) -> Status {
-        auto value = text(a[1]);
-        if (!value) return value.error();
-        w.SetText(n, value.value());
-        return Ok{};
-      })};
-  commands_["type"] = {
-      {"NAME", "TEXT"}, true, named([&w, text](const std::string& n, const Args& a) -> Status {
-        auto value = text(a[1]);
-        if (!value) return value.error();
-        w.Type(n, value.value());  // refused characters are the box's rule
-        return Ok{};
-      })};
-  commands_["check"] = {
-      {"NAME", "0|1"}, false, named([&w](const std::string& n, const Args& a) -> Status {
-        if (a[1] != "0" && a[1] != "1") {
-          return Error{"check wants 0 or 1, not " + std::string(a[1])};
-        }
-        w.SetChecked(n, a[1] == "1");
-        return Ok{};
-      })};
-  commands_["select"] = {
-      {"NAME", "INDEX"}, false, named([&w](const std::string& n, const Args& a) -> Status {
-        auto index = Int("INDEX", a[1]);
-        if (!index) return index.error();
-        w.SetCurrentIndex(n, index.value());
-        return Ok{};
-      })};
-  commands_["additem"] = {
-      {"NAME", "TEXT"}, true, named([&w, text](const std::string& n, const Args& a) -> Status {
-        auto value = text(a[1]);
-        if (!value) return value.error();
-        w.AddItem(n, value.value());
-        return Ok{};
-      })};
-  commands_["clearitems"] = {{"NAME"}, false, named([&w](const std::string& n, const Args&) {
-                               w.ClearItems(n);
-                               return Status(Ok{});
-                             })};
-  commands_["insert"] = {{"NAME", "POS", "CELLS"},
-                         true,
-                         named([&w, text](const std::string& n, const Args& a) -> Status {
-                           auto position = Int("POS", a[1]);
-                           if (!position) return position.error();
-                           auto value = text(a[2]);
-                           if (!value) return value.error();
-                           if (w.KindOf(n) != ui::ControlKind::ListView)
-                             return Error{n + " is not a list view"};
-                           auto cells = Split(value.value(), '\t');
-                           // Check the width first, so a bad row is refused whole.
-                           const auto* entry = ui::FindControl(n);
-                           if (entry && cells.size() > entry->columns.size()) {
-                             return Error{n + " has " + std::to_string(entry->columns.size()) +
-                                          " columns, not " + std::to_string(cells.size())};
-                           }
-                           int row = w.InsertRow(n, position.value());
-                           for (std::size_t column = 0; column < cells.size(); ++column) {
-                             w.SetCell(n, row, static_cast<int>(column), cells[column]);
-                           }
-                           return Ok{};
-                         })};
-  commands_["deleterows"] = {{"NAME"}, false, named([&w](const std::string& n, const Args&) {
-                               w.DeleteAllRows(n);
-                               return Status(Ok{});
-                             })};
-  commands_["setrow"] = {
-      {"NAME", "ROW"}, false, named([&w](const std::string& n, const Args& a) -> Status {
-        auto row = Int("ROW", a[1]);
-        if (!row) return row.error();
-        w.SetCurrentRow(n, row.value());
-        return Ok{};
-      })};
-  commands_["click"] = {{"NAME"}, false, named([&w](const std::string& n, const Args&) {
-                          w.Click(n);
-                          return Status(Ok{});
-                        })};
-  commands_["event"] = {
-      {"NAME", "EVENT"}, false, named([&w](const std::string& n, const Args& a) -> Status {
-        std::string_view event = a[1];
-        std::string_view argument;
-        if (auto space = event.find(' '); space != std::string_view::npos) {
-          argument = event.substr(space + 1);
-          event = event.substr(0, space);
-        }
-        if (event == "progress") {
-          auto percent = Int("N", argument);
-          if (!percent) return percent.error();
-          w.Fire(n, ui::Event::Progress, percent.value());
-          return Ok{};
-        }
-        ui::Event kind;
-        if (event == "rowclick") {
-          kind = ui::Event::RowClick;
-        } else if (event == "activate") {
-          kind = ui::Event::RowActivate;
-        } else {
-          return Error{"unknown event: " + std::string(event) +
-                       " (progress N, rowclick, activate)"};
-        }
-        if (event.size() != a[1].size()) return Error{std::string(event) + " takes no argument"};
-        w.Fire(n, kind);
-        return Ok{};
-      })};
-  commands_["tick"] = {{"NAME"}, false, named([&w](const std::string& n, const Args&) -> Status {
-                         if (w.KindOf(n) != ui::ControlKind::Timer)
-                           return Error{n + " is not a timer"};
-                         w.Tick(n);
-                         return Ok{};
-                       })};
-  commands_["setpage"] = {
-      {"NAME", "INDEX"}, false, named([&w](const std::string& n, const Args& a) -> Status {
-        auto page = Int("INDEX", a[1]);
-        if (!page) return page.error();
-        w.SetCurrentPage(n, page.value());
-        return Ok{};
-      })};
-  commands_["setclipboard"] = {{"TEXT"}, true, [&w, text](const Args& a) -> Status {
-                                 auto value = text(a[0]);
-                                 if (!value) return value.error();
-                                 w.SetClipboardText(value.value());
-                                 return Ok{};
-                               }};
-  commands_["clock"] = {{"YYYY-MM-DDTHH:MM:SS"}, false, [&w](const Args& a) -> Status {
-                          auto time = ParseClock(a[0]);
-                          if (!time)
-                            return Error{"not a time YYYY-MM-DDTHH:MM:SS: " + std::string(a[0])};
-                          w.SetClock(*time);
-                          return Ok{};
-                        }};
-  commands_["wait"] = {{"MS"}, false, [&w](const Args& a) -> Status {
-                         auto ms = Number("MS", a[0]);
-                         if (!ms) return ms.error();
-                         if (ms.value() < 0 || ms.value() > kMaxWaitMs) {
-                           return Error{"MS must be 0 to " + std::to_string(kMaxWaitMs)};
-                         }
-                         w.AdvanceClock(std::chrono::milliseconds(ms.value()));
-                         return Ok{};
-                       }};
-  commands_["quit"] = {{}, false, [this](const Args&) -> Status {
-                         quit_ = true;
-                         return Ok{};
-                       }};
-}
-
-base::Result<Console::ParsedLine> Console::Parse(std::string_view line) const {
+base::Result<ParsedLine> Console::Parse(std::string_view line) const {
   if (!base::IsValidUtf8(line)) return Error{"the line is not UTF-8"};
-  auto space = line.find(' ');
-  auto word = line.substr(0, space);
-  auto found = commands_.find(word);
-  if (found == commands_.end()) return Error{"unknown command: " + std::string(word)};
-  const Command& command = found->second;
-
-  std::string_view rest =
-      space == std::string_view::npos ? std::string_view() : line.substr(space + 1);
-  bool hasRest = space != std::string_view::npos;
-  ParsedLine parsed{word, {}};
-  for (std::size_t i = 0; i < command.params.size(); ++i) {
-    bool last = i + 1 == command.params.size();
-    if (!hasRest) {
-      if (last && command.textMayBeOmitted) {
-        parsed.args.emplace_back();
-        continue;
-      }
-      std::string usage(word);
-      for (auto param : command.params) usage += " " + std::string(param);
-      return Error{"usage: " + usage};
-    }
-    if (last) {
-      parsed.args.push_back(rest);
-      break;
-    }
-    auto next = rest.find(' ');
-    parsed.args.push_back(rest.substr(0, next));
-    hasRest = next != std::string_view::npos;
-    rest = hasRest ? rest.substr(next + 1) : std::string_view();
-  }
-  if (command.params.empty() && hasRest) return Error{std::string(word) + " takes no argument"};
-  return parsed;
+  std::string_view word = CommandWord(line);
+  const Command* command = FindCommand(word);
+  if (command == nullptr) return Error{"unknown command: " + std::string(word)};
+  return CutLine(line, command->shape);
 }
 
 bool Console::Execute(std::string_view line) {
@@ -407,8 +364,9 @@ bool Console::Execute(std::string_view line) {
   auto run = [&]() -> Status {
     auto parsed = Parse(line);
     if (!parsed) return parsed.error();
+    Call call{window_, out_, quit_, parsed.value().args, {}};
     try {
-      return commands_.find(parsed.value().word)->second.run(parsed.value().args);
+      return RunCommand(*FindCommand(parsed.value().word), call);
     } catch (const std::exception& e) {
       // The window refuses what does not fit the control (wrong kind, row or
       // column out of range); a handler's failure lands here as well.
