@@ -80,7 +80,7 @@ Qt::Alignment HorizontalAlignment(ui::Alignment alignment) {
 
 QColor ToQColor(ui::Color color) { return QColor(color.red, color.green, color.blue); }
 
-void ApplyColors(QWidget* widget, const ui::ControlSpec& definition) {
+void ApplyColors(QWidget* widget, const ui::ControlDefinition& definition) {
   if (!definition.textColor && !definition.background) {
     return;
   }
@@ -124,17 +124,18 @@ class ClickWatcher : public QObject {
 // thing a validator is shown.
 class TypingValidator : public QValidator {
  public:
-  TypingValidator(const ui::ControlSpec& box, QObject* parent) : QValidator(parent), box_(box) {}
+  TypingValidator(const ui::ControlDefinition& box, QObject* parent)
+      : QValidator(parent), box_(box) {}
 
   State validate(QString& input, int& /*position*/) const override {
     return ui::CouldBeTyped(box_, S(input)) ? Acceptable : Invalid;
   }
 
  private:
-  const ui::ControlSpec& box_;
+  const ui::ControlDefinition& box_;
 };
 
-QWidget* CreateEditBox(const ui::ControlSpec& definition, QWidget* parent) {
+QWidget* CreateEditBox(const ui::ControlDefinition& definition, QWidget* parent) {
   if (definition.multiLine) {
     auto* edit = new QPlainTextEdit(parent);
     edit->setPlainText(ToDocument(definition.text));
@@ -157,7 +158,7 @@ QWidget* CreateEditBox(const ui::ControlSpec& definition, QWidget* parent) {
   return edit;
 }
 
-QWidget* CreateListView(const ui::ControlSpec& definition, QWidget* parent) {
+QWidget* CreateListView(const ui::ControlDefinition& definition, QWidget* parent) {
   auto* list = new QTreeWidget(parent);
   list->setRootIsDecorated(false);
   list->setItemsExpandable(false);
@@ -193,7 +194,7 @@ QtWindow::QtWindow() : window_(std::make_unique<QWidget>()) {
 QtWindow::~QtWindow() = default;
 
 void QtWindow::Build() {
-  const ui::WindowSpec& definition = ui::MainWindowSpec();
+  const ui::WindowDefinition& definition = ui::MainWindowDefinition();
   window_->setObjectName(QStringLiteral("主窗口"));
   window_->setWindowTitle(Q(definition.caption));
   window_->setWindowIcon(QIcon(WindowIconPixmap()));
@@ -203,7 +204,7 @@ void QtWindow::Build() {
   // empty space.
   window_->setFixedSize(definition.geometry.width, definition.geometry.height);
 
-  for (const ui::ControlSpec& control : ui::MainForm()) {
+  for (const ui::ControlDefinition& control : ui::MainForm()) {
     QWidget* parent = ContainerOf(control);
     Control entry;
     entry.definition = &control;
@@ -225,7 +226,7 @@ void QtWindow::Build() {
   PlaceTabChildren();
 }
 
-QWidget* QtWindow::ContainerOf(const ui::ControlSpec& definition) const {
+QWidget* QtWindow::ContainerOf(const ui::ControlDefinition& definition) const {
   if (definition.parent.empty()) {
     return window_.get();
   }
@@ -240,7 +241,7 @@ QWidget* QtWindow::ContainerOf(const ui::ControlSpec& definition) const {
   return parent.widget;
 }
 
-QWidget* QtWindow::CreateWidget(const ui::ControlSpec& definition, QWidget* parent) {
+QWidget* QtWindow::CreateWidget(const ui::ControlDefinition& definition, QWidget* parent) {
   QWidget* widget = nullptr;
   switch (definition.kind) {
     case ControlKind::Label:
@@ -327,7 +328,7 @@ QWidget* QtWindow::CreateWidget(const ui::ControlSpec& definition, QWidget* pare
   return widget;
 }
 
-void QtWindow::AddRadioToGroup(const ui::ControlSpec& definition, QWidget* radio) {
+void QtWindow::AddRadioToGroup(const ui::ControlDefinition& definition, QWidget* radio) {
   QButtonGroup*& group = radioGroups_[ui::RadioGroup(definition)];
   if (group == nullptr) {
     group = new QButtonGroup(radio->parentWidget());

@@ -85,16 +85,16 @@ class QtWindow final : public ui::Window {
 
  private:
   struct Control {
-    const ui::ControlSpec* definition = nullptr;
+    const ui::ControlDefinition* definition = nullptr;
     QWidget* widget = nullptr;  // null for timers
     QTimer* timer = nullptr;
     ui::Picture picture;
   };
 
   void Build();
-  QWidget* ContainerOf(const ui::ControlSpec& definition) const;
-  QWidget* CreateWidget(const ui::ControlSpec& definition, QWidget* parent);
-  void AddRadioToGroup(const ui::ControlSpec& definition, QWidget* radio);
+  QWidget* ContainerOf(const ui::ControlDefinition& definition) const;
+  QWidget* CreateWidget(const ui::ControlDefinition& definition, QWidget* parent);
+  void AddRadioToGroup(const ui::ControlDefinition& definition, QWidget* radio);
   // Pages whose children all sit below the tab strip were laid out in the
   // tab control's own coordinates: move them onto the page.
   void PlaceTabChildren();

@@ -103,14 +103,14 @@ void ThrowNoControl(const std::string& name) {
   throw std::out_of_range("no control named " + name);
 }
 
-void RequireOperation(const ControlSpec& control, Operation operation) {
+void RequireOperation(const ControlDefinition& control, Operation operation) {
   if (KindHas(control.kind, operation)) return;
   const char* why = operation == Operation::Enable ? ", which cannot be enabled or disabled"
                                                    : ", which does not have this operation";
   throw std::invalid_argument(control.name + " is a " + KindName(control.kind) + why);
 }
 
-void RequirePage(const ControlSpec& tabs, int page) {
+void RequirePage(const ControlDefinition& tabs, int page) {
   if (page < 0 || page >= static_cast<int>(tabs.pages.size())) {
     throw std::out_of_range(tabs.name + " has no page " + std::to_string(page));
   }
@@ -122,13 +122,13 @@ void RequirePicture(const std::string& name, Picture picture) {
   }
 }
 
-std::string RadioGroup(const ControlSpec& radio) {
+std::string RadioGroup(const ControlDefinition& radio) {
   return radio.parent + "#" + std::to_string(radio.page);
 }
 
-bool LimitsTyping(const ControlSpec& box) { return box.digitsOnly || box.maxLength > 0; }
+bool LimitsTyping(const ControlDefinition& box) { return box.digitsOnly || box.maxLength > 0; }
 
-Typed TypeInto(const ControlSpec& box, std::string text, std::string_view typed) {
+Typed TypeInto(const ControlDefinition& box, std::string text, std::string_view typed) {
   Typed result{std::move(text), true};
   int length = CharacterCount(result.text);
   for (std::size_t i = 0; i < typed.size();) {
@@ -146,7 +146,7 @@ Typed TypeInto(const ControlSpec& box, std::string text, std::string_view typed)
   return result;
 }
 
-bool CouldBeTyped(const ControlSpec& box, std::string_view text) {
+bool CouldBeTyped(const ControlDefinition& box, std::string_view text) {
   return TypeInto(box, "", text).allTaken;
 }
 

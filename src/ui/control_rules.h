@@ -34,19 +34,19 @@ const char* KindName(ControlKind kind);
 // the one wording every window uses (the console shows it as its error line).
 [[noreturn]] void ThrowNoControl(const std::string& name);  // std::out_of_range
 // std::invalid_argument unless the control's kind has the operation.
-void RequireOperation(const ControlSpec& control, Operation operation);
+void RequireOperation(const ControlDefinition& control, Operation operation);
 // std::out_of_range unless the tab control has the page.
-void RequirePage(const ControlSpec& tabs, int page);
+void RequirePage(const ControlDefinition& tabs, int page);
 // std::invalid_argument unless there is a picture for it.
 void RequirePicture(const std::string& name, Picture picture);
 
 // Radio boxes exclude each other within their container; the pages of a tab
 // control are containers of their own. Radios with equal keys form one group.
-std::string RadioGroup(const ControlSpec& radio);
+std::string RadioGroup(const ControlDefinition& radio);
 
 // Whether the box refuses some of what a user types (digits only, a maximum
 // length). What the program sets is never refused.
-bool LimitsTyping(const ControlSpec& box);
+bool LimitsTyping(const ControlDefinition& box);
 
 struct Typed {
   std::string text;
@@ -56,10 +56,10 @@ struct Typed {
 // The typing filter: `typed` entered at the end of `text` character by
 // character (UTF-8), each refused that is not a digit in a digits-only box or
 // that finds the box at its maximum length.
-Typed TypeInto(const ControlSpec& box, std::string text, std::string_view typed);
+Typed TypeInto(const ControlDefinition& box, std::string text, std::string_view typed);
 
 // Whether a user could have typed all of `text` into the empty box: the test a
 // window applies to the whole text when it sees only the result of an edit.
-bool CouldBeTyped(const ControlSpec& box, std::string_view text);
+bool CouldBeTyped(const ControlDefinition& box, std::string_view text);
 
 }  // namespace ui

@@ -21,69 +21,69 @@ const std::vector<std::string> kThreeStarBetItems{"250注", "300注", "350注", 
                                                   "540注", "630注", "720注", "810注"};
 
 Row& Row::Checked() {
-  spec_.checked = true;
+  definition_.checked = true;
   return *this;
 }
 
 Row& Row::DigitsOnly() {
-  spec_.digitsOnly = true;
+  definition_.digitsOnly = true;
   return *this;
 }
 
 Row& Row::MaxLength(int characters) {
-  spec_.maxLength = characters;
+  definition_.maxLength = characters;
   return *this;
 }
 
 Row& Row::MultiLine() {
-  spec_.multiLine = true;
+  definition_.multiLine = true;
   return *this;
 }
 
 Row& Row::VerticalScrollBar() {
-  spec_.verticalScrollBar = true;
+  definition_.verticalScrollBar = true;
   return *this;
 }
 
 Row& Row::BothScrollBars() {
-  spec_.horizontalScrollBar = true;
-  spec_.verticalScrollBar = true;
+  definition_.horizontalScrollBar = true;
+  definition_.verticalScrollBar = true;
   return *this;
 }
 
 Row& Row::Centered() {
-  spec_.alignment = Alignment::Center;
+  definition_.alignment = Alignment::Center;
   return *this;
 }
 
 Row& Row::Skinned() {
-  spec_.skinned = true;
+  definition_.skinned = true;
   return *this;
 }
 
 Row& Row::Toggle(bool initiallySelected) {
-  spec_.toggle = true;
-  spec_.initiallySelected = initiallySelected;
+  definition_.toggle = true;
+  definition_.initiallySelected = initiallySelected;
   return *this;
 }
 
 Row& Row::WithFont(const Font& font) {
-  spec_.font = font;
+  definition_.font = font;
   return *this;
 }
 
 Row& Row::WithTextColor(Color color) {
-  spec_.textColor = color;
+  definition_.textColor = color;
   return *this;
 }
 
 Row& Row::WithBackground(Color color) {
-  spec_.background = color;
+  definition_.background = color;
   return *this;
 }
 
 Row& Row::WithColumns(std::vector<Column> columns) {
-  spec_.columns = std::move(columns);
+  definition_.columns = std::move(columns);
   return *this;
 }
 
@@ -94,7 +94,7 @@ void FormBuilder::In(const std::string& parent, int page) {
 
 Row FormBuilder::Add(ControlKind kind, const std::string& name, Geometry geometry,
                      const std::string& text) {
-  ControlSpec& entry = controls_.emplace_back();
+  ControlDefinition& entry = controls_.emplace_back();
   entry.name = name;
   entry.kind = kind;
   entry.parent = parent_;
@@ -120,7 +120,7 @@ Row FormBuilder::Edit(const std::string& name, const std::string& text, Geometry
 Row FormBuilder::Combo(const std::string& name, const std::vector<std::string>& items,
                        const std::string& selected, Geometry geometry) {
   Row row = Add(ControlKind::ComboBox, name, geometry, "");
-  ControlSpec& entry = controls_.back();
+  ControlDefinition& entry = controls_.back();
   entry.items = items;
   if (!selected.empty()) {
     auto found = std::find(items.begin(), items.end(), selected);
@@ -183,15 +183,15 @@ Row FormBuilder::Tabs(const std::string& name, const std::vector<std::string>& p
 namespace {
 
 // A slip in the tables would otherwise surface far away, in the widgets.
-void CheckContainment(const std::vector<ControlSpec>& controls) {
-  std::unordered_map<std::string, const ControlSpec*> seen;
-  for (const ControlSpec& entry : controls) {
+void CheckContainment(const std::vector<ControlDefinition>& controls) {
+  std::unordered_map<std::string, const ControlDefinition*> seen;
+  for (const ControlDefinition& entry : controls) {
     if (!entry.parent.empty()) {
       auto parent = seen.find(entry.parent);
       if (parent == seen.end()) {
         throw std::logic_error("form: " + entry.name + " comes before its parent " + entry.parent);
       }
-      const ControlSpec& container = *parent->second;
+      const ControlDefinition& container = *parent->second;
       bool isTab = container.kind == ControlKind::TabControl;
       bool pageFits = isTab
                           ? entry.page >= 0 && entry.page < static_cast<int>(container.pages.size())
@@ -206,35 +206,35 @@ void CheckContainment(const std::vector<ControlSpec>& controls) {
   }
 }
 
-std::vector<ControlSpec> BuildMainForm() {
+std::vector<ControlDefinition> BuildMainForm() {
   FormBuilder f;
   AddMainWindow(f);
   AddPlanPages(f);
-  std::vector<ControlSpec> controls = f.Take();
+  std::vector<ControlDefinition> controls = f.Take();
   CheckContainment(controls);
   return controls;
 }
 
 }  // namespace
 
-std::vector<ControlSpec> FormBuilder::Take() { return std::move(controls_); }
+std::vector<ControlDefinition> FormBuilder::Take() { return std::move(controls_); }
 
 }  // namespace form
 
-const WindowSpec& MainWindowSpec() {
-  static const WindowSpec entry{"岚舟时时彩智能计划软件", {50, 50, 912, 603}};
+const WindowDefinition& MainWindowDefinition() {
+  static const WindowDefinition entry{"岚舟时时彩智能计划软件", {50, 50, 912, 603}};
   return entry;
 }
 
-const std::vector<ControlSpec>& MainForm() {
-  static const std::vector<ControlSpec> controls = form::BuildMainForm();
+const std::vector<ControlDefinition>& MainForm() {
+  static const std::vector<ControlDefinition> controls = form::BuildMainForm();
   return controls;
 }
 
-const ControlSpec* FindControl(const std::string& name) {
-  static const std::unordered_map<std::string, const ControlSpec*> byName = [] {
-    std::unordered_map<std::string, const ControlSpec*> index;
-    for (const ControlSpec& entry : MainForm()) index.emplace(entry.name, &entry);
+const ControlDefinition* FindControl(const std::string& name) {
+  static const std::unordered_map<std::string, const ControlDefinition*> byName = [] {
+    std::unordered_map<std::string, const ControlDefinition*> index;
+    for (const ControlDefinition& entry : MainForm()) index.emplace(entry.name, &entry);
     return index;
   }();
   auto found = byName.find(name);

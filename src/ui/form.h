@@ -55,7 +55,7 @@ struct Column {
 // One control of the main window. Every property the window shows or the
 // behaviour relies on lives here, so the memory window and the Qt window are
 // built from the same facts.
-struct ControlSpec {
+struct ControlDefinition {
   std::string name;
   ControlKind kind = ControlKind::Label;
   std::string parent;  // empty for direct children of the window
@@ -86,17 +86,17 @@ struct ControlSpec {
   std::vector<std::string> pages;  // tab controls
 };
 
-struct WindowSpec {
+struct WindowDefinition {
   std::string caption;
   Geometry geometry;
 };
 
-const WindowSpec& MainWindowSpec();
+const WindowDefinition& MainWindowDefinition();
 
 // Parents always come before their children.
-const std::vector<ControlSpec>& MainForm();
+const std::vector<ControlDefinition>& MainForm();
 
 // nullptr when no control has that name.
-const ControlSpec* FindControl(const std::string& name);
+const ControlDefinition* FindControl(const std::string& name);
 
 }  // namespace ui

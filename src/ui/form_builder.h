@@ -21,7 +21,7 @@ inline const Font kBoldSong12{"宋体", 12, true};
 // The properties of one control beyond its kind, name, caption and place.
 class Row {
  public:
-  explicit Row(ControlSpec& entry) : spec_(entry) {}
+  explicit Row(ControlDefinition& entry) : definition_(entry) {}
 
   Row& Checked();
   Row& DigitsOnly();
@@ -38,7 +38,7 @@ class Row {
   Row& WithColumns(std::vector<Column> columns);
 
  private:
-  ControlSpec& spec_;
+  ControlDefinition& definition_;
 };
 
 class FormBuilder {
@@ -64,14 +64,14 @@ class FormBuilder {
   Row Panel(const std::string& name, Geometry geometry);
   Row Tabs(const std::string& name, const std::vector<std::string>& pages, Geometry geometry);
 
-  std::vector<ControlSpec> Take();
+  std::vector<ControlDefinition> Take();
 
  private:
   Row Add(ControlKind kind, const std::string& name, Geometry geometry, const std::string& text);
 
   std::string parent_;
   int page_ = -1;
-  std::vector<ControlSpec> controls_;
+  std::vector<ControlDefinition> controls_;
 };
 
 // Item lists shared by several combo boxes.

@@ -23,7 +23,7 @@ LocalTime RealLocalTime() {
 
 MemoryWindow::MemoryWindow()
     : clockBase_(RealLocalTime()), clockAnchor_(std::chrono::steady_clock::now()) {
-  for (const ControlSpec& entry : MainForm()) {
+  for (const ControlDefinition& entry : MainForm()) {
     Control control;
     control.entry = &entry;
     control.text = entry.text;

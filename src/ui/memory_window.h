@@ -104,7 +104,7 @@ class MemoryWindow : public Window {
 
  private:
   struct Control {
-    const ControlSpec* entry = nullptr;
+    const ControlDefinition* entry = nullptr;
     std::string group;  // radio boxes: the container they share a group with
     std::string text;
     bool checked = false;

@@ -145,7 +145,7 @@ TEST_F(ConsoleProgramTest, NoStartAnswersEveryControlOfTheForm) {
     commands.push_back(command);
     expected.push_back(answer);
   };
-  for (const ui::ControlSpec& entry : ui::MainForm()) {
+  for (const ui::ControlDefinition& entry : ui::MainForm()) {
     const std::string& n = entry.name;
     switch (entry.kind) {
       case ControlKind::Label:

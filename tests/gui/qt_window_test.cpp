@@ -67,7 +67,7 @@ class QtWindowTest : public ::testing::Test {
   QtWindow window;
 };
 
-bool HasExpectedClass(const ui::ControlSpec& definition, QObject* object) {
+bool HasExpectedClass(const ui::ControlDefinition& definition, QObject* object) {
   switch (definition.kind) {
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
@@ -112,7 +112,7 @@ TEST_F(QtWindowTest, TheWindowHasItsCaptionSizeAndPlace) {
 }
 
 TEST_F(QtWindowTest, EveryControlExistsWithItsKindParentAndGeometry) {
-  for (const ui::ControlSpec& definition : ui::MainForm()) {
+  for (const ui::ControlDefinition& definition : ui::MainForm()) {
     SCOPED_TRACE(definition.name);
     QObject* object = window.Widget()->findChild<QObject*>(QString::fromStdString(definition.name));
     ASSERT_NE(object, nullptr);
@@ -156,7 +156,7 @@ TEST_F(QtWindowTest, PageChildrenStayClearOfTheTabStripAndInsideTheirPage) {
 }
 
 TEST_F(QtWindowTest, FormValuesAreShown) {
-  for (const ui::ControlSpec& definition : ui::MainForm()) {
+  for (const ui::ControlDefinition& definition : ui::MainForm()) {
     SCOPED_TRACE(definition.name);
     switch (definition.kind) {
       case ControlKind::ComboBox: {
@@ -235,7 +235,7 @@ TEST_F(QtWindowTest, NumberBoxesRefuseLettersAndExtraCharacters) {
 TEST_F(QtWindowTest, EveryOneLineBoxTakesTheKeysTheMemoryWindowTakes) {
   ui::MemoryWindow memory;
   int limited = 0;
-  for (const ui::ControlSpec& definition : ui::MainForm()) {
+  for (const ui::ControlDefinition& definition : ui::MainForm()) {
     if (definition.kind != ControlKind::EditBox || definition.multiLine) {
       continue;
     }

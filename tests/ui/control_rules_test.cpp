@@ -10,8 +10,8 @@
 
 namespace {
 
+using ui::ControlDefinition;
 using ui::ControlKind;
-using ui::ControlSpec;
 using ui::Operation;
 
 const std::vector<ControlKind> kAllKinds{
@@ -23,15 +23,15 @@ const std::vector<ControlKind> kAllKinds{
     ControlKind::TabControl,
 };
 
-ControlSpec Control(std::string name, ControlKind kind) {
-  ControlSpec control;
+ControlDefinition Control(std::string name, ControlKind kind) {
+  ControlDefinition control;
   control.name = std::move(name);
   control.kind = kind;
   return control;
 }
 
-ControlSpec Box(bool digitsOnly, int maxLength) {
-  ControlSpec box = Control("编辑框", ControlKind::EditBox);
+ControlDefinition Box(bool digitsOnly, int maxLength) {
+  ControlDefinition box = Control("编辑框", ControlKind::EditBox);
   box.digitsOnly = digitsOnly;
   box.maxLength = maxLength;
   return box;
@@ -78,7 +78,7 @@ TEST(ControlRulesTest, EachOperationBelongsToItsKindsOnly) {
 
 TEST(ControlRulesTest, WrongKindsAreRefusedInOneWording) {
   struct Case {
-    ControlSpec control;
+    ControlDefinition control;
     Operation operation;
     std::string message;
   };
@@ -110,7 +110,7 @@ TEST(ControlRulesTest, WrongKindsAreRefusedInOneWording) {
 }
 
 TEST(ControlRulesTest, PagesAndPicturesOutsideTheirRangeAreRefused) {
-  ControlSpec tabs = Control("选择夹", ControlKind::TabControl);
+  ControlDefinition tabs = Control("选择夹", ControlKind::TabControl);
   tabs.pages = {"一", "二", "三"};
   for (int page : {0, 2}) EXPECT_NO_THROW(ui::RequirePage(tabs, page)) << page;
   for (int page : {-1, 3}) EXPECT_THROW(ui::RequirePage(tabs, page), std::out_of_range) << page;
@@ -147,10 +147,10 @@ TEST(ControlRulesTest, RadiosShareAGroupOnlyInTheSameContainerAndPage) {
       {"分组框1", -1, "分组框2", -1, false}, {"", -1, "分组框1", -1, false},
   };
   for (const Case& c : cases) {
-    ControlSpec a = Control("单选框_a", ControlKind::RadioBox);
+    ControlDefinition a = Control("单选框_a", ControlKind::RadioBox);
     a.parent = c.parentA;
     a.page = c.pageA;
-    ControlSpec b = Control("单选框_b", ControlKind::RadioBox);
+    ControlDefinition b = Control("单选框_b", ControlKind::RadioBox);
     b.parent = c.parentB;
     b.page = c.pageB;
     EXPECT_EQ(ui::RadioGroup(a) == ui::RadioGroup(b), c.together)

@@ -10,29 +10,29 @@
 
 namespace {
 
+using ui::ControlDefinition;
 using ui::ControlKind;
-using ui::ControlSpec;
 using ui::FindControl;
 using ui::MainForm;
 using K = ui::ControlKind;
 
-const ControlSpec& Spec(const std::string& name) {
-  const ControlSpec* entry = FindControl(name);
+const ControlDefinition& Definition(const std::string& name) {
+  const ControlDefinition* entry = FindControl(name);
   if (entry == nullptr) throw std::out_of_range("form lacks " + name);
   return *entry;
 }
 
-std::set<std::string> NamesWhere(bool (*test)(const ControlSpec&)) {
+std::set<std::string> NamesWhere(bool (*test)(const ControlDefinition&)) {
   std::set<std::string> names;
-  for (const ControlSpec& entry : MainForm()) {
+  for (const ControlDefinition& entry : MainForm()) {
     if (test(entry)) names.insert(entry.name);
   }
   return names;
 }
 
 TEST(FormTest, WindowCaptionSizeAndPlace) {
-  EXPECT_EQ(ui::MainWindowSpec().caption, "岚舟时时彩智能计划软件");
-  const ui::Geometry& g = ui::MainWindowSpec().geometry;
+  EXPECT_EQ(ui::MainWindowDefinition().caption, "岚舟时时彩智能计划软件");
+  const ui::Geometry& g = ui::MainWindowDefinition().geometry;
   EXPECT_EQ(std::vector<int>({g.left, g.top, g.width, g.height}),
             std::vector<int>({50, 50, 912, 603}));
 }
@@ -301,7 +301,7 @@ const ControlRow kControls[] = {
 TEST(FormTest, EveryControlHasItsKindPlaceAndText) {
   for (const ControlRow& row : kControls) {
     SCOPED_TRACE(row.name);
-    const ControlSpec* entry = FindControl(row.name);
+    const ControlDefinition* entry = FindControl(row.name);
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->kind, row.kind);
     EXPECT_EQ(entry->parent, row.parent);
@@ -318,18 +318,18 @@ TEST(FormTest, HoldsNoControlBeyondTheLayout) {
   std::set<std::string> expected;
   for (const ControlRow& row : kControls) expected.insert(row.name);
   std::set<std::string> actual;
-  for (const ControlSpec& entry : MainForm()) actual.insert(entry.name);
+  for (const ControlDefinition& entry : MainForm()) actual.insert(entry.name);
   EXPECT_EQ(actual, expected);
   EXPECT_EQ(MainForm().size(), std::size(kControls)) << "a name appears twice";
 }
 
 TEST(FormTest, ParentsComeBeforeChildrenAndPagesExist) {
-  std::map<std::string, const ControlSpec*> seen;
-  for (const ControlSpec& entry : MainForm()) {
+  std::map<std::string, const ControlDefinition*> seen;
+  for (const ControlDefinition& entry : MainForm()) {
     SCOPED_TRACE(entry.name);
     if (!entry.parent.empty()) {
       ASSERT_TRUE(seen.contains(entry.parent));
-      const ControlSpec& parent = *seen[entry.parent];
+      const ControlDefinition& parent = *seen[entry.parent];
       if (parent.kind == ControlKind::TabControl) {
         EXPECT_GE(entry.page, 0);
         EXPECT_LT(entry.page, static_cast<int>(parent.pages.size()));
@@ -356,13 +356,13 @@ TEST(FormTest, TabPagesCarryTheirExactCaptions) {
         "     搜公式    "}},
   };
   std::set<std::string> tabControls =
-      NamesWhere([](const ControlSpec& s) { return s.kind == ControlKind::TabControl; });
+      NamesWhere([](const ControlDefinition& s) { return s.kind == ControlKind::TabControl; });
   EXPECT_EQ(tabControls.size(), expected.size());
   for (const auto& [name, pages] : expected) {
-    EXPECT_EQ(Spec(name).pages, pages) << name;
+    EXPECT_EQ(Definition(name).pages, pages) << name;
   }
   // The spaces are part of the captions that page switching relies on.
-  EXPECT_EQ(Spec("高级选择夹_总").pages[1].size(), std::string("计划").size() + 9);
+  EXPECT_EQ(Definition("高级选择夹_总").pages[1].size(), std::string("计划").size() + 9);
 }
 
 struct ComboRow {
@@ -430,7 +430,7 @@ TEST(FormTest, CombosHaveTheirItemsAndSelectedItem) {
   for (const ComboRow& row : kCombos) {
     SCOPED_TRACE(row.name);
     listed.insert(row.name);
-    const ControlSpec& entry = Spec(row.name);
+    const ControlDefinition& entry = Definition(row.name);
     EXPECT_EQ(entry.items, row.items);
     if (std::string(row.selected).empty()) {
       EXPECT_EQ(entry.selectedItem, -1);
@@ -441,19 +441,19 @@ TEST(FormTest, CombosHaveTheirItemsAndSelectedItem) {
     }
   }
   EXPECT_EQ(listed,
-            NamesWhere([](const ControlSpec& s) { return s.kind == ControlKind::ComboBox; }));
+            NamesWhere([](const ControlDefinition& s) { return s.kind == ControlKind::ComboBox; }));
 }
 
 TEST(FormTest, SelectedIndexesThePlanPartsInterpret) {
-  EXPECT_EQ(Spec("组合框_定位选1").selectedItem, 4);
-  EXPECT_EQ(Spec("组合框_定位码1").selectedItem, 4);
-  EXPECT_EQ(Spec("组合框_定位期1").selectedItem, 1);
-  EXPECT_EQ(Spec("组合框_二星选1").selectedItem, 7);
-  EXPECT_EQ(Spec("组合框_二星注数1").selectedItem, 3);
-  EXPECT_EQ(Spec("组合框_三星选1").selectedItem, 9);
-  EXPECT_EQ(Spec("组合框_三星码1").selectedItem, 0);
-  EXPECT_EQ(Spec("组合框_搜索条数").selectedItem, 1);
-  EXPECT_EQ(Spec("组合框_搜概率").selectedItem, 7);
+  EXPECT_EQ(Definition("组合框_定位选1").selectedItem, 4);
+  EXPECT_EQ(Definition("组合框_定位码1").selectedItem, 4);
+  EXPECT_EQ(Definition("组合框_定位期1").selectedItem, 1);
+  EXPECT_EQ(Definition("组合框_二星选1").selectedItem, 7);
+  EXPECT_EQ(Definition("组合框_二星注数1").selectedItem, 3);
+  EXPECT_EQ(Definition("组合框_三星选1").selectedItem, 9);
+  EXPECT_EQ(Definition("组合框_三星码1").selectedItem, 0);
+  EXPECT_EQ(Definition("组合框_搜索条数").selectedItem, 1);
+  EXPECT_EQ(Definition("组合框_搜概率").selectedItem, 7);
 }
 
 TEST(FormTest, ExactlyTheseBoxesStartChecked) {
@@ -462,7 +462,7 @@ TEST(FormTest, ExactlyTheseBoxesStartChecked) {
       "选择框_定位自动更新", "选择框_二星自动更新", "选择框_三星自动更新", "选择框_集合奖号",
       "选择框_集合自动",     "选择框_集合三星",     "选择框_集合二星",     "选择框_集合定位",
       "单选框_搜定位"};
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.checked; }), expected);
+  EXPECT_EQ(NamesWhere([](const ControlDefinition& s) { return s.checked; }), expected);
 }
 
 TEST(FormTest, NumberBoxesTakeDigitsOnlyAndSomeOneCharacter) {
@@ -470,9 +470,9 @@ TEST(FormTest, NumberBoxesTakeDigitsOnlyAndSomeOneCharacter) {
                                           "编辑框_后二码数", "编辑框_定位码数", "编辑框_定位期数"};
   std::set<std::string> digits = oneKeyBoxes;
   digits.insert({"编辑框_发送间阁", "编辑框_群间间隔"});
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.digitsOnly; }), digits);
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.maxLength > 0; }), oneKeyBoxes);
-  for (const std::string& name : oneKeyBoxes) EXPECT_EQ(Spec(name).maxLength, 1) << name;
+  EXPECT_EQ(NamesWhere([](const ControlDefinition& s) { return s.digitsOnly; }), digits);
+  EXPECT_EQ(NamesWhere([](const ControlDefinition& s) { return s.maxLength > 0; }), oneKeyBoxes);
+  for (const std::string& name : oneKeyBoxes) EXPECT_EQ(Definition(name).maxLength, 1) << name;
 }
 
 TEST(FormTest, MultiLineBoxesAndTheirScrollBars) {
@@ -482,9 +482,9 @@ TEST(FormTest, MultiLineBoxesAndTheirScrollBars) {
                                    "编辑框_计划和集"};
   std::set<std::string> multi = vertical;
   multi.insert(both.begin(), both.end());
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.multiLine; }), multi);
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.verticalScrollBar; }), multi);
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.horizontalScrollBar; }), both);
+  EXPECT_EQ(NamesWhere([](const ControlDefinition& s) { return s.multiLine; }), multi);
+  EXPECT_EQ(NamesWhere([](const ControlDefinition& s) { return s.verticalScrollBar; }), multi);
+  EXPECT_EQ(NamesWhere([](const ControlDefinition& s) { return s.horizontalScrollBar; }), both);
 }
 
 TEST(FormTest, CentredBoxes) {
@@ -498,8 +498,9 @@ TEST(FormTest, CentredBoxes) {
     centred.insert(std::string("编辑框_集合") + kind + "行");
     centred.insert(std::string("编辑框_集合") + kind + "位");
   }
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.alignment == ui::Alignment::Center; }),
-            centred);
+  EXPECT_EQ(
+      NamesWhere([](const ControlDefinition& s) { return s.alignment == ui::Alignment::Center; }),
+      centred);
 }
 
 TEST(FormTest, ToggleButtonsAndTheirFirstSelection) {
@@ -508,21 +509,21 @@ TEST(FormTest, ToggleButtonsAndTheirFirstSelection) {
     for (int i = 1; i <= 10; ++i)
       toggles.insert("超级按钮_后" + std::string(kind) + std::to_string(i));
   }
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.toggle; }), toggles);
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.initiallySelected; }),
+  EXPECT_EQ(NamesWhere([](const ControlDefinition& s) { return s.toggle; }), toggles);
+  EXPECT_EQ(NamesWhere([](const ControlDefinition& s) { return s.initiallySelected; }),
             (std::set<std::string>{"超级按钮_后一1", "超级按钮_后二1", "超级按钮_后三1",
                                    "超级按钮_后一"}));
   std::set<std::string> skinned = toggles;
   skinned.insert(
       {"超级按钮_更新号码", "超级按钮_一键开启", "超级按钮_智能筛选", "超级按钮_保存设置"});
-  EXPECT_EQ(NamesWhere([](const ControlSpec& s) { return s.skinned; }), skinned);
-  EXPECT_FALSE(Spec("超级按钮_后一11").skinned);
+  EXPECT_EQ(NamesWhere([](const ControlDefinition& s) { return s.skinned; }), skinned);
+  EXPECT_FALSE(Definition("超级按钮_后一11").skinned);
 }
 
 TEST(FormTest, ListViewColumns) {
   auto columns = [](const std::string& name) {
     std::vector<std::pair<std::string, int>> result;
-    for (const ui::Column& c : Spec(name).columns) result.emplace_back(c.caption, c.width);
+    for (const ui::Column& c : Definition(name).columns) result.emplace_back(c.caption, c.width);
     return result;
   };
   using Columns = std::vector<std::pair<std::string, int>>;
@@ -571,14 +572,14 @@ TEST(FormTest, FontsAndColoursBeyondTheDefault) {
   for (const LookRow& look : looks) {
     SCOPED_TRACE(look.name);
     special.insert(look.name);
-    const ControlSpec& entry = Spec(look.name);
+    const ControlDefinition& entry = Definition(look.name);
     EXPECT_EQ(entry.font.family, look.font.family);
     EXPECT_EQ(entry.font.pixelHeight, look.font.pixelHeight);
     EXPECT_EQ(entry.font.bold, look.font.bold);
     EXPECT_TRUE(SameColor(entry.textColor, look.text));
     EXPECT_TRUE(SameColor(entry.background, look.background));
   }
-  for (const ControlSpec& entry : MainForm()) {
+  for (const ControlDefinition& entry : MainForm()) {
     if (special.contains(entry.name)) continue;
     SCOPED_TRACE(entry.name);
     EXPECT_EQ(entry.font.family, "宋体");
@@ -592,7 +593,7 @@ TEST(FormTest, FontsAndColoursBeyondTheDefault) {
 TEST(FormTest, SeparatorIsSixteenDashes) {
   std::string sixteen;
   for (int i = 0; i < 16; ++i) sixteen += "—";
-  EXPECT_EQ(Spec("编辑框_集合分割符").text, sixteen);
+  EXPECT_EQ(Definition("编辑框_集合分割符").text, sixteen);
 }
 
 }  // namespace

@@ -14,8 +14,8 @@
 namespace {
 
 using namespace std::chrono_literals;
+using ui::ControlDefinition;
 using ui::ControlKind;
-using ui::ControlSpec;
 using ui::Event;
 using ui::LocalTime;
 using ui::MemoryWindow;
@@ -31,7 +31,7 @@ TEST(MemoryWindowTest, StartsWithTheFormValues) {
   EXPECT_FALSE(window.Visible());
   EXPECT_FALSE(window.ClipboardText().has_value());
   EXPECT_TRUE(window.Messages().empty());
-  for (const ControlSpec& entry : ui::MainForm()) {
+  for (const ControlDefinition& entry : ui::MainForm()) {
     SCOPED_TRACE(entry.name);
     ASSERT_TRUE(window.HasControl(entry.name));
     EXPECT_EQ(window.KindOf(entry.name), entry.kind);
