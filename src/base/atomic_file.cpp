@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <random>
 
 namespace base {
@@ -53,13 +55,14 @@ void RemoveOrphanedTemporaries(const std::filesystem::path& path) {
   }
 }
 
-}  // namespace
-
-Status WriteFileAtomically(const std::filesystem::path& path, std::string_view content) {
+Status WriteReplacing(const std::filesystem::path& path, std::string_view content,
+                      std::optional<std::filesystem::perms> permissions) {
   auto temporary = TemporaryBeside(path);
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  int fd =
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions ? 0600 : 0644);
   if (fd < 0) return SystemError("cannot create", temporary);
-  bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
+  bool written = (!permissions || ::fchmod(fd, static_cast<mode_t>(*permissions)) == 0) &&
+                 WriteAll(fd, content) && ::fsync(fd) == 0;
   int savedErrno = errno;
   ::close(fd);
   if (!written) {
@@ -75,6 +78,17 @@ Status WriteFileAtomically(const std::filesystem::path& path, std::string_view c
   }
   RemoveOrphanedTemporaries(path);
   return Ok{};
+}
+
+}  // namespace
+
+Status WriteFileAtomically(const std::filesystem::path& path, std::string_view content) {
+  return WriteReplacing(path, content, std::nullopt);
+}
+
+Status WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
+                           std::filesystem::perms permissions) {
+  return WriteReplacing(path, content, permissions & std::filesystem::perms::mask);
 }
 
 Result<std::string> ReadSmallFile(const std::filesystem::path& path, std::size_t maxBytes) {

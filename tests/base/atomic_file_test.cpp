@@ -1,6 +1,7 @@
 #include "base/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,6 +43,27 @@ TEST(AtomicFile, RemovesTemporariesOfWritersThatAreGoneOnly) {
   EXPECT_FALSE(std::filesystem::exists(orphan));
   EXPECT_TRUE(std::filesystem::exists(living));
   EXPECT_TRUE(std::filesystem::exists(other));
+}
+
+// A file of secrets replacing a readable one, under any umask, is the
+// owner's alone, and never readable by others even while being written.
+TEST(AtomicFile, GivenPermissionsHoldWhateverTheUmask) {
+  using std::filesystem::perms;
+  TempDir dir;
+  auto path = dir.path() / "push.ini";
+  for (mode_t mask : {mode_t{0}, mode_t{022}, mode_t{077}, mode_t{0277}}) {
+    ASSERT_TRUE(WriteFileAtomically(path, "open").ok());
+    std::filesystem::permissions(
+        path, perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
+    const mode_t previous = ::umask(mask);
+    const Status written =
+        WriteFileAtomically(path, "secret", perms::owner_read | perms::owner_write);
+    ::umask(previous);
+    ASSERT_TRUE(written.ok()) << mask;
+    EXPECT_EQ(std::filesystem::status(path).permissions(), perms::owner_read | perms::owner_write)
+        << mask;
+    EXPECT_EQ(ReadSmallFile(path).value(), "secret");
+  }
 }
 
 TEST(AtomicFile, ReadRefusesDirectoryMissingAndOversizedFiles) {
