@@ -17,7 +17,7 @@
 
 namespace {
 
-using search::SearchKind;
+using plan::PlanKind;
 using search::SearchSettings;
 
 std::uint32_t Next(std::uint32_t& state) {
@@ -58,15 +58,15 @@ SearchSettings Play(int index) {
     case 1:
     case 2:
     case 3:  // 定位胆, 大小, 单双, 大小单双
-      return {SearchKind::Position, 4, 4, 5, index};
+      return {plan::PlanKind::Position, 4, 4, 5, index};
     case 4:
-      return {SearchKind::TwoStar, 8, 3, 0, search::kPlayTwoStarGroup};
+      return {plan::PlanKind::TwoStar, 8, 3, 0, plan::kTwoStarGroup};
     case 5:
-      return {SearchKind::TwoStar, 8, 3, 0, search::kPlayTwoStarStraight};
+      return {plan::PlanKind::TwoStar, 8, 3, 0, plan::kTwoStarStraight};
     case 6:
-      return {SearchKind::ThreeStar, 8, 3, 0, search::kPlayThreeStarGroup};
+      return {plan::PlanKind::ThreeStar, 8, 3, 0, plan::kThreeStarGroup};
     default:
-      return {SearchKind::ThreeStar, 8, 3, 0, search::kPlayThreeStarStraight};
+      return {plan::PlanKind::ThreeStar, 8, 3, 0, plan::kThreeStarStraight};
   }
 }
 const char* kPlayNames[] = {"定位胆",   "大小",         "单双",     "大小单双",
