@@ -68,11 +68,29 @@ TEST(DrawFileTest, ReadsWellFormedLinesAndCountsTheRest) {
       "20140105-1 12345\n20140105-002 1234\n20140230-001 12345\n20140105-121 12345\n"
       "20140105-000 12345\n2014010-0001 12345\n20140105-003\t12345\n",
       &malformed);
-  ASSERT_EQ(draws.size(), 2u);
+  ASSERT_EQ(draws.size(), 3u);
   EXPECT_EQ(IssueOf(draws[0]), "20140105-001");
   EXPECT_EQ(draws[0].code, "12345");
   EXPECT_EQ(IssueOf(draws[1]), "20140105-002");
-  EXPECT_EQ(malformed, 7);
+  EXPECT_EQ(IssueOf(draws[2]), "20140105-003");  // the tab form, as the archive reads it
+  EXPECT_EQ(malformed, 6);
+}
+
+// One history file serves the mirror and the archive: its export reads too.
+TEST(DrawFileTest, ReadsTheArchiveExportAndTheElevenDigitForm) {
+  int malformed = -1;
+  auto draws = ParseDrawFile(
+      "\xEF\xBB\xBFissue,code\r\n20140105-001,12345\r\n20140105002 54321\r\n"
+      "20140105-003\t00000",
+      &malformed);
+  ASSERT_EQ(draws.size(), 3u);
+  EXPECT_EQ(malformed, 0);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(draws[i].date, kDay);
+    EXPECT_EQ(draws[i].sequence, i + 1);
+  }
+  EXPECT_EQ(draws[1].code, "54321");
+  EXPECT_EQ(draws[2].code, "00000");
 }
 
 TEST(DrawFileTest, ParsesQueryDates) {

@@ -15,8 +15,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: lanzhou-drawd [--port N] [--draws FILE | --clock YYYY-MM-DDTHH:MM:SS]\n"
     "  --port N     listen on 127.0.0.1:N (default 18733, 0 picks a free port)\n"
-    "  --draws FILE serve the draws of FILE, one \"YYYYMMDD-NNN ddddd\" a line,\n"
-    "               read again whenever it changes\n"
+    "  --draws FILE serve the draws of FILE, read again whenever it changes:\n"
+    "               one draw a line as \"issue,code\", \"issue<TAB>code\" or\n"
+    "               \"issue code\", the issue YYYYMMDD-NNN or YYYYMMDDNNN\n"
     "  --clock T    simulate draws with a clock starting at local time T\n"
     "               (default: now), running on with real time\n";
 

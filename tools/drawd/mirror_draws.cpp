@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "archive/draw_file.h"
+
 namespace drawd {
 
 using namespace std::chrono;
@@ -54,39 +56,20 @@ std::string IssueOf(const Draw& draw) {
   return text;
 }
 
-std::optional<Draw> ParseDrawLine(std::string_view line) {
-  while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
-    line.remove_suffix(1);
-  }
-  // YYYYMMDD-NNN ddddd
-  if (line.size() != 18 || line[8] != '-' || line[12] != ' ') return std::nullopt;
-  std::string_view date = line.substr(0, 8);
-  std::string_view sequence = line.substr(9, 3);
-  std::string_view code = line.substr(13, 5);
-  if (!AllDigits(date) || !AllDigits(sequence) || !AllDigits(code)) return std::nullopt;
-  year_month_day day{year(ToInt(date.substr(0, 4))), month(ToInt(date.substr(4, 2))),
-                     std::chrono::day(ToInt(date.substr(6, 2)))};
-  int number = ToInt(sequence);
-  if (!day.ok() || number < 1 || number > kDrawsPerDay) return std::nullopt;
-  return Draw{day, number, std::string(code)};
-}
-
 std::vector<Draw> ParseDrawFile(std::string_view content, int* malformedLines) {
+  archive::DrawTextReader reader;
+  reader.Feed(content);
+  reader.Finish();
   std::vector<Draw> draws;
-  int malformed = 0;
-  while (!content.empty()) {
-    std::size_t end = content.find('\n');
-    std::string_view line = content.substr(0, end);
-    content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
-    std::size_t first = line.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos || line[first] == '#') continue;
-    if (auto draw = ParseDrawLine(line.substr(first))) {
-      draws.push_back(*draw);
-    } else {
-      ++malformed;
-    }
+  draws.reserve(reader.draws().size());
+  for (const archive::Draw& draw : reader.draws()) {
+    // The reader hands on only real dates: "YYYYMMDD-NNN".
+    const std::string_view issue = draw.issue;
+    year_month_day day{year(ToInt(issue.substr(0, 4))), month(ToInt(issue.substr(4, 2))),
+                       std::chrono::day(ToInt(issue.substr(6, 2)))};
+    draws.push_back({day, ToInt(issue.substr(9, 3)), draw.code});
   }
-  if (malformedLines) *malformedLines = malformed;
+  if (malformedLines) *malformedLines = static_cast<int>(reader.scan().rejected);
   return draws;
 }
 

@@ -31,10 +31,10 @@ std::string SimulatedCode(std::chrono::year_month_day date, int sequence);
 // "YYYYMMDD-NNN".
 std::string IssueOf(const Draw& draw);
 
-// A draw file line "YYYYMMDD-NNN ddddd"; nullopt for anything else.
-std::optional<Draw> ParseDrawLine(std::string_view line);
-// Every well-formed line of a draw file, in file order. Blank lines and lines
-// starting with '#' are ignored; other malformed lines are counted.
+// Every draw of a draw file, in file order, read as the archive reads its
+// imports (archive/draw_line.h): "issue,code", tab- or blank-separated, the
+// issue dashed or as 11 digits. Blank lines and lines starting with '#' are
+// ignored; other lines are counted as malformed.
 std::vector<Draw> ParseDrawFile(std::string_view content, int* malformedLines);
 
 // "YYYY-MM-DD" of a query value, nullopt when it is not a real date.

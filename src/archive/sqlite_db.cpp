@@ -1,0 +1,80 @@
+#include "archive/sqlite_db.h"
+
+namespace archive {
+
+base::Result<Database> Database::Open(const std::filesystem::path& file) {
+  sqlite3* raw = nullptr;
+  // A connection is used by one thread at a time: SQLite need not lock each call.
+  const int rc =
+      sqlite3_open_v2(file.c_str(), &raw,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  Database db(raw);
+  if (rc != SQLITE_OK) return base::Error{"cannot open " + file.string() + ": " + db.LastError()};
+  sqlite3_extended_result_codes(raw, 0);
+  sqlite3_busy_timeout(raw, 2000);
+  // Double-quoted strings read as literals hide misspelt column names.
+  sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  return db;
+}
+
+base::Status Database::Exec(const char* sql) const {
+  if (sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    return base::Error{LastError()};
+  }
+  return base::Ok{};
+}
+
+std::string Database::LastError() const {
+  return db_ ? sqlite3_errmsg(db_.get()) : "out of memory";
+}
+
+int Database::LastCode() const { return db_ ? sqlite3_errcode(db_.get()) & 0xff : SQLITE_NOMEM; }
+
+base::Result<Statement> Statement::Prepare(const Database& db, std::string_view sql) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db.get(), sql.data(), static_cast<int>(sql.size()), &raw, nullptr) !=
+      SQLITE_OK) {
+    sqlite3_finalize(raw);
+    return base::Error{db.LastError()};
+  }
+  return Statement(raw);
+}
+
+void Statement::Bind(int index, std::string_view text) {
+  sqlite3_bind_text(stmt_.get(), index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+}
+
+void Statement::Bind(int index, std::int64_t value) {
+  sqlite3_bind_int64(stmt_.get(), index, value);
+}
+
+int Statement::Step() { return sqlite3_step(stmt_.get()); }
+
+void Statement::Reset() { sqlite3_reset(stmt_.get()); }
+
+std::string_view Statement::Text(int column) const {
+  const auto* text = sqlite3_column_text(stmt_.get(), column);
+  if (!text) return {};
+  return {reinterpret_cast<const char*>(text),
+          static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), column))};
+}
+
+std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
+
+base::Result<Transaction> Transaction::Begin(const Database& db) {
+  if (auto begun = db.Exec("BEGIN IMMEDIATE"); !begun) return begun.error();
+  return Transaction(&db);
+}
+
+Transaction::~Transaction() {
+  if (db_) db_->Exec("ROLLBACK");
+}
+
+base::Status Transaction::Commit() {
+  auto committed = db_->Exec("COMMIT");
+  if (committed) db_ = nullptr;
+  return committed;
+}
+
+}  // namespace archive
