@@ -30,6 +30,14 @@ int main(int argc, char** argv) {
   options.dataDir = dataDir.value();
 
   try {
+#ifdef LANZHOU_WITH_GUI
+    if (options.console && options.qt) {
+      return gui::RunScriptedWindow(argc, argv, [&](ui::DrivenWindow& window) {
+        return app::RunConsoleSession(options, window, std::cin, std::cout,
+                                      [&window] { window.ProcessEvents(); });
+      });
+    }
+#endif
     if (options.console) return app::RunConsoleSession(options, std::cin, std::cout);
 #ifdef LANZHOU_WITH_GUI
     app::Program program(options.dataDir, std::filesystem::current_path());

@@ -19,10 +19,12 @@ bool ParseField(std::string_view text, std::size_t pos, std::size_t length, int&
 }  // namespace
 
 const std::string_view kUsage =
-    "usage: lanzhou [--data-dir DIR] [--console] [--clock YYYY-MM-DDTHH:MM:SS] [--no-start]\n"
+    "usage: lanzhou [--data-dir DIR] [--console [--qt]] [--clock YYYY-MM-DDTHH:MM:SS] "
+    "[--no-start]\n"
     "  --data-dir DIR  where sz.ini, gs.ini, gssjj.dll and sources.ini live\n"
     "                  (default: the directory of the program)\n"
     "  --console       run without a display, reading commands from standard input\n"
+    "  --qt            the console drives the real window, offscreen (for grab FILE)\n"
     "  --clock TIME    start the console's clock at TIME (local time)\n"
     "  --no-start      do not run the start-up sequence: the window holds its form values\n";
 
@@ -36,6 +38,8 @@ base::Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
     };
     if (arg == "--console") {
       options.console = true;
+    } else if (arg == "--qt") {
+      options.qt = true;
     } else if (arg == "--no-start") {
       options.noStart = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -55,6 +59,7 @@ base::Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
   }
   // The real window follows the system clock.
   if (options.clock && !options.console) return base::Error{"--clock needs --console"};
+  if (options.qt && !options.console) return base::Error{"--qt needs --console"};
   return options;
 }
 

@@ -14,6 +14,7 @@ namespace app {
 struct Options {
   std::filesystem::path dataDir;  // empty: the executable's directory
   bool console = false;
+  bool qt = false;  // the console drives the Qt window instead of one in memory
   std::optional<ui::LocalTime> clock;
   bool noStart = false;
   bool help = false;

@@ -10,9 +10,12 @@
 
 #include "app/program.h"
 #include "base/codepage.h"
+#include "ui/memory_window.h"
 
 namespace app {
 namespace {
+
+ui::ControlKind KindOf(const std::string& name) { return ui::FindControl(name)->kind; }
 
 using base::Error;
 using base::Ok;
@@ -24,7 +27,7 @@ constexpr long long kMaxWaitMs = 24LL * 60 * 60 * 1000;
 
 // What a command runs with.
 struct Call {
-  ui::MemoryWindow& window;
+  ui::DrivenWindow& window;
   std::ostream& out;
   bool& quit;
   const Args& args;
@@ -79,6 +82,14 @@ Status Checked(Call& c) { return AnswerFlag(c, c.window.Checked(c.name)); }
 Status Index(Call& c) { return AnswerNumber(c, c.window.CurrentIndex(c.name)); }
 
 Status Items(Call& c) {
+  if (KindOf(c.name) == ui::ControlKind::TrendChart) {
+    // A chart shows its column captions where a combo box shows items.
+    std::vector<std::string> captions;
+    for (const ui::Column& column : ui::FindControl(c.name)->columns) {
+      captions.push_back(column.caption);
+    }
+    return Answer(c, Join(captions, '\t'));
+  }
   std::vector<std::string> items;
   for (int i = 0, count = c.window.ItemCount(c.name); i < count; ++i) {
     items.push_back(c.window.ItemText(c.name, i));
@@ -87,10 +98,11 @@ Status Items(Call& c) {
 }
 
 Status Count(Call& c) {
-  switch (c.window.KindOf(c.name)) {
+  switch (KindOf(c.name)) {
     case ui::ControlKind::ComboBox:
       return AnswerNumber(c, c.window.ItemCount(c.name));
     case ui::ControlKind::ListView:
+    case ui::ControlKind::TrendChart:
       return AnswerNumber(c, c.window.RowCount(c.name));
     default:
       return Error{c.name + " is neither a combo box nor a list view"};
@@ -103,6 +115,12 @@ Status Cell(Call& c) {
   auto column = IntArgument("COL", c.args[2]);
   if (!column) return column.error();
   return Answer(c, c.window.Cell(c.name, row.value(), column.value()));
+}
+
+Status RowChecked(Call& c) {
+  auto row = IntArgument("ROW", c.args[1]);
+  if (!row) return row.error();
+  return AnswerFlag(c, c.window.RowChecked(c.name, row.value()));
 }
 
 Status CurrentRow(Call& c) { return AnswerNumber(c, c.window.CurrentRow(c.name)); }
@@ -182,7 +200,8 @@ Status Insert(Call& c) {
   if (!position) return position.error();
   auto text = UnescapeText(c.args[2]);
   if (!text) return text.error();
-  if (c.window.KindOf(c.name) != ui::ControlKind::ListView) {
+  if (KindOf(c.name) != ui::ControlKind::ListView &&
+      KindOf(c.name) != ui::ControlKind::TrendChart) {
     return Error{c.name + " is not a list view"};
   }
   auto cells = Split(text.value(), '\t');
@@ -211,6 +230,16 @@ Status SetRow(Call& c) {
   return Ok{};
 }
 
+Status CheckRow(Call& c) {
+  auto row = IntArgument("ROW", c.args[1]);
+  if (!row) return row.error();
+  if (c.args[2] != "0" && c.args[2] != "1") {
+    return Error{"checkrow wants 0 or 1, not " + std::string(c.args[2])};
+  }
+  c.window.CheckRow(c.name, row.value(), c.args[2] == "1");
+  return Ok{};
+}
+
 Status Click(Call& c) {
   c.window.Click(c.name);
   return Ok{};
@@ -229,13 +258,20 @@ Status Event(Call& c) {
     c.window.Fire(c.name, ui::Event::Progress, percent.value());
     return Ok{};
   }
+  if (event == "header") {
+    auto column = IntArgument("COL", argument);
+    if (!column) return column.error();
+    c.window.Fire(c.name, ui::Event::HeaderClick, column.value());
+    return Ok{};
+  }
   ui::Event kind;
   if (event == "rowclick") {
     kind = ui::Event::RowClick;
   } else if (event == "activate") {
     kind = ui::Event::RowActivate;
   } else {
-    return Error{"unknown event: " + std::string(event) + " (progress N, rowclick, activate)"};
+    return Error{"unknown event: " + std::string(event) +
+                 " (progress N, header COL, rowclick, activate)"};
   }
   if (event.size() != c.args[1].size()) return Error{std::string(event) + " takes no argument"};
   c.window.Fire(c.name, kind);
@@ -243,7 +279,7 @@ Status Event(Call& c) {
 }
 
 Status Tick(Call& c) {
-  if (c.window.KindOf(c.name) != ui::ControlKind::Timer) return Error{c.name + " is not a timer"};
+  if (KindOf(c.name) != ui::ControlKind::Timer) return Error{c.name + " is not a timer"};
   c.window.Tick(c.name);
   return Ok{};
 }
@@ -279,6 +315,12 @@ Status Wait(Call& c) {
   return Ok{};
 }
 
+Status Grab(Call& c) {
+  auto file = UnescapeText(c.args[0]);
+  if (!file) return file.error();
+  return c.window.Grab(file.value());
+}
+
 Status Quit(Call& c) {
   c.quit = true;
   return Ok{};
@@ -298,6 +340,7 @@ const std::vector<Command>& Commands() {
       {"items", {{"NAME"}}, Items},
       {"count", {{"NAME"}}, Count},
       {"cell", {{"NAME", "ROW", "COL"}}, Cell},
+      {"rowchecked", {{"NAME", "ROW"}}, RowChecked},
       {"currentrow", {{"NAME"}}, CurrentRow},
       {"enabled", {{"NAME"}}, Enabled},
       {"selected", {{"NAME"}}, Selected},
@@ -318,6 +361,7 @@ const std::vector<Command>& Commands() {
       {"insert", {{"NAME", "POS", "CELLS"}, kTextMayBeOmitted}, Insert},
       {"deleterows", {{"NAME"}}, DeleteRows},
       {"setrow", {{"NAME", "ROW"}}, SetRow},
+      {"checkrow", {{"NAME", "ROW", "0|1"}}, CheckRow},
       {"click", {{"NAME"}}, Click},
       {"event", {{"NAME", "EVENT"}}, Event},
       {"tick", {{"NAME"}}, Tick},
@@ -325,6 +369,7 @@ const std::vector<Command>& Commands() {
       {"setclipboard", {{"TEXT"}, kTextMayBeOmitted}, SetClipboard},
       {"clock", {{"YYYY-MM-DDTHH:MM:SS"}}, Clock},
       {"wait", {{"MS"}}, Wait},
+      {"grab", {{"FILE"}}, Grab},
       {"quit", {}, Quit},
   };
   return commands;
@@ -340,14 +385,14 @@ const Command* FindCommand(std::string_view word) {
 Status RunCommand(const Command& command, Call& call) {
   if (!command.shape.params.empty() && command.shape.params.front() == "NAME") {
     call.name = std::string(call.args.front());
-    if (!call.window.HasControl(call.name)) return Error{"unknown control: " + call.name};
+    if (ui::FindControl(call.name) == nullptr) return Error{"unknown control: " + call.name};
   }
   return command.run(call);
 }
 
 }  // namespace
 
-Console::Console(ui::MemoryWindow& window, std::ostream& out) : window_(window), out_(out) {}
+Console::Console(ui::DrivenWindow& window, std::ostream& out) : window_(window), out_(out) {}
 
 base::Result<ParsedLine> Console::Parse(std::string_view line) const {
   if (!base::IsValidUtf8(line)) return Error{"the line is not UTF-8"};
@@ -381,20 +426,28 @@ bool Console::Execute(std::string_view line) {
   return !quit_;
 }
 
-int Console::Run(std::istream& in) {
+int Console::Run(std::istream& in, const std::function<void()>& afterCommand) {
   std::string line;
-  while (!quit_ && std::getline(in, line)) Execute(line);
+  while (!quit_ && std::getline(in, line)) {
+    Execute(line);
+    if (afterCommand) afterCommand();
+  }
   return failed_ ? 1 : 0;
+}
+
+int RunConsoleSession(const Options& options, ui::DrivenWindow& window, std::istream& in,
+                      std::ostream& out, const std::function<void()>& afterCommand) {
+  if (options.clock) window.SetClock(*options.clock);
+  Program program(options.dataDir, std::filesystem::current_path());
+  Console console(window, out);
+  program.Start(window, !options.noStart);
+  return console.Run(in, afterCommand);
 }
 
 int RunConsoleSession(const Options& options, std::istream& in, std::ostream& out) {
   // The window outlives the program state that refers to it.
   ui::MemoryWindow window;
-  if (options.clock) window.SetClock(*options.clock);
-  Program program(options.dataDir, std::filesystem::current_path());
-  Console console(window, out);
-  program.Start(window, !options.noStart);
-  return console.Run(in);
+  return RunConsoleSession(options, window, in, out, {});
 }
 
 }  // namespace app

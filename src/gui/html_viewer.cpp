@@ -7,7 +7,11 @@
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QUrl>
+#include <QWebEngineCookieStore>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -18,6 +22,15 @@ namespace {
 bool EnvironmentSays(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0' && std::string(value) != "0";
+}
+
+// Whether a cookie's domain reaches the host: the host itself or a parent
+// domain of it.
+bool CookieReaches(const QNetworkCookie& cookie, const QString& host) {
+  QString domain = cookie.domain();
+  if (domain.startsWith('.')) domain.remove(0, 1);
+  return host.compare(domain, Qt::CaseInsensitive) == 0 ||
+         host.endsWith("." + domain, Qt::CaseInsensitive);
 }
 
 QString WebEngineProcessPath() {
@@ -38,6 +51,15 @@ HtmlViewer::HtmlViewer(bool useWebEngine, QWidget* parent) : QWidget(parent) {
         onProgress_(percent);
       }
     });
+    QWebEngineCookieStore* store = view_->page()->profile()->cookieStore();
+    connect(store, &QWebEngineCookieStore::cookieAdded, this,
+            [this](const QNetworkCookie& cookie) { cookies_.push_back(cookie); });
+    connect(
+        store, &QWebEngineCookieStore::cookieRemoved, this, [this](const QNetworkCookie& cookie) {
+          std::erase_if(cookies_,
+                        [&](const QNetworkCookie& kept) { return kept.hasSameIdentifier(cookie); });
+        });
+    store->loadAllCookies();
   } else {
     setAttribute(Qt::WA_StyledBackground);
     setAutoFillBackground(true);
@@ -52,6 +74,21 @@ void HtmlViewer::Navigate(const std::string& address) {
   if (view_ != nullptr) {
     view_->setUrl(QUrl::fromUserInput(QString::fromStdString(address)));
   }
+}
+
+void HtmlViewer::ClearCookies(const std::string& host) {
+  if (view_ == nullptr) {
+    return;
+  }
+  const QString target = QString::fromStdString(host);
+  QWebEngineCookieStore* store = view_->page()->profile()->cookieStore();
+  for (const QNetworkCookie& cookie : cookies_) {
+    if (CookieReaches(cookie, target)) {
+      store->deleteCookie(cookie);
+    }
+  }
+  std::erase_if(cookies_,
+                [&](const QNetworkCookie& cookie) { return CookieReaches(cookie, target); });
 }
 
 void HtmlViewer::OnProgress(std::function<void(int)> handler) { onProgress_ = std::move(handler); }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QNetworkCookie>
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QWebEngineView;
 
@@ -18,6 +20,9 @@ class HtmlViewer : public QWidget {
 
   const std::string& Address() const { return address_; }
   void Navigate(const std::string& address);
+  // Deletes the cookies the browser holds that reach the host: its own and
+  // its parent domains' (a cookie of ".example.com" goes for "www.example.com").
+  void ClearCookies(const std::string& host);
   // Called with the percentage loaded while a page loads.
   void OnProgress(std::function<void(int)> handler);
   bool HasWebEngine() const { return view_ != nullptr; }
@@ -27,6 +32,8 @@ class HtmlViewer : public QWidget {
 
  private:
   QWebEngineView* view_ = nullptr;
+  // The store only tells what it adds and removes, so the viewer keeps the list.
+  std::vector<QNetworkCookie> cookies_;
   std::string address_;
   std::function<void(int)> onProgress_;
 };

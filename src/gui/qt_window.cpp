@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -19,6 +20,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -30,12 +32,15 @@
 #include <cstdlib>
 #include <iostream>
 #include <stdexcept>
+#include <utility>
 
 #include "gui/html_viewer.h"
 #include "gui/look.h"
 #include "gui/pictures.h"
 #include "gui/skin_button.h"
 #include "gui/tab_control.h"
+#include "gui/trend_chart_view.h"
+#include "trend/trend_chart.h"
 #include "ui/control_rules.h"
 
 namespace gui {
@@ -291,6 +296,17 @@ QWidget* QtWindow::CreateWidget(const ui::ControlDefinition& definition, QWidget
     case ControlKind::ListView:
       widget = CreateListView(definition, parent);
       break;
+    case ControlKind::TrendChart:
+      widget = new TrendChartView(parent);
+      break;
+    case ControlKind::ProgressBar: {
+      auto* bar = new QProgressBar(parent);
+      bar->setRange(0, 100);
+      bar->setValue(0);
+      bar->setAlignment(Qt::AlignCenter);
+      widget = bar;
+      break;
+    }
     case ControlKind::PictureBox: {
       auto* picture = new QLabel(parent);
       picture->setAlignment(Qt::AlignCenter);
@@ -387,6 +403,17 @@ void QtWindow::Connect(const std::string& name, const Control& control) {
                      [this, name, list](QTreeWidgetItem* item) {
                        Dispatch(name, ui::Event::RowActivate, list->indexOfTopLevelItem(item));
                      });
+    list->header()->setSectionsClickable(true);
+    QObject::connect(list->header(), &QHeaderView::sectionClicked, window_.get(),
+                     [this, name](int column) { Dispatch(name, ui::Event::HeaderClick, column); });
+    if (control.definition->rowCheckBoxes) {
+      QObject::connect(list, &QTreeWidget::itemChanged, window_.get(),
+                       [this, name, list](QTreeWidgetItem* item, int column) {
+                         if (column == 0 && !settingRowCheck_) {
+                           Dispatch(name, ui::Event::RowCheck, list->indexOfTopLevelItem(item));
+                         }
+                       });
+    }
   } else if (auto* viewer = qobject_cast<HtmlViewer*>(control.widget)) {
     viewer->OnProgress([this, name](int percent) { Dispatch(name, ui::Event::Progress, percent); });
   }
@@ -445,6 +472,8 @@ std::string QtWindow::Text(const std::string& name) const {
       return S(static_cast<QAbstractButton*>(control.widget)->text());
     case ControlKind::GroupBox:
       return S(static_cast<QGroupBox*>(control.widget)->title());
+    case ControlKind::ProgressBar:
+      return ui::ProgressText(static_cast<QProgressBar*>(control.widget)->value());
     default:  // a combo box reads as its current item
       return S(static_cast<QComboBox*>(control.widget)->currentText());
   }
@@ -560,43 +589,156 @@ void QtWindow::SetCurrentPage(const std::string& name, int page) {
 }
 
 int QtWindow::InsertRow(const std::string& name, int position) {
-  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
-  const int count = list->topLevelItemCount();
+  Control& control = FindMutable(name, Operation::Rows);
+  const int count = RowCount(name);
   const int row = position < 0 || position > count ? count : position;
-  list->insertTopLevelItem(row, new QTreeWidgetItem());
+  if (IsChart(control)) {
+    control.chartRows.insert(control.chartRows.begin() + row, std::vector<std::string>{});
+    control.chartMarks.insert(control.chartMarks.begin() + row, -1);
+    ScheduleChartUpdate(name);
+    return row;
+  }
+  auto* list = static_cast<QTreeWidget*>(control.widget);
+  auto* item = new QTreeWidgetItem();
+  if (control.definition->rowCheckBoxes) {
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(0, Qt::Unchecked);
+  }
+  const bool wasSetting = std::exchange(settingRowCheck_, true);
+  list->insertTopLevelItem(row, item);
+  settingRowCheck_ = wasSetting;
   return row;
 }
 
 void QtWindow::SetCell(const std::string& name, int row, int column, const std::string& text) {
-  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
-  QTreeWidgetItem* item = list->topLevelItem(row);
+  Control& control = FindMutable(name, Operation::Rows);
+  if (IsChart(control)) {
+    if (row < 0 || row >= static_cast<int>(control.chartRows.size()) || column < 0) return;
+    auto& cells = control.chartRows[static_cast<std::size_t>(row)];
+    if (column >= static_cast<int>(cells.size()))
+      cells.resize(static_cast<std::size_t>(column) + 1);
+    cells[static_cast<std::size_t>(column)] = text;
+    ScheduleChartUpdate(name);
+    return;
+  }
+  QTreeWidgetItem* item = static_cast<QTreeWidget*>(control.widget)->topLevelItem(row);
   if (item != nullptr && column >= 0) {
+    const bool wasSetting = std::exchange(settingRowCheck_, true);
     item->setText(column, Q(text));
+    settingRowCheck_ = wasSetting;
   }
 }
 
 std::string QtWindow::Cell(const std::string& name, int row, int column) const {
-  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
-  QTreeWidgetItem* item = list->topLevelItem(row);
+  const Control& control = Find(name, Operation::Rows);
+  if (IsChart(control)) {
+    if (row < 0 || row >= static_cast<int>(control.chartRows.size()) || column < 0) return {};
+    const auto& cells = control.chartRows[static_cast<std::size_t>(row)];
+    return column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)]
+                                                   : std::string();
+  }
+  QTreeWidgetItem* item = static_cast<QTreeWidget*>(control.widget)->topLevelItem(row);
   return item != nullptr && column >= 0 ? S(item->text(column)) : std::string();
 }
 
 int QtWindow::RowCount(const std::string& name) const {
-  return WidgetOf<QTreeWidget>(name, Operation::Rows)->topLevelItemCount();
+  const Control& control = Find(name, Operation::Rows);
+  if (IsChart(control)) return static_cast<int>(control.chartRows.size());
+  return static_cast<QTreeWidget*>(control.widget)->topLevelItemCount();
 }
 
 void QtWindow::DeleteAllRows(const std::string& name) {
-  WidgetOf<QTreeWidget>(name, Operation::Rows)->clear();
+  Control& control = FindMutable(name, Operation::Rows);
+  if (IsChart(control)) {
+    control.chartRows.clear();
+    control.chartMarks.clear();
+    ScheduleChartUpdate(name);
+    return;
+  }
+  static_cast<QTreeWidget*>(control.widget)->clear();
 }
 
 int QtWindow::CurrentRow(const std::string& name) const {
-  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
+  const Control& control = Find(name, Operation::Rows);
+  if (IsChart(control)) return -1;
+  auto* list = static_cast<QTreeWidget*>(control.widget);
   return list->indexOfTopLevelItem(list->currentItem());
 }
 
 void QtWindow::SetCurrentRow(const std::string& name, int row) {
-  auto* list = WidgetOf<QTreeWidget>(name, Operation::Rows);
+  const Control& control = Find(name, Operation::Rows);
+  if (IsChart(control)) return;
+  auto* list = static_cast<QTreeWidget*>(control.widget);
   list->setCurrentItem(list->topLevelItem(row));
+}
+
+bool QtWindow::RowChecked(const std::string& name, int row) const {
+  const Control& control = Find(name);
+  ui::RequireRowCheckBoxes(*control.definition);
+  QTreeWidgetItem* item = static_cast<QTreeWidget*>(control.widget)->topLevelItem(row);
+  return item != nullptr && item->checkState(0) == Qt::Checked;
+}
+
+void QtWindow::SetRowChecked(const std::string& name, int row, bool checked) {
+  const Control& control = Find(name);
+  ui::RequireRowCheckBoxes(*control.definition);
+  QTreeWidgetItem* item = static_cast<QTreeWidget*>(control.widget)->topLevelItem(row);
+  if (item == nullptr) return;
+  const bool wasSetting = std::exchange(settingRowCheck_, true);
+  item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+  settingRowCheck_ = wasSetting;
+}
+
+int QtWindow::RowMark(const std::string& name, int row) const {
+  const Control& control = Find(name, Operation::Marks);
+  if (row < 0 || row >= static_cast<int>(control.chartMarks.size())) return -1;
+  return control.chartMarks[static_cast<std::size_t>(row)];
+}
+
+void QtWindow::SetRowMark(const std::string& name, int row, int column) {
+  Control& control = FindMutable(name, Operation::Marks);
+  if (row < 0 || row >= static_cast<int>(control.chartMarks.size())) return;
+  control.chartMarks[static_cast<std::size_t>(row)] = column < 0 ? -1 : column;
+  ScheduleChartUpdate(name);
+}
+
+int QtWindow::Progress(const std::string& name) const {
+  return WidgetOf<QProgressBar>(name, Operation::Progress)->value();
+}
+
+void QtWindow::SetProgress(const std::string& name, int percent) {
+  WidgetOf<QProgressBar>(name, Operation::Progress)->setValue(ui::ClampPercent(percent));
+}
+
+QtWindow::Control& QtWindow::FindMutable(const std::string& name, Operation operation) {
+  Find(name, operation);
+  return controls_.at(name);
+}
+
+bool QtWindow::IsChart(const Control& control) const {
+  return control.definition->kind == ControlKind::TrendChart;
+}
+
+void QtWindow::ScheduleChartUpdate(const std::string& name) {
+  if (std::find(pendingCharts_.begin(), pendingCharts_.end(), name) != pendingCharts_.end()) return;
+  pendingCharts_.push_back(name);
+  QMetaObject::invokeMethod(
+      window_.get(), [this, name] { UpdateChart(name); }, Qt::QueuedConnection);
+}
+
+void QtWindow::UpdateChart(const std::string& name) {
+  pendingCharts_.erase(std::remove(pendingCharts_.begin(), pendingCharts_.end(), name),
+                       pendingCharts_.end());
+  const Control& control = controls_.at(name);
+  trend::TrendChart chart;
+  chart.rows = control.chartRows;
+  // The last rows are the summary band; the draw rows before it carry balls.
+  const std::size_t drawRows =
+      control.chartRows.size() -
+      std::min<std::size_t>(control.chartRows.size(), trend::kSummaryRowCount);
+  chart.ballColumns.assign(control.chartMarks.begin(),
+                           control.chartMarks.begin() + static_cast<std::ptrdiff_t>(drawRows));
+  static_cast<TrendChartView*>(control.widget)->SetChart(std::move(chart));
 }
 
 ui::Picture QtWindow::PictureOf(const std::string& name) const {
@@ -617,6 +759,10 @@ std::string QtWindow::Address(const std::string& name) const {
 
 void QtWindow::Navigate(const std::string& name, const std::string& address) {
   WidgetOf<HtmlViewer>(name, Operation::Browse)->Navigate(address);
+}
+
+void QtWindow::ClearBrowserCookies(const std::string& name, const std::string& host) {
+  WidgetOf<HtmlViewer>(name, Operation::Browse)->ClearCookies(host);
 }
 
 int QtWindow::Interval(const std::string& name) const {
@@ -720,6 +866,13 @@ void QtWindow::MessageBox(const std::string& caption, const std::string& text) {
   QMessageBox::information(window_.get(), Q(caption), Q(text));
 }
 
+std::optional<std::string> QtWindow::AskFilePath(const std::string& caption) {
+  const QString path = QFileDialog::getSaveFileName(window_.get(), Q(caption), QString(), QString(),
+                                                    nullptr, QFileDialog::DontConfirmOverwrite);
+  if (path.isEmpty()) return std::nullopt;
+  return S(path);
+}
+
 std::optional<std::string> QtWindow::ClipboardText() const {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   if (data == nullptr || !data->hasText()) {
@@ -741,7 +894,69 @@ ui::LocalTime QtWindow::Now() const {
                                     std::chrono::day(static_cast<unsigned>(date.day()))};
   return ui::LocalTime(day) + std::chrono::hours(time.hour()) +
          std::chrono::minutes(time.minute()) + std::chrono::seconds(time.second()) +
-         std::chrono::milliseconds(time.msec());
+         std::chrono::milliseconds(time.msec()) + clockOffset_;
+}
+
+void QtWindow::Click(const std::string& name) {
+  const Control& control = Find(name);
+  if (control.widget == nullptr || !control.widget->isEnabled()) return;
+  if (auto* button = qobject_cast<QAbstractButton*>(control.widget)) {
+    button->click();  // toggles as a user's click does, then Connect dispatches
+    return;
+  }
+  Dispatch(name, ui::Event::Click, 0);
+}
+
+bool QtWindow::Type(const std::string& name, const std::string& text) {
+  QWidget* widget = Find(name, Operation::Edit).widget;
+  if (!widget->isEnabled()) return text.empty();
+  if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+    edit->moveCursor(QTextCursor::End);
+    edit->insertPlainText(ToDocument(text));
+    return true;
+  }
+  // One character at a time through the box's validator, as keys arrive.
+  auto* line = static_cast<QLineEdit*>(widget);
+  bool allTaken = true;
+  for (const QChar character : Q(text)) {
+    const QString before = line->text();
+    line->end(false);
+    line->insert(QString(character));
+    allTaken = allTaken && line->text() != before;
+  }
+  return allTaken;
+}
+
+void QtWindow::CheckRow(const std::string& name, int row, bool checked) {
+  const Control& control = Find(name);
+  ui::RequireRowCheckBoxes(*control.definition);
+  if (!control.widget->isEnabled() || row < 0 || row >= RowCount(name)) return;
+  SetRowChecked(name, row, checked);
+  Dispatch(name, ui::Event::RowCheck, row);
+}
+
+void QtWindow::Fire(const std::string& name, ui::Event event, int arg) {
+  Find(name);
+  Dispatch(name, event, arg);
+}
+
+void QtWindow::Tick(const std::string& timer) {
+  Find(timer, Operation::Time);
+  Dispatch(timer, ui::Event::Tick, 0);
+}
+
+void QtWindow::SetClock(ui::LocalTime now) {
+  clockOffset_ += std::chrono::duration_cast<std::chrono::milliseconds>(now - Now());
+}
+
+void QtWindow::AdvanceClock(std::chrono::milliseconds duration) { Pause(duration); }
+
+base::Status QtWindow::Grab(const std::filesystem::path& file) {
+  ProcessEvents();
+  if (!window_->grab().save(QString::fromStdString(file.string()), "PNG")) {
+    return base::Error{"cannot write a PNG to " + file.string()};
+  }
+  return base::Ok{};
 }
 
 }  // namespace gui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "ui/control_rules.h"
+#include "ui/driven_window.h"
 #include "ui/form.h"
 #include "ui/window.h"
 
@@ -25,21 +28,28 @@ namespace gui {
 //
 // With LANZHOU_MESSAGEBOX_LOG set in the environment, MessageBox writes the
 // message to stderr instead of opening a modal box (tests and scripts); every
-// message is also kept in Messages().
-class QtWindow final : public ui::Window {
+// message is also kept in Messages(). A script drives it as a user would
+// (ui::DrivenWindow); its clock is the real one, moved by SetClock, and
+// AdvanceClock waits in real time.
+class QtWindow final : public ui::DrivenWindow {
  public:
-  struct Message {
-    std::string caption;
-    std::string text;
-  };
-
   QtWindow();
   ~QtWindow() override;
   QtWindow(const QtWindow&) = delete;
   QtWindow& operator=(const QtWindow&) = delete;
 
   QWidget* Widget() const { return window_.get(); }
-  const std::vector<Message>& Messages() const { return messages_; }
+
+  // ui::DrivenWindow
+  void Click(const std::string& name) override;
+  bool Type(const std::string& name, const std::string& text) override;
+  void CheckRow(const std::string& name, int row, bool checked) override;
+  void Fire(const std::string& name, ui::Event event, int arg = 0) override;
+  void Tick(const std::string& timer) override;
+  void SetClock(ui::LocalTime now) override;
+  void AdvanceClock(std::chrono::milliseconds duration) override;
+  const std::vector<Message>& Messages() const override { return messages_; }
+  base::Status Grab(const std::filesystem::path& file) override;
 
   // ui::Window
   std::string Text(const std::string& name) const override;
@@ -66,10 +76,17 @@ class QtWindow final : public ui::Window {
   void DeleteAllRows(const std::string& name) override;
   int CurrentRow(const std::string& name) const override;
   void SetCurrentRow(const std::string& name, int row) override;
+  bool RowChecked(const std::string& name, int row) const override;
+  void SetRowChecked(const std::string& name, int row, bool checked) override;
+  int RowMark(const std::string& name, int row) const override;
+  void SetRowMark(const std::string& name, int row, int column) override;
+  int Progress(const std::string& name) const override;
+  void SetProgress(const std::string& name, int percent) override;
   ui::Picture PictureOf(const std::string& name) const override;
   void SetPicture(const std::string& name, ui::Picture picture) override;
   std::string Address(const std::string& name) const override;
   void Navigate(const std::string& name, const std::string& address) override;
+  void ClearBrowserCookies(const std::string& name, const std::string& host) override;
   int Interval(const std::string& name) const override;
   void SetInterval(const std::string& name, int milliseconds) override;
   void SetVisible(bool visible) override;
@@ -79,6 +96,7 @@ class QtWindow final : public ui::Window {
   bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override;
   void Wake() override;
   void MessageBox(const std::string& caption, const std::string& text) override;
+  std::optional<std::string> AskFilePath(const std::string& caption) override;
   std::optional<std::string> ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
   ui::LocalTime Now() const override;
@@ -89,6 +107,9 @@ class QtWindow final : public ui::Window {
     QWidget* widget = nullptr;  // null for timers
     QTimer* timer = nullptr;
     ui::Picture picture;
+    // Trend charts keep their rows here and hand the view a whole chart.
+    std::vector<std::vector<std::string>> chartRows;
+    std::vector<int> chartMarks;
   };
 
   void Build();
@@ -100,6 +121,12 @@ class QtWindow final : public ui::Window {
   void PlaceTabChildren();
   void Connect(const std::string& name, const Control& control);
   void Dispatch(const std::string& name, ui::Event event, int arg);
+  Control& FindMutable(const std::string& name, ui::Operation operation);
+  bool IsChart(const Control& control) const;
+  // Hands a trend chart's rows to its view once the current handler is done:
+  // a chart is written cell by cell.
+  void ScheduleChartUpdate(const std::string& name);
+  void UpdateChart(const std::string& name);
 
   const Control& Find(const std::string& name) const;
   // The control, after the rule that its kind has the operation.
@@ -113,6 +140,9 @@ class QtWindow final : public ui::Window {
   std::map<std::pair<std::string, ui::Event>, ui::Handler> handlers_;
   std::vector<QEventLoop*> waits_;  // the WaitUntil loops running, innermost last
   std::vector<Message> messages_;
+  std::vector<std::string> pendingCharts_;
+  bool settingRowCheck_ = false;  // the program, not the user, sets a row box
+  std::chrono::milliseconds clockOffset_{0};
 };
 
 }  // namespace gui

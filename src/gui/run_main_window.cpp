@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdlib>
 #include <exception>
 
 #include "gui/html_viewer.h"
@@ -29,6 +30,14 @@ int RunMainWindow(int argc, char** argv, const std::function<void(ui::Window&)>&
     std::rethrow_exception(failure);
   }
   return 0;
+}
+
+int RunScriptedWindow(int argc, char** argv, const std::function<int(ui::DrivenWindow&)>& script) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  PrepareWebEngineEnvironment();
+  QApplication application(argc, argv);
+  QtWindow window;
+  return script(window);
 }
 
 }  // namespace gui

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "ui/driven_window.h"
 #include "ui/window.h"
 
 namespace gui {
@@ -10,5 +11,11 @@ namespace gui {
 // yet shown), runs onCreated(window) once the event loop has started (the
 // handler shows the window itself) and returns 0 when the window is closed.
 int RunMainWindow(int argc, char** argv, const std::function<void(ui::Window&)>& onCreated);
+
+// Runs a script against the program's window: makes the application (on the
+// offscreen platform unless QT_QPA_PLATFORM names another) and the window,
+// then returns what script(window) returns. No event loop runs but the one
+// the script drives through the window.
+int RunScriptedWindow(int argc, char** argv, const std::function<int(ui::DrivenWindow&)>& script);
 
 }  // namespace gui

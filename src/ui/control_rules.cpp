@@ -32,8 +32,9 @@ bool KindHas(ControlKind kind, Operation operation) {
   using K = ControlKind;
   switch (operation) {
     case Operation::ReadText:
-      // A combo box reads as its current item but has no text of its own.
-      return kind == K::ComboBox || KindHas(kind, Operation::WriteText);
+      // A combo box reads as its current item, a progress bar as its
+      // percentage; neither has a text of its own.
+      return kind == K::ComboBox || kind == K::ProgressBar || KindHas(kind, Operation::WriteText);
     case Operation::WriteText:
       return OneOf(kind, {K::Label, K::TransparentLabel, K::EditBox, K::Button, K::ImageButton,
                           K::CheckBox, K::RadioBox, K::GroupBox});
@@ -48,7 +49,13 @@ bool KindHas(ControlKind kind, Operation operation) {
     case Operation::Pages:
       return kind == K::TabControl;
     case Operation::Rows:
+      return kind == K::ListView || kind == K::TrendChart;
+    case Operation::RowChecks:
       return kind == K::ListView;
+    case Operation::Marks:
+      return kind == K::TrendChart;
+    case Operation::Progress:
+      return kind == K::ProgressBar;
     case Operation::Picture:
       return kind == K::PictureBox;
     case Operation::Browse:
@@ -95,6 +102,10 @@ const char* KindName(ControlKind kind) {
       return "panel";
     case ControlKind::TabControl:
       return "tab control";
+    case ControlKind::ProgressBar:
+      return "progress bar";
+    case ControlKind::TrendChart:
+      return "trend chart";
   }
   return "control";
 }
@@ -115,6 +126,15 @@ void RequirePage(const ControlDefinition& tabs, int page) {
     throw std::out_of_range(tabs.name + " has no page " + std::to_string(page));
   }
 }
+
+void RequireRowCheckBoxes(const ControlDefinition& list) {
+  RequireOperation(list, Operation::RowChecks);
+  if (!list.rowCheckBoxes) throw std::invalid_argument(list.name + " has no row check boxes");
+}
+
+std::string ProgressText(int percent) { return std::to_string(percent) + "%"; }
+
+int ClampPercent(int percent) { return std::clamp(percent, 0, 100); }
 
 void RequirePicture(const std::string& name, Picture picture) {
   if (picture.digit != Picture::kPlaceholder && (picture.digit < 0 || picture.digit > 9)) {

@@ -20,7 +20,10 @@ enum class Operation {
   Items,      // the items and the current item of a combo box
   Select,     // the selected state of an image button
   Pages,      // the current page of a tab control
-  Rows,       // the rows and cells of a list view
+  Rows,       // the rows and cells of a list view or a trend chart
+  RowChecks,  // the row check boxes of a list view that has them
+  Marks,      // the ball of each row of a trend chart
+  Progress,   // the value of a progress bar
   Picture,    // the digit a picture box shows
   Browse,     // the address of an HTML viewer
   Time,       // the interval and the ticks of a timer
@@ -37,8 +40,14 @@ const char* KindName(ControlKind kind);
 void RequireOperation(const ControlDefinition& control, Operation operation);
 // std::out_of_range unless the tab control has the page.
 void RequirePage(const ControlDefinition& tabs, int page);
+// std::invalid_argument unless the list view has row check boxes.
+void RequireRowCheckBoxes(const ControlDefinition& list);
 // std::invalid_argument unless there is a picture for it.
 void RequirePicture(const std::string& name, Picture picture);
+
+// A progress bar's value as its text reads, and the range it is held in.
+std::string ProgressText(int percent);
+int ClampPercent(int percent);
 
 // Radio boxes exclude each other within their container; the pages of a tab
 // control are containers of their own. Radios with equal keys form one group.

@@ -87,6 +87,11 @@ Row& Row::WithColumns(std::vector<Column> columns) {
   return *this;
 }
 
+Row& Row::WithRowCheckBoxes() {
+  definition_.rowCheckBoxes = true;
+  return *this;
+}
+
 void FormBuilder::In(const std::string& parent, int page) {
   parent_ = parent;
   page_ = page;
@@ -180,6 +185,14 @@ Row FormBuilder::Tabs(const std::string& name, const std::vector<std::string>& p
   return row;
 }
 
+Row FormBuilder::ProgressBar(const std::string& name, Geometry geometry) {
+  return Add(ControlKind::ProgressBar, name, geometry, "");
+}
+
+Row FormBuilder::TrendChart(const std::string& name, Geometry geometry) {
+  return Add(ControlKind::TrendChart, name, geometry, "");
+}
+
 namespace {
 
 // A slip in the tables would otherwise surface far away, in the widgets.
@@ -210,6 +223,7 @@ std::vector<ControlDefinition> BuildMainForm() {
   FormBuilder f;
   AddMainWindow(f);
   AddPlanPages(f);
+  AddLongRangePages(f);
   std::vector<ControlDefinition> controls = f.Take();
   CheckContainment(controls);
   return controls;

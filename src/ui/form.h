@@ -24,6 +24,8 @@ enum class ControlKind {
   GroupBox,
   Panel,
   TabControl,
+  ProgressBar,
+  TrendChart,  // rows of cells like a list view, drawn as a chart with balls
 };
 
 enum class Alignment { Left, Center, Right };
@@ -82,7 +84,8 @@ struct ControlDefinition {
   bool toggle = false;   // image button with a selected state
   bool initiallySelected = false;
 
-  std::vector<Column> columns;     // list views
+  std::vector<Column> columns;     // list views and trend charts
+  bool rowCheckBoxes = false;      // list views: a check box in front of each row
   std::vector<std::string> pages;  // tab controls
 };
 

@@ -36,6 +36,7 @@ class Row {
   Row& WithTextColor(Color color);
   Row& WithBackground(Color color);
   Row& WithColumns(std::vector<Column> columns);
+  Row& WithRowCheckBoxes();
 
  private:
   ControlDefinition& definition_;
@@ -63,6 +64,8 @@ class FormBuilder {
   Row Group(const std::string& name, const std::string& caption, Geometry geometry);
   Row Panel(const std::string& name, Geometry geometry);
   Row Tabs(const std::string& name, const std::vector<std::string>& pages, Geometry geometry);
+  Row ProgressBar(const std::string& name, Geometry geometry);
+  Row TrendChart(const std::string& name, Geometry geometry);
 
   std::vector<ControlDefinition> Take();
 
@@ -86,5 +89,7 @@ extern const std::vector<std::string> kThreeStarBetItems;
 void AddMainWindow(FormBuilder& f);
 // The six pages of 高级选择夹_计划总.
 void AddPlanPages(FormBuilder& f);
+// Pages 走势 and 回测 of 高级选择夹_总, on the draw archive.
+void AddLongRangePages(FormBuilder& f);
 
 }  // namespace ui::form

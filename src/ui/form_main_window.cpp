@@ -8,7 +8,8 @@ void AddMainWindow(FormBuilder& f) {
   f.In("");
   f.Timer("时钟_自动更新", {48, 182, 29, 31});
   f.Panel("外形框1", {1, 1, 209, 569});
-  f.Tabs("高级选择夹_总", {"111111111111", "计划         ", "群发", "开奖", "222232"},
+  f.Tabs("高级选择夹_总",
+         {"111111111111", "计划         ", "群发", "开奖", "222232", "走势", "回测"},
          {211, 1, 694, 621});
   f.ImageButton("超级按钮_更新号码", "更新号码", {102, 484, 82, 37}).Skinned();
 
@@ -129,9 +130,11 @@ void AddMainWindow(FormBuilder& f) {
           "     搜公式    "},
          {-14, 12, 717, 406});
 
-  // Page "群发": inert, it keeps only what the user enters.
+  // Page "群发": the chat groups of push.ini and their sending.
   f.In("高级选择夹_总", 2);
-  f.ListView("超级列表框_群发", {99, 13, 299, 387}).WithColumns({{"序号", 50}, {"对话窗口", 218}});
+  f.ListView("超级列表框_群发", {99, 13, 299, 387})
+      .WithColumns({{"序号", 50}, {"对话窗口", 218}, {"状态", 200}})
+      .WithRowCheckBoxes();
   f.Button("按钮_群发刷新", "<<刷 新 群 号", {420, 15, 253, 68});
   f.Button("按钮_群发全选", "<<全 选 群 号", {422, 92, 250, 61});
   f.Button("按钮_群发全不选", "<<全 不 选 群", {422, 163, 249, 61});

@@ -68,6 +68,15 @@ ControlKind MemoryWindow::KindOf(const std::string& name) const { return Find(na
 
 bool MemoryWindow::Visible() const { return visible_; }
 
+MemoryWindow::Control::Row* MemoryWindow::RowAt(Control& control, int row) {
+  return const_cast<Control::Row*>(RowAt(std::as_const(control), row));
+}
+
+const MemoryWindow::Control::Row* MemoryWindow::RowAt(const Control& control, int row) const {
+  if (row < 0 || row >= static_cast<int>(control.rows.size())) return nullptr;
+  return &control.rows[static_cast<std::size_t>(row)];
+}
+
 void MemoryWindow::CheckRadio(Control& radio) {
   for (auto& [name, other] : controls_) {
     if (other.entry->kind == ControlKind::RadioBox && other.group == radio.group) {
@@ -111,6 +120,15 @@ bool MemoryWindow::Type(const std::string& name, const std::string& text) {
   Typed typed = TypeInto(*control.entry, std::move(control.text), text);
   control.text = std::move(typed.text);
   return typed.allTaken;
+}
+
+void MemoryWindow::CheckRow(const std::string& name, int row, bool checked) {
+  Control& control = Find(name);
+  RequireRowCheckBoxes(*control.entry);
+  Control::Row* target = RowAt(control, row);
+  if (!control.enabled || target == nullptr) return;
+  target->checked = checked;
+  RunHandler(name, Event::RowCheck, row);
 }
 
 void MemoryWindow::Fire(const std::string& name, Event event, int arg) {
@@ -209,6 +227,7 @@ std::string MemoryWindow::Text(const std::string& name) const {
   if (control.entry->kind == ControlKind::ComboBox) {
     return ItemText(name, control.currentIndex);
   }
+  if (control.entry->kind == ControlKind::ProgressBar) return ProgressText(control.progress);
   return control.text;
 }
 
@@ -294,24 +313,24 @@ int MemoryWindow::InsertRow(const std::string& name, int position) {
   Control& control = FindFor(name, Operation::Rows);
   int count = static_cast<int>(control.rows.size());
   if (position < 0 || position > count) position = count;
-  control.rows.insert(control.rows.begin() + position, std::vector<std::string>{});
+  control.rows.insert(control.rows.begin() + position, Control::Row{});
   // The current row follows its row, as the platform's selection does.
   if (control.currentRow >= position) ++control.currentRow;
   return position;
 }
 
 void MemoryWindow::SetCell(const std::string& name, int row, int column, const std::string& text) {
-  Control& control = FindFor(name, Operation::Rows);
-  if (row < 0 || row >= static_cast<int>(control.rows.size()) || column < 0) return;
-  std::vector<std::string>& cells = control.rows[row];
+  Control::Row* target = RowAt(FindFor(name, Operation::Rows), row);
+  if (target == nullptr || column < 0) return;
+  std::vector<std::string>& cells = target->cells;
   if (column >= static_cast<int>(cells.size())) cells.resize(column + 1);
   cells[column] = text;
 }
 
 std::string MemoryWindow::Cell(const std::string& name, int row, int column) const {
-  const Control& control = FindFor(name, Operation::Rows);
-  if (row < 0 || row >= static_cast<int>(control.rows.size())) return "";
-  const std::vector<std::string>& cells = control.rows[row];
+  const Control::Row* target = RowAt(FindFor(name, Operation::Rows), row);
+  if (target == nullptr) return "";
+  const std::vector<std::string>& cells = target->cells;
   if (column < 0 || column >= static_cast<int>(cells.size())) return "";
   return cells[column];
 }
@@ -336,6 +355,38 @@ void MemoryWindow::SetCurrentRow(const std::string& name, int row) {
   control.currentRow = inRange ? row : -1;
 }
 
+bool MemoryWindow::RowChecked(const std::string& name, int row) const {
+  const Control& control = Find(name);
+  RequireRowCheckBoxes(*control.entry);
+  const Control::Row* target = RowAt(control, row);
+  return target != nullptr && target->checked;
+}
+
+void MemoryWindow::SetRowChecked(const std::string& name, int row, bool checked) {
+  Control& control = Find(name);
+  RequireRowCheckBoxes(*control.entry);
+  if (Control::Row* target = RowAt(control, row)) target->checked = checked;
+}
+
+int MemoryWindow::RowMark(const std::string& name, int row) const {
+  const Control::Row* target = RowAt(FindFor(name, Operation::Marks), row);
+  return target == nullptr ? -1 : target->mark;
+}
+
+void MemoryWindow::SetRowMark(const std::string& name, int row, int column) {
+  if (Control::Row* target = RowAt(FindFor(name, Operation::Marks), row)) {
+    target->mark = column < 0 ? -1 : column;
+  }
+}
+
+int MemoryWindow::Progress(const std::string& name) const {
+  return FindFor(name, Operation::Progress).progress;
+}
+
+void MemoryWindow::SetProgress(const std::string& name, int percent) {
+  FindFor(name, Operation::Progress).progress = ClampPercent(percent);
+}
+
 Picture MemoryWindow::PictureOf(const std::string& name) const {
   return FindFor(name, Operation::Picture).picture;
 }
@@ -352,6 +403,15 @@ std::string MemoryWindow::Address(const std::string& name) const {
 
 void MemoryWindow::Navigate(const std::string& name, const std::string& address) {
   FindFor(name, Operation::Browse).address = address;
+}
+
+void MemoryWindow::ClearBrowserCookies(const std::string& name, const std::string& host) {
+  FindFor(name, Operation::Browse);
+  cookieClearings_.push_back({name, host});
+}
+
+const std::vector<MemoryWindow::CookieClearing>& MemoryWindow::CookieClearings() const {
+  return cookieClearings_;
 }
 
 int MemoryWindow::Interval(const std::string& name) const {
@@ -375,6 +435,16 @@ void MemoryWindow::MessageBox(const std::string& caption, const std::string& tex
 }
 
 const std::vector<MemoryWindow::Message>& MemoryWindow::Messages() const { return messages_; }
+
+std::optional<std::string> MemoryWindow::AskFilePath(const std::string& /*caption*/) {
+  return std::exchange(nextFilePath_, std::nullopt);
+}
+
+void MemoryWindow::SetNextFilePath(std::string path) { nextFilePath_ = std::move(path); }
+
+base::Status MemoryWindow::Grab(const std::filesystem::path& /*file*/) {
+  return base::Error{"the window in memory has no picture; run the console with --qt"};
+}
 
 std::optional<std::string> MemoryWindow::ClipboardText() const { return clipboard_; }
 

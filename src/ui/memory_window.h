@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/control_rules.h"
+#include "ui/driven_window.h"
 #include "ui/form.h"
 #include "ui/window.h"
 
@@ -25,11 +26,13 @@ namespace ui {
 //
 // Everything runs on the thread that owns the window; only Wake() may be
 // called from other threads.
-class MemoryWindow : public Window {
+class MemoryWindow : public DrivenWindow {
  public:
-  struct Message {
-    std::string caption;
-    std::string text;
+  // A browser cookie clearing the window was asked for.
+  struct CookieClearing {
+    std::string viewer;
+    std::string host;
+    bool operator==(const CookieClearing&) const = default;
   };
 
   MemoryWindow();
@@ -41,24 +44,21 @@ class MemoryWindow : public Window {
   ControlKind KindOf(const std::string& name) const;
   bool Visible() const;
 
-  // What a user does. Click toggles an image button of toggle style, flips a
-  // check box or checks a radio box (unchecking its group) and then runs the
-  // Click handler; a disabled control ignores the click.
-  void Click(const std::string& name);
-  // Types the text at the end of an edit box character by character, obeying
-  // digits-only and the maximum length. False if any character was refused.
-  bool Type(const std::string& name, const std::string& text);
-  // Runs the handler bound to (name, event), if any.
-  void Fire(const std::string& name, Event event, int arg = 0);
-  // Runs the timer's Tick handler once, whether the timer runs or not.
-  void Tick(const std::string& timer);
+  // What a file dialog answers next (once); without one it is cancelled.
+  void SetNextFilePath(std::string path);
+  const std::vector<CookieClearing>& CookieClearings() const;
 
-  // The clock continues from `now` with real time.
-  void SetClock(LocalTime now);
-  // Moves the clock forward, ticking the running timers as they fall due.
-  void AdvanceClock(std::chrono::milliseconds duration);
-
-  const std::vector<Message>& Messages() const;
+  // ui::DrivenWindow
+  void Click(const std::string& name) override;
+  bool Type(const std::string& name, const std::string& text) override;
+  void CheckRow(const std::string& name, int row, bool checked) override;
+  void Fire(const std::string& name, Event event, int arg = 0) override;
+  void Tick(const std::string& timer) override;
+  void SetClock(LocalTime now) override;
+  void AdvanceClock(std::chrono::milliseconds duration) override;
+  const std::vector<Message>& Messages() const override;
+  // There is no picture of a window in memory.
+  base::Status Grab(const std::filesystem::path& file) override;
 
   // ui::Window
   std::string Text(const std::string& name) const override;
@@ -85,10 +85,17 @@ class MemoryWindow : public Window {
   void DeleteAllRows(const std::string& name) override;
   int CurrentRow(const std::string& name) const override;
   void SetCurrentRow(const std::string& name, int row) override;
+  bool RowChecked(const std::string& name, int row) const override;
+  void SetRowChecked(const std::string& name, int row, bool checked) override;
+  int RowMark(const std::string& name, int row) const override;
+  void SetRowMark(const std::string& name, int row, int column) override;
+  int Progress(const std::string& name) const override;
+  void SetProgress(const std::string& name, int percent) override;
   Picture PictureOf(const std::string& name) const override;
   void SetPicture(const std::string& name, Picture picture) override;
   std::string Address(const std::string& name) const override;
   void Navigate(const std::string& name, const std::string& address) override;
+  void ClearBrowserCookies(const std::string& name, const std::string& host) override;
   int Interval(const std::string& name) const override;
   void SetInterval(const std::string& name, int milliseconds) override;
   void SetVisible(bool visible) override;
@@ -98,6 +105,7 @@ class MemoryWindow : public Window {
   bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override;
   void Wake() override;
   void MessageBox(const std::string& caption, const std::string& text) override;
+  std::optional<std::string> AskFilePath(const std::string& caption) override;
   std::optional<std::string> ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
   LocalTime Now() const override;
@@ -113,8 +121,14 @@ class MemoryWindow : public Window {
     bool enabled = true;
     bool selected = false;
     int page = 0;
-    std::vector<std::vector<std::string>> rows;
+    struct Row {
+      std::vector<std::string> cells;
+      bool checked = false;
+      int mark = -1;
+    };
+    std::vector<Row> rows;
     int currentRow = -1;
+    int progress = 0;
     Picture picture;
     std::string address;
     int interval = 0;
@@ -129,6 +143,9 @@ class MemoryWindow : public Window {
   Control& FindFor(const std::string& name, Operation operation);
   const Control& FindFor(const std::string& name, Operation operation) const;
   void CheckRadio(Control& radio);
+  // The row, or nullptr when out of range.
+  Control::Row* RowAt(Control& control, int row);
+  const Control::Row* RowAt(const Control& control, int row) const;
   void RunHandler(const std::string& name, Event event, int arg);
   // Ticks the running timers due no later than `until`, earliest first,
   // moving the clock to each due time on the way.
@@ -140,6 +157,8 @@ class MemoryWindow : public Window {
   bool visible_ = false;
   std::vector<Message> messages_;
   std::optional<std::string> clipboard_;
+  std::optional<std::string> nextFilePath_;
+  std::vector<CookieClearing> cookieClearings_;
 
   // Now() = clockBase_ + real time since clockAnchor_.
   LocalTime clockBase_;

@@ -15,6 +15,8 @@ enum class Event {
   Progress,     // html viewer load progress, arg = percent
   RowClick,     // list view: the current row was picked
   RowActivate,  // list view: a row was double-clicked / activated
+  RowCheck,     // list view with row check boxes: the user flipped row arg's box
+  HeaderClick,  // list view: the caption of column arg was clicked
 };
 
 using Handler = std::function<void(int arg)>;
@@ -70,11 +72,26 @@ class Window {
   virtual int CurrentRow(const std::string& name) const = 0;  // -1 none
   virtual void SetCurrentRow(const std::string& name, int row) = 0;
 
+  // List views with row check boxes; rows out of range read as unchecked and
+  // ignore the setting.
+  virtual bool RowChecked(const std::string& name, int row) const = 0;
+  virtual void SetRowChecked(const std::string& name, int row, bool checked) = 0;
+
+  // Trend charts: the column of a row drawn as a ball, -1 for none.
+  virtual int RowMark(const std::string& name, int row) const = 0;
+  virtual void SetRowMark(const std::string& name, int row, int column) = 0;
+
+  // Progress bars, 0 to 100 (other values are clamped); Text reads "NN%".
+  virtual int Progress(const std::string& name) const = 0;
+  virtual void SetProgress(const std::string& name, int percent) = 0;
+
   virtual Picture PictureOf(const std::string& name) const = 0;
   virtual void SetPicture(const std::string& name, Picture picture) = 0;
 
   virtual std::string Address(const std::string& name) const = 0;
   virtual void Navigate(const std::string& name, const std::string& address) = 0;
+  // Forgets what the viewer's own browser keeps for the host: its cookies.
+  virtual void ClearBrowserCookies(const std::string& name, const std::string& host) = 0;
 
   virtual int Interval(const std::string& name) const = 0;
   virtual void SetInterval(const std::string& name, int milliseconds) = 0;  // 0 stops
@@ -96,6 +113,9 @@ class Window {
   virtual void Wake() = 0;
 
   virtual void MessageBox(const std::string& caption, const std::string& text) = 0;
+  // A path the user picks in a file dialog; nullopt when cancelled or when
+  // the window has no dialog.
+  virtual std::optional<std::string> AskFilePath(const std::string& caption) = 0;
   // nullopt when the clipboard holds no text.
   virtual std::optional<std::string> ClipboardText() const = 0;
   virtual void SetClipboardText(const std::string& text) = 0;

@@ -179,6 +179,12 @@ TEST_F(ConsoleProgramTest, NoStartAnswersEveryControlOfTheForm) {
         ask("count " + n, "0");
         ask("currentrow " + n, "-1");
         break;
+      case ControlKind::TrendChart:
+        ask("count " + n, "0");
+        break;
+      case ControlKind::ProgressBar:
+        ask("text " + n, "0%");
+        break;
       case ControlKind::TabControl:
         ask("page " + n, "0");
         break;

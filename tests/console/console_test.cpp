@@ -148,6 +148,30 @@ TEST_F(ConsoleTest, ClickCheckAndEvents) {
   EXPECT_EQ(status, 0);
 }
 
+TEST_F(ConsoleTest, RowCheckBoxesChartsProgressAndHeaders) {
+  int header = -1;
+  window.Bind("超级列表框_回测", ui::Event::HeaderClick, [&](int column) { header = column; });
+  EXPECT_EQ(Run("insert 超级列表框_群发 -1 1\\t群一\n"
+                "checkrow 超级列表框_群发 0 1\n"
+                "rowchecked 超级列表框_群发 0\n"
+                "checkrow 超级列表框_群发 0 0\n"
+                "rowchecked 超级列表框_群发 0\n"
+                "insert 走势图_号码 -1 20240101-001\\t13579\n"
+                "count 走势图_号码\n"
+                "cell 走势图_号码 0 1\n"
+                "items 走势图_号码\n"
+                "text 进度条_回测\n"
+                "event 超级列表框_回测 header 6\n"),
+            (std::vector<std::string>{
+                "1", "0", "1", "13579",
+                "期号\\t奖号\\t0\\t1\\t2\\t3\\t4\\t5\\t6\\t7\\t8\\t9\\t大小\\t单双", "0%"}));
+  EXPECT_EQ(header, 6);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(One("checkrow 超级列表框_群发 0 2"), "error: checkrow wants 0 or 1, not 2");
+  EXPECT_EQ(One("grab /tmp/lanzhou-window.png"),
+            "error: the window in memory has no picture; run the console with --qt");
+}
+
 TEST_F(ConsoleTest, ClockWaitAndTimers) {
   window.Bind("时钟1", ui::Event::Tick, [&](int) { window.AppendText("编辑框_后一结果", "t"); });
   EXPECT_EQ(Run("clock 2024-05-01T09:59:58\n"
@@ -185,7 +209,7 @@ TEST_F(ConsoleTest, ErrorsAreOneLineAndTheConsoleGoesOn) {
       {"select 组合框_定位起始期1 99999999999", "error: INDEX is out of range: 99999999999"},
       {"set 编辑框_定位期数 a\\q", "error: unknown escape \\\\q"},
       {"event 超文本浏览框_开奖 load",
-       "error: unknown event: load (progress N, rowclick, activate)"},
+       "error: unknown event: load (progress N, header COL, rowclick, activate)"},
       {"event 超文本浏览框_开奖 progress", "error: N is not a number: "},
       {"event 列表框_开奖 rowclick 3", "error: rowclick takes no argument"},
       {"tick 标签1", "error: 标签1 is not a timer"},

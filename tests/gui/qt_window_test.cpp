@@ -8,9 +8,11 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -26,6 +28,7 @@
 #include "gui/html_viewer.h"
 #include "gui/skin_button.h"
 #include "gui/tab_control.h"
+#include "gui/trend_chart_view.h"
 #include "ui/control_rules.h"
 #include "ui/form.h"
 #include "ui/memory_window.h"
@@ -98,6 +101,10 @@ bool HasExpectedClass(const ui::ControlDefinition& definition, QObject* object) 
       return qobject_cast<QFrame*>(object) != nullptr;
     case ControlKind::TabControl:
       return qobject_cast<QTabWidget*>(object) != nullptr;
+    case ControlKind::ProgressBar:
+      return qobject_cast<QProgressBar*>(object) != nullptr;
+    case ControlKind::TrendChart:
+      return qobject_cast<TrendChartView*>(object) != nullptr;
     case ControlKind::Window:
       break;
   }
@@ -412,6 +419,43 @@ TEST_F(QtWindowTest, ClosingTheProgramEndsTheWaitsAtOnce) {
   QCoreApplication::exec();
   EXPECT_EQ(result, false);
   EXPECT_LT(waited, 20s);
+}
+
+TEST_F(QtWindowTest, RowCheckBoxesHeadersProgressAndCharts) {
+  std::vector<int> flipped;
+  window.Bind("超级列表框_群发", ui::Event::RowCheck, [&](int row) { flipped.push_back(row); });
+  window.InsertRow("超级列表框_群发", -1);
+  window.SetCell("超级列表框_群发", 0, 1, "群一");
+  window.SetRowChecked("超级列表框_群发", 0, true);  // the program's, no event
+  EXPECT_TRUE(window.RowChecked("超级列表框_群发", 0));
+  auto* groups = Get<QTreeWidget>("超级列表框_群发");
+  groups->topLevelItem(0)->setCheckState(0, Qt::Unchecked);  // as the user's click does
+  EXPECT_FALSE(window.RowChecked("超级列表框_群发", 0));
+  EXPECT_EQ(flipped, std::vector<int>{0});
+
+  int header = -1;
+  window.Bind("超级列表框_回测", ui::Event::HeaderClick, [&](int column) { header = column; });
+  emit Get<QTreeWidget>("超级列表框_回测")->header()->sectionClicked(7);
+  EXPECT_EQ(header, 7);
+
+  window.SetProgress("进度条_回测", 250);
+  EXPECT_EQ(Get<QProgressBar>("进度条_回测")->value(), 100);
+  EXPECT_EQ(window.Text("进度条_回测"), "100%");
+
+  const std::string chart = "走势图_号码";
+  for (int r = 0; r < 6; ++r) {
+    window.InsertRow(chart, -1);
+    window.SetCell(chart, r, 0, r < 2 ? "20240101-00" + std::to_string(r + 1) : "出现次数");
+  }
+  window.SetRowMark(chart, 0, 5);
+  window.SetRowMark(chart, 1, 9);
+  EXPECT_EQ(window.RowMark(chart, 1), 9);
+  EXPECT_EQ(window.Cell(chart, 1, 0), "20240101-002");
+  QCoreApplication::processEvents();
+  // The view holds the rows, the last four as its summary band.
+  const trend::TrendChart& shown = Get<TrendChartView>(chart)->Chart();
+  EXPECT_EQ(shown.rows.size(), 6u);
+  EXPECT_EQ(shown.ballColumns, (std::vector<int>{5, 9}));
 }
 
 }  // namespace

@@ -57,8 +57,12 @@ TEST(MemoryWindowTest, StartsWithTheFormValues) {
         EXPECT_CONTROL_PAGE(window, entry.name, 0);
         break;
       case ControlKind::ListView:
+      case ControlKind::TrendChart:
         EXPECT_ROW_COUNT(window, entry.name, 0);
         EXPECT_EQ(window.CurrentRow(entry.name), -1);
+        break;
+      case ControlKind::ProgressBar:
+        EXPECT_EQ(window.Text(entry.name), "0%");
         break;
       case ControlKind::PictureBox:
         EXPECT_EQ(window.PictureOf(entry.name), ui::Picture{});
@@ -451,6 +455,68 @@ TEST(MemoryWindowTest, WaitUntilRunsTimersByTheClock) {
   window.Bind("时钟_倒计时", Event::Tick, [&](int) { ++ticks; });
   window.SetInterval("时钟_倒计时", 20);
   EXPECT_TRUE(window.WaitUntil([&] { return ticks >= 3; }, 60s));
+}
+
+TEST(MemoryWindowTest, RowCheckBoxesFollowTheirRowsAndAUserFlipRunsTheHandler) {
+  MemoryWindow window;
+  const std::string list = "超级列表框_群发";
+  std::vector<int> flipped;
+  window.Bind(list, Event::RowCheck, [&](int row) { flipped.push_back(row); });
+  window.InsertRow(list, -1);
+  window.InsertRow(list, -1);
+  EXPECT_FALSE(window.RowChecked(list, 0));
+  window.SetRowChecked(list, 1, true);  // the program's setting runs no handler
+  window.CheckRow(list, 0, true);
+  EXPECT_TRUE(window.RowChecked(list, 0));
+  EXPECT_TRUE(window.RowChecked(list, 1));
+  EXPECT_EQ(flipped, std::vector<int>{0});
+  window.CheckRow(list, 7, true);  // no such row: nothing happens
+  EXPECT_FALSE(window.RowChecked(list, 7));
+  EXPECT_EQ(flipped, std::vector<int>{0});
+  // A list without row check boxes refuses them.
+  EXPECT_THROW(window.RowChecked("超级列表框_搜索", 0), std::invalid_argument);
+}
+
+TEST(MemoryWindowTest, ChartRowsCarryCellsAndOneMarkEach) {
+  MemoryWindow window;
+  const std::string chart = "走势图_号码";
+  const int row = window.InsertRow(chart, -1);
+  window.SetCell(chart, row, 1, "13579");
+  window.SetRowMark(chart, row, 11);
+  EXPECT_EQ(window.Cell(chart, row, 1), "13579");
+  EXPECT_EQ(window.RowMark(chart, row), 11);
+  window.SetRowMark(chart, row, -5);
+  EXPECT_EQ(window.RowMark(chart, row), -1);
+  EXPECT_EQ(window.RowMark(chart, 3), -1);
+  EXPECT_THROW(window.RowMark("列表框_开奖", 0), std::invalid_argument);
+}
+
+TEST(MemoryWindowTest, ProgressIsHeldBetweenZeroAndHundredAndReadsAsPercent) {
+  MemoryWindow window;
+  const struct {
+    int set;
+    int held;
+  } cases[] = {{0, 0}, {42, 42}, {100, 100}, {101, 100}, {-2147483647, 0}};
+  for (const auto& c : cases) {
+    window.SetProgress("进度条_回测", c.set);
+    EXPECT_EQ(window.Progress("进度条_回测"), c.held) << c.set;
+    EXPECT_EQ(window.Text("进度条_回测"), std::to_string(c.held) + "%");
+  }
+  EXPECT_THROW(window.SetText("进度条_回测", "5%"), std::invalid_argument);
+}
+
+TEST(MemoryWindowTest, BrowserCookieClearingsAndFileDialogsAreRecorded) {
+  MemoryWindow window;
+  window.ClearBrowserCookies("超文本浏览框_开奖", "video.example");
+  EXPECT_EQ(window.CookieClearings(),
+            (std::vector<MemoryWindow::CookieClearing>{{"超文本浏览框_开奖", "video.example"}}));
+  EXPECT_THROW(window.ClearBrowserCookies("标签1", "x"), std::invalid_argument);
+
+  EXPECT_EQ(window.AskFilePath("号码文件"), std::nullopt);
+  window.SetNextFilePath("/tmp/draws.csv");
+  EXPECT_EQ(window.AskFilePath("号码文件"), "/tmp/draws.csv");
+  EXPECT_EQ(window.AskFilePath("号码文件"), std::nullopt);  // the answer is used once
+  EXPECT_FALSE(window.Grab("/tmp/window.png").ok());
 }
 
 }  // namespace
