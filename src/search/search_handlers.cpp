@@ -7,6 +7,7 @@
 #include "plan/draw.h"
 #include "plan/plan_generators.h"
 #include "plan/plan_page_reading.h"
+#include "plan/preset_store.h"
 #include "search/formula_library.h"
 #include "search/preset_save.h"
 #include "search/result_sort.h"
@@ -212,8 +213,13 @@ void SortSearchResults(core::Context& ctx) {
   // The page on show decides the kind, whatever kind was searched.
   const int page = window.CurrentPage("高级选择夹_那星");
   if (page >= 0 && page <= 2) {
-    // A preset store that cannot be written keeps its old presets.
-    (void)SavePresetFormulas(ctx.dataDir, page + 1, best);
+    // A preset store that cannot be written keeps its old presets, and the
+    // user is told why.
+    if (auto saved = SavePresetFormulas(ctx.dataDir, page + 1, best); !saved) {
+      window.MessageBox("保存公式", "无法保存预设公式：" +
+                                        (ctx.dataDir / plan::kPresetFileName).string() + "\n" +
+                                        saved.error().message);
+    }
   }
 }
 
