@@ -105,12 +105,21 @@ TEST(LoadProgressCaption, PrefixDigitsAndPercentSign) {
   EXPECT_EQ(LoadProgressCaption(42), "已经加载：42%");
 }
 
+TEST(LoadProgressCaption, APercentOutsideZeroToHundredIsHeldToIt) {
+  EXPECT_EQ(LoadProgressCaption(-2147483647), "已经加载：0%");
+  EXPECT_EQ(LoadProgressCaption(-1), "已经加载：0%");
+  EXPECT_EQ(LoadProgressCaption(101), "已经加载：100%");
+  EXPECT_EQ(LoadProgressCaption(2147483647), "已经加载：100%");
+}
+
 TEST_F(StartupTest, LoadProgressEventWritesTheLabel) {
   BindHandlers(ctx);
   EXPECT_EQ(window.Text("标签_开奖载入提示"), "");
   window.Fire("超文本浏览框_开奖", ui::Event::Progress, 100);
   EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：100%");
   window.Fire("超文本浏览框_开奖", ui::Event::Progress, 0);
+  EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：0%");
+  window.Fire("超文本浏览框_开奖", ui::Event::Progress, -2147483647);
   EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：0%");
 }
 
