@@ -2,6 +2,7 @@
 // top row: a draw taken from a feed is always a well-formed row.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -15,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::string topIssue = data.ConsumeRandomLengthString(16);
   const std::string body = data.ConsumeRemainingBytesAsString();
 
-  const auto draw = draws::ParseFeedDraw(feed, body);
+  const auto draw = draws::ParseFeedDraw(
+      feed, body,
+      std::chrono::local_days{std::chrono::year{2014} / 1 / 5} + std::chrono::hours(12));
   if (!draw) return 0;
   if (!draws::IsDigits(draw->issueKey, 9) || !draws::IsDigits(draw->code, 5)) std::abort();
   const auto row = draws::FeedDrawToInsert(*draw, topIssue);

@@ -4,6 +4,7 @@
 
 #include "app/bind_handlers.h"
 #include "app/startup.h"
+#include "base/atomic_file.h"
 
 namespace app {
 
@@ -11,6 +12,9 @@ Program::Program(std::filesystem::path dataDir, std::filesystem::path workDir)
     : dataDir_(std::move(dataDir)), workDir_(std::move(workDir)) {}
 
 void Program::Start(ui::Window& window, bool runCreationHandler) {
+  // Saves cut short by a kill left their temporaries; nothing else clears
+  // those of a file that is not saved again.
+  base::RemoveAbandonedTemporaries(dataDir_);
   context_.emplace(
       core::Context{{window, dataDir_, workDir_}, drawState_, searchState_, outputState_, {}});
   BindHandlers(*context_);

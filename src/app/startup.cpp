@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "draws/draw_refresh.h"
@@ -21,7 +22,8 @@ void RunCreationHandler(core::Context& ctx) {
 }
 
 std::string LoadProgressCaption(int percent) {
-  return "已经加载：" + std::to_string(percent) + "%";
+  // The page reports what it likes; a share is never below none or above all.
+  return "已经加载：" + std::to_string(std::clamp(percent, 0, 100)) + "%";
 }
 
 void BindStartupHandlers(core::Context& ctx) {

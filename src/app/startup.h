@@ -10,7 +10,8 @@ namespace app {
 // built from its form and the handlers are bound.
 void RunCreationHandler(core::Context& ctx);
 
-// Caption of 标签_开奖载入提示 while the draw-video page loads.
+// Caption of 标签_开奖载入提示 while the draw-video page loads, the percent
+// held to 0-100.
 std::string LoadProgressCaption(int percent);
 
 // The main window's own events: the draw-video load progress.

@@ -35,32 +35,76 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
   return path.parent_path() / name;
 }
 
+bool AllDigits(const std::string& text, std::size_t most) {
+  return !text.empty() && text.size() <= most &&
+         text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The writer's pid in a temporary's name "<file>.tmp<pid>-<n>", 0 for any
+// other name; `file` receives the name of the file it was meant to replace.
+pid_t WriterOfTemporary(const std::string& name, std::string& file) {
+  const auto mark = name.rfind(".tmp");
+  if (mark == std::string::npos || mark == 0) return 0;
+  const auto dash = name.find('-', mark + 4);
+  if (dash == std::string::npos) return 0;
+  const std::string pid = name.substr(mark + 4, dash - mark - 4);
+  if (!AllDigits(pid, 9) || !AllDigits(name.substr(dash + 1), 9)) return 0;
+  file = name.substr(0, mark);
+  return static_cast<pid_t>(std::stol(pid));
+}
+
 // A writer killed between create and rename leaves its temporary behind; the
-// pid in the name tells whether that writer is gone.
-void RemoveOrphanedTemporaries(const std::filesystem::path& path) {
-  const std::string prefix = path.filename().string() + ".tmp";
+// pid in the name tells whether that writer is gone. Only the temporaries of
+// `onlyFor` when it is given.
+void RemoveTemporariesOfGoneWriters(const std::filesystem::path& dir, const std::string* onlyFor) {
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(path.parent_path(), ec)) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind(prefix, 0) != 0) continue;
-    const auto dash = name.find('-', prefix.size());
-    if (dash == std::string::npos || dash == prefix.size()) continue;
-    const std::string pidText = name.substr(prefix.size(), dash - prefix.size());
-    if (pidText.find_first_not_of("0123456789") != std::string::npos || pidText.size() > 9)
-      continue;
-    const pid_t pid = static_cast<pid_t>(std::stol(pidText));
-    if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH) {
-      std::filesystem::remove(entry.path(), ec);
-    }
+  for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+    std::string file;
+    const pid_t pid = WriterOfTemporary(entry.path().filename().string(), file);
+    if (pid <= 0 || (onlyFor && file != *onlyFor)) continue;
+    if (::kill(pid, 0) != 0 && errno == ESRCH) std::filesystem::remove(entry.path(), ec);
   }
 }
 
+// Where a write to path lands: symbolic links followed to the file they name,
+// so that replacing it keeps the links (and whoever shares the file) current.
+Result<std::filesystem::path> FinalTarget(std::filesystem::path path) {
+  constexpr int kMostLinks = 40;
+  for (int hop = 0; hop < kMostLinks; ++hop) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) return path;
+    auto target = std::filesystem::read_symlink(path, ec);
+    if (ec) return Error{"cannot follow the link " + path.string() + ": " + ec.message()};
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  errno = ELOOP;
+  return SystemError("cannot follow the link", path);
+}
+
+// The replacement takes over what the old file had: its mode and, where the
+// system lets us, its owner.
+void TakeOverAttributes(int fd, const std::filesystem::path& old) {
+  struct stat info;
+  if (::stat(old.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
+  if (::fchown(fd, info.st_uid, info.st_gid) != 0) {
+    // Only root may give a file away; the mode is what matters.
+  }
+  if (::fchmod(fd, info.st_mode & 07777) != 0) {
+    // The umask's mode then stays: the content is still saved.
+  }
+}
+
+// Secrets get exactly their permissions; any other file keeps the old one's.
 Status WriteReplacing(const std::filesystem::path& path, std::string_view content,
                       std::optional<std::filesystem::perms> permissions) {
-  auto temporary = TemporaryBeside(path);
+  auto target = FinalTarget(path);
+  if (!target) return target.error();
+  const std::filesystem::path& file = target.value();
+  auto temporary = TemporaryBeside(file);
   int fd =
       ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions ? 0600 : 0644);
   if (fd < 0) return SystemError("cannot create", temporary);
+  if (!permissions) TakeOverAttributes(fd, file);
   bool written = (!permissions || ::fchmod(fd, static_cast<mode_t>(*permissions)) == 0) &&
                  WriteAll(fd, content) && ::fsync(fd) == 0;
   int savedErrno = errno;
@@ -70,13 +114,14 @@ Status WriteReplacing(const std::filesystem::path& path, std::string_view conten
     errno = savedErrno;
     return SystemError("cannot write", temporary);
   }
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (::rename(temporary.c_str(), file.c_str()) != 0) {
     savedErrno = errno;
     ::unlink(temporary.c_str());
     errno = savedErrno;
-    return SystemError("cannot replace", path);
+    return SystemError("cannot replace", file);
   }
-  RemoveOrphanedTemporaries(path);
+  const std::string name = file.filename().string();
+  RemoveTemporariesOfGoneWriters(file.parent_path(), &name);
   return Ok{};
 }
 
@@ -89,6 +134,10 @@ Status WriteFileAtomically(const std::filesystem::path& path, std::string_view c
 Status WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
                            std::filesystem::perms permissions) {
   return WriteReplacing(path, content, permissions & std::filesystem::perms::mask);
+}
+
+void RemoveAbandonedTemporaries(const std::filesystem::path& dir) {
+  RemoveTemporariesOfGoneWriters(dir, nullptr);
 }
 
 Result<std::string> ReadSmallFile(const std::filesystem::path& path, std::size_t maxBytes) {

@@ -92,7 +92,9 @@ void ComputeNextDrawTime(core::Context& ctx) {
 void CountdownTick(core::Context& ctx) {
   long long left = 0;
   if (ctx.draws.nextDrawTime) {
-    left = duration_cast<seconds>(*ctx.draws.nextDrawTime - ctx.window.Now()).count();
+    // Whole seconds of the clock on both sides: cutting the milliseconds off
+    // the difference instead would count a second low.
+    left = (floor<seconds>(*ctx.draws.nextDrawTime) - floor<seconds>(ctx.window.Now())).count();
   }
   ctx.window.SetText(kCountdownLabel, CountdownText(left));
 }

@@ -11,7 +11,7 @@ std::string TopIssue(const ui::Window& window) {
 }  // namespace
 
 bool ApplyFeedDraw(ui::Window& window, Feed feed, std::string_view body) {
-  auto draw = ParseFeedDraw(feed, body);
+  auto draw = ParseFeedDraw(feed, body, window.Now());
   if (!draw) return false;
   auto record = FeedDrawToInsert(*draw, TopIssue(window));
   if (!record) return false;

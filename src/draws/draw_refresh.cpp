@@ -18,6 +18,8 @@ namespace draws {
 namespace {
 
 constexpr std::size_t kHistoryRows = 180;
+constexpr const char* kIdleText = "当前彩种 [重庆]";
+constexpr const char* kFailedText = "更新失败，保留原有数据";
 
 // Asks a feed up to three times (3 s, then 4 s twice) while it answers
 // nothing, and applies what it answered.
@@ -38,12 +40,15 @@ void RefreshDraws(core::Context& ctx) {
   window.SetInterval(kAutoUpdateTimer, 0);
   window.SetInterval(kCountdownTimer, 0);
   window.SetText("标签_提示", "正在更新，请稍后...");
-  window.DeleteAllRows(kDrawList);
 
   // Both radio boxes name the same history source.
   std::vector<std::string> items;
   if (window.Checked("单选框_数据源1")) items = FetchHistory(ctx);
   if (window.Checked("单选框_数据源2")) items = FetchHistory(ctx);
+  // A refresh that brought no draw keeps the rows there were: an empty list
+  // would leave the plans nothing and tell the user nothing.
+  const bool gotHistory = !items.empty();
+  if (gotHistory) window.DeleteAllRows(kDrawList);
   for (std::size_t i = 1; i <= items.size() && i <= kHistoryRows; ++i) {
     const std::string& item = items[i - 1];
     int row = window.InsertRow(kDrawList, -1);
@@ -66,7 +71,7 @@ void RefreshDraws(core::Context& ctx) {
   window.SetInterval(kAutoUpdateTimer, 1000);
   window.SetText("标签_提示", "");
   plan::RefreshPresetPlans(ctx);
-  window.SetText("标签_提示", "当前彩种 [重庆]");
+  window.SetText("标签_提示", gotHistory ? kIdleText : kFailedText);
   window.Navigate("超文本浏览框1", sources.announcement);
 }
 

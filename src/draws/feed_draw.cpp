@@ -1,11 +1,28 @@
 #include "draws/feed_draw.h"
 
+#include <chrono>
+
 #include "net/url_text.h"
 #include "plan/digits_only.h"
 
 namespace draws {
 
-std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body) {
+namespace {
+
+// Issue key YYMMDDNNN. A clock somewhat behind the source's must not refuse
+// the first draws of a new day, so the next day still counts.
+bool CanBeDrawnBy(std::string_view key, base::LocalTime now) {
+  using namespace std::chrono;
+  auto number = [&key](std::size_t at) { return (key[at] - '0') * 10 + (key[at + 1] - '0'); };
+  const year_month_day date{year(2000 + number(0)), month(static_cast<unsigned>(number(2))),
+                            day(static_cast<unsigned>(number(4)))};
+  return date.ok() && local_days(date) <= floor<days>(now) + days(1) &&
+         IsDrawSequence(key.substr(6));
+}
+
+}  // namespace
+
+std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body, base::LocalTime now) {
   FeedDraw draw;
   if (feed == Feed::First) {
     draw.issueKey = plan::DigitsOnly(net::TextBetween(body, "expect=", "starttime"));
@@ -18,6 +35,7 @@ std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body) {
     draw.code = plan::DigitsOnly(row.substr(row.size() - 9));
   }
   if (!IsDigits(draw.issueKey, 9) || !IsDigits(draw.code, 5)) return std::nullopt;
+  if (!CanBeDrawnBy(draw.issueKey, now)) return std::nullopt;
   return draw;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/local_time.h"
 #include "draws/draw_record.h"
 
 namespace draws {
@@ -21,11 +22,13 @@ struct FeedDraw {
   bool operator==(const FeedDraw&) const = default;
 };
 
-// The first draw of a feed body; nullopt when the markers are missing or the
+// The first draw of a feed body; nullopt when the markers are missing, the
 // issue or code is not well formed (a draw that would be cut into a wrong
-// issue or code is skipped). A first-feed issue written with 11 digits is read
-// by its last 9.
-std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body);
+// issue or code is skipped), or the issue cannot be a draw made by `now`: its
+// sequence outside 001 to 120, its date no date or after now's next day. Such
+// a draw would stand above every real one. A first-feed issue written with
+// 11 digits is read by its last 9.
+std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body, base::LocalTime now);
 
 // The row to insert at the top when the feed's draw is newer than the issue
 // of row 0; nullopt when it is not, or when there is no row 0 (empty top).

@@ -40,7 +40,7 @@ std::vector<std::string> ParseHistoryPage(std::string_view page, std::string_vie
     for (; match != boost::cregex_iterator(); ++match) {
       std::string sequence = (*match)[1].str();
       std::string code = (*match)[2].str();
-      if (!IsDigits(sequence, 3) || !IsDigits(code, 5)) continue;
+      if (!IsDrawSequence(sequence) || !IsDigits(code, 5)) continue;
       items.push_back(std::string(compactDate) + "-" + sequence + code);
     }
   } catch (const std::runtime_error&) {

@@ -20,9 +20,9 @@ std::string HistoryQuery(std::chrono::year_month_day day);
 std::string CompactDate(std::chrono::year_month_day day);
 
 // The history items ("YYYYMMDD-NNNddddd") of one day page, in page order.
-// A match whose sequence is not three digits or whose code is not five digits
-// is skipped: splitting it later would give a corrupted row. A page the
-// matcher gives up on keeps the items found before that point.
+// A match whose sequence is not one of the day's (001 to 120) or whose code
+// is not five digits is skipped: it would give a corrupted or impossible row.
+// A page the matcher gives up on keeps the items found before that point.
 std::vector<std::string> ParseHistoryPage(std::string_view page, std::string_view compactDate);
 
 // Puts the items of one day page at the front of list, one by one, so that

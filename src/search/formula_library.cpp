@@ -29,9 +29,8 @@ base::Result<std::vector<std::string>> ReadFormulaLibrary(const std::filesystem:
   if (rc != SQLITE_DONE) {
     return base::Error{"formula library unreadable: " + file.value().LastError()};
   }
-  // Reading past the last record gives empty texts, so the caller always
-  // gets the count it asked for.
-  if (count > 0) formulas.resize(count);
+  // Records past the end of the library are no candidates: padding them
+  // with empty formulas would list blanks and save them over presets.
   return formulas;
 }
 

@@ -12,9 +12,10 @@ namespace search {
 // in rowid order, in the file "gssjj.dll" of the data directory.
 inline constexpr const char* kFormulaLibraryFile = "gssjj.dll";
 
-// Exactly `count` formula texts (a library shorter than that is padded with
-// empty texts), or an error when the file is missing, is not a database or
-// lacks the table or the column.
+// The first `count` formula texts, fewer when the library holds fewer
+// records (a record whose text is empty or NULL gives an empty text), or an
+// error when the file is missing, is not a database or lacks the table or
+// the column.
 base::Result<std::vector<std::string>> ReadFormulaLibrary(const std::filesystem::path& dataDir,
                                                           int count);
 

@@ -7,17 +7,24 @@ namespace search {
 
 base::Status SavePresetFormulas(const std::filesystem::path& dataDir, int kind,
                                 const std::vector<std::string>& formulas) {
-  base::Status result = base::Ok{};
-  const auto file = dataDir / plan::kPresetFileName;
+  std::vector<settings::IniEntry> entries;
+  std::string problems;
+  auto report = [&problems](const std::string& problem) {
+    problems += (problems.empty() ? "" : "；") + problem;
+  };
   for (std::size_t i = 0; i < formulas.size(); ++i) {
     auto encoded = plan::EncodeFormulaText(formulas[i]);
-    base::Status written = encoded.ok()
-                               ? settings::WriteIniKey(file, std::to_string(kind),
-                                                       std::to_string(i + 1), encoded.value())
-                               : base::Status(encoded.error());
-    if (!written.ok() && result.ok()) result = written;
+    if (encoded) {
+      entries.push_back({std::to_string(kind), std::to_string(i + 1), encoded.value()});
+    } else {
+      report("预设 " + std::to_string(i + 1) + "：" + encoded.error().message);
+    }
   }
-  return result;
+  if (auto written = settings::WriteIniKeys(dataDir / plan::kPresetFileName, entries); !written) {
+    report(written.error().message);
+  }
+  if (!problems.empty()) return base::Error{problems};
+  return base::Ok{};
 }
 
 }  // namespace search

@@ -7,6 +7,7 @@
 #include "plan/draw.h"
 #include "plan/plan_generators.h"
 #include "plan/plan_page_reading.h"
+#include "plan/preset_store.h"
 #include "search/formula_library.h"
 #include "search/preset_save.h"
 #include "search/result_sort.h"
@@ -23,6 +24,7 @@ constexpr const char* kSortButton = "按钮_搜公式排序";
 constexpr const char* kSmartButton = "超级按钮_智能筛选";
 constexpr const char* kHint = "标签_搜索提示";
 constexpr const char* kBusyText = "正在搜索，请稍侯.....";
+constexpr const char* kLibraryUnreadableText = "无法读取公式库 gssjj.dll，没有公式可搜索";
 constexpr const char* kCodeCombo = "组合框_搜码数";
 constexpr const char* kPeriodCombo = "组合框_搜期数";
 constexpr const char* kPositionCombo = "组合框_搜玩发1";
@@ -61,9 +63,11 @@ void AppendResultRow(ui::Window& window, int sequence, const std::string& formul
   window.SetCell(kResultList, row, 2, rateText + "%");
 }
 
-void RunSearch(core::Context& ctx, plan::PlanKind kind) {
+base::Status RunSearch(core::Context& ctx, plan::PlanKind kind) {
   ui::Window& window = ctx.window;
-  if (window.RowCount("列表框_开奖") == 0 || window.Cell("列表框_开奖", 0, 0).empty()) return;
+  if (window.RowCount("列表框_开奖") == 0 || window.Cell("列表框_开奖", 0, 0).empty()) {
+    return base::Ok{};
+  }
   ctx.search.stopRequested = false;
   if (kind == plan::PlanKind::Position) CopyPositionPlanSettings(window);
 
@@ -83,9 +87,9 @@ void RunSearch(core::Context& ctx, plan::PlanKind kind) {
 
   SearchSource source(plan::BuildPlanSource(plan::ReadDrawList(window), startIssue));
   auto library = ReadFormulaLibrary(ctx.dataDir, count);
-  std::vector<std::string> candidates =
-      library.ok() ? std::move(library.value()) : std::vector<std::string>();
   window.DeleteAllRows(kResultList);
+  if (!library) return base::Error{kLibraryUnreadableText};
+  std::vector<std::string> candidates = std::move(library.value());
 
   const ParallelScoring scoring(CandidateScorer(std::move(source), settings), std::move(candidates),
                                 [&window] { window.Wake(); });
@@ -111,6 +115,7 @@ void RunSearch(core::Context& ctx, plan::PlanKind kind) {
   };
   ListScoredCandidates(scoring, threshold, hooks);
   ctx.search.stopRequested = false;
+  return base::Ok{};
 }
 
 }  // namespace
@@ -129,8 +134,10 @@ void StartFormulaSearch(core::Context& ctx) {
   struct Finish {
     core::Context& ctx;
     bool smartWasEnabled;
+    base::Status searched = base::Ok{};
     ~Finish() {
-      ctx.window.SetText(kHint, "");
+      // A search that could not run says why until the next one starts.
+      ctx.window.SetText(kHint, searched ? "" : searched.error().message);
       ctx.window.SetEnabled(kSortButton, true);
       ctx.window.SetEnabled(kStartButton, true);
       ctx.window.SetEnabled(kSmartButton, smartWasEnabled);
@@ -138,9 +145,9 @@ void StartFormulaSearch(core::Context& ctx) {
     }
   } finish{ctx, smartWasEnabled};
 
-  if (window.Checked("单选框_搜定位")) SearchPosition(ctx);
-  if (window.Checked("单选框_搜二星")) SearchTwoStar(ctx);
-  if (window.Checked("单选框_搜三星")) SearchThreeStar(ctx);
+  if (window.Checked("单选框_搜定位")) finish.searched = SearchPosition(ctx);
+  if (window.Checked("单选框_搜二星")) finish.searched = SearchTwoStar(ctx);
+  if (window.Checked("单选框_搜三星")) finish.searched = SearchThreeStar(ctx);
 }
 
 void StopFormulaSearch(core::Context& ctx) {
@@ -148,9 +155,11 @@ void StopFormulaSearch(core::Context& ctx) {
   ctx.search.stopRequested = true;
 }
 
-void SearchPosition(core::Context& ctx) { RunSearch(ctx, plan::PlanKind::Position); }
-void SearchTwoStar(core::Context& ctx) { RunSearch(ctx, plan::PlanKind::TwoStar); }
-void SearchThreeStar(core::Context& ctx) { RunSearch(ctx, plan::PlanKind::ThreeStar); }
+base::Status SearchPosition(core::Context& ctx) { return RunSearch(ctx, plan::PlanKind::Position); }
+base::Status SearchTwoStar(core::Context& ctx) { return RunSearch(ctx, plan::PlanKind::TwoStar); }
+base::Status SearchThreeStar(core::Context& ctx) {
+  return RunSearch(ctx, plan::PlanKind::ThreeStar);
+}
 
 void SelectSearchKind(core::Context& ctx, plan::PlanKind kind) {
   ui::Window& window = ctx.window;
@@ -212,8 +221,13 @@ void SortSearchResults(core::Context& ctx) {
   // The page on show decides the kind, whatever kind was searched.
   const int page = window.CurrentPage("高级选择夹_那星");
   if (page >= 0 && page <= 2) {
-    // A preset store that cannot be written keeps its old presets.
-    (void)SavePresetFormulas(ctx.dataDir, page + 1, best);
+    // A preset store that cannot be written keeps its old presets, and the
+    // user is told why.
+    if (auto saved = SavePresetFormulas(ctx.dataDir, page + 1, best); !saved) {
+      window.MessageBox("保存公式", "无法保存预设公式：" +
+                                        (ctx.dataDir / plan::kPresetFileName).string() + "\n" +
+                                        saved.error().message);
+    }
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include "core/context.h"
 #include "search/candidate_score.h"
 
@@ -13,10 +14,11 @@ void StartFormulaSearch(core::Context& ctx);
 void StopFormulaSearch(core::Context& ctx);
 
 // The three searches: read the 搜公式 tab, score the library's candidates
-// over the draw list and list those reaching the threshold.
-void SearchPosition(core::Context& ctx);
-void SearchTwoStar(core::Context& ctx);
-void SearchThreeStar(core::Context& ctx);
+// over the draw list and list those reaching the threshold. An error, in
+// words for 标签_搜索提示, when the formula library cannot be read.
+base::Status SearchPosition(core::Context& ctx);
+base::Status SearchTwoStar(core::Context& ctx);
+base::Status SearchThreeStar(core::Context& ctx);
 
 // 单选框_搜定位 / 单选框_搜二星 / 单选框_搜三星: the kind's boxes, plays and defaults.
 void SelectSearchKind(core::Context& ctx, plan::PlanKind kind);

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/atomic_file.h"
 #include "base/codepage.h"
@@ -50,46 +51,51 @@ constexpr std::string_view kNumberSection = "3";
 
 std::filesystem::path SettingsFilePath(const core::Env& ctx) { return ctx.dataDir / "sz.ini"; }
 
-int SaveSettings(const core::Env& ctx) {
-  const auto path = SettingsFilePath(ctx);
-  int failed = 0;
-  auto write = [&](std::string_view section, std::size_t index, std::string_view value) {
-    if (!WriteIniKey(path, section, std::to_string(index + 1), value).ok()) ++failed;
-  };
+base::Status SaveSettings(const core::Env& ctx) {
+  std::vector<IniEntry> entries;
   for (const auto& group : kCheckSections) {
     for (std::size_t i = 0; i < group.names.size(); ++i) {
       bool checked = ctx.window.Checked(std::string(group.names[i]));
-      write(group.section, i, checked ? kChecked : kUnchecked);
+      entries.push_back({std::string(group.section), std::to_string(i + 1),
+                         std::string(checked ? kChecked : kUnchecked)});
     }
   }
   for (std::size_t i = 0; i < kNumberBoxes.size(); ++i) {
-    write(kNumberSection, i, ctx.window.Text(std::string(kNumberBoxes[i])));
+    entries.push_back({std::string(kNumberSection), std::to_string(i + 1),
+                       ctx.window.Text(std::string(kNumberBoxes[i]))});
   }
-  return failed;
+  const auto path = SettingsFilePath(ctx);
+  auto saved = WriteIniKeys(path, entries);
+  if (!saved) {
+    ctx.window.MessageBox("保存设置",
+                          "无法保存设置：" + path.string() + "\n" + saved.error().message);
+  }
+  return saved;
 }
 
 void LoadSettings(const core::Env& ctx) {
   // One read for all twenty keys. A file that exists but cannot be read is
-  // treated as absent: reading it key by key would uncheck every box and
-  // empty every number box, leaving the plans without settings.
+  // treated as absent, and so is a key it lacks: an empty or damaged file
+  // would otherwise uncheck both data sources and empty the number boxes,
+  // leaving the first refresh and the plans without settings.
   auto bytes = base::ReadSmallFile(SettingsFilePath(ctx));
   if (!bytes) return;
   const std::string content = base::DecodeGbkOrUtf8(bytes.value());
 
   for (const auto& group : kCheckSections) {
     for (std::size_t i = 0; i < group.names.size(); ++i) {
-      auto value = LookupIniKey(content, group.section, std::to_string(i + 1), kUnchecked);
-      ctx.window.SetChecked(std::string(group.names[i]), value != kUnchecked);
+      auto value = FindIniKey(content, group.section, std::to_string(i + 1));
+      if (value) ctx.window.SetChecked(std::string(group.names[i]), *value != kUnchecked);
     }
   }
   for (std::size_t i = 0; i < kNumberBoxes.size(); ++i) {
-    auto value = LookupIniKey(content, kNumberSection, std::to_string(i + 1), "");
-    ctx.window.SetText(std::string(kNumberBoxes[i]), value);
+    auto value = FindIniKey(content, kNumberSection, std::to_string(i + 1));
+    if (value) ctx.window.SetText(std::string(kNumberBoxes[i]), *value);
   }
 }
 
 void BindSettingsHandlers(const core::Env& ctx) {
-  ctx.window.Bind("超级按钮_保存设置", ui::Event::Click, [&ctx](int) { SaveSettings(ctx); });
+  ctx.window.Bind("超级按钮_保存设置", ui::Event::Click, [&ctx](int) { (void)SaveSettings(ctx); });
 }
 
 }  // namespace settings

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/result.h"
 #include "core/context.h"
 
 namespace settings {
@@ -10,11 +11,13 @@ namespace settings {
 // survive a restart. Saved only when the user asks for it.
 std::filesystem::path SettingsFilePath(const core::Env& ctx);
 
-// Writes every key even when some fail; shows nothing. Returns how many keys
-// could not be written, so callers and tests can tell.
-int SaveSettings(const core::Env& ctx);
+// Writes the twenty keys in one replace of the file. A failure, or a key
+// that could not be written, is shown in a message box naming the file and
+// the reason, and returned.
+base::Status SaveSettings(const core::Env& ctx);
 
-// A missing or unreadable file leaves every control at its form value.
+// A missing or unreadable file, and a key missing from the file, leave their
+// controls at their form values.
 void LoadSettings(const core::Env& ctx);
 
 void BindSettingsHandlers(const core::Env& ctx);

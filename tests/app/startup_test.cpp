@@ -1,8 +1,11 @@
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 
 #include "app/bind_handlers.h"
 #include "app/program.h"
@@ -82,7 +85,8 @@ TEST_F(StartupTest, ClicksDuringTheFirstSecondAreHandledBeforeSettingsLoad) {
   RunCreationHandler(ctx);
   EXPECT_EQ(ticks, 1);
   EXPECT_EQ(window.Text("编辑框_定位期数"), "4");
-  EXPECT_EQ(window.Text("编辑框_后二期数"), "");  // key missing from an existing file
+  // A key missing from the file leaves the box as it is.
+  EXPECT_EQ(window.Text("编辑框_后二期数"), "6");
 }
 
 TEST_F(StartupTest, WithoutSettingsOrNetworkTheWindowComesUpUsable) {
@@ -101,12 +105,21 @@ TEST(LoadProgressCaption, PrefixDigitsAndPercentSign) {
   EXPECT_EQ(LoadProgressCaption(42), "已经加载：42%");
 }
 
+TEST(LoadProgressCaption, APercentOutsideZeroToHundredIsHeldToIt) {
+  EXPECT_EQ(LoadProgressCaption(-2147483647), "已经加载：0%");
+  EXPECT_EQ(LoadProgressCaption(-1), "已经加载：0%");
+  EXPECT_EQ(LoadProgressCaption(101), "已经加载：100%");
+  EXPECT_EQ(LoadProgressCaption(2147483647), "已经加载：100%");
+}
+
 TEST_F(StartupTest, LoadProgressEventWritesTheLabel) {
   BindHandlers(ctx);
   EXPECT_EQ(window.Text("标签_开奖载入提示"), "");
   window.Fire("超文本浏览框_开奖", ui::Event::Progress, 100);
   EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：100%");
   window.Fire("超文本浏览框_开奖", ui::Event::Progress, 0);
+  EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：0%");
+  window.Fire("超文本浏览框_开奖", ui::Event::Progress, -2147483647);
   EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：0%");
 }
 
@@ -129,6 +142,21 @@ TEST(Program, StartWithoutCreationHandlerKeepsFormValuesButBindsHandlers) {
   EXPECT_EQ(program.context()->dataDir, dir.path());
   window.Fire("超文本浏览框_开奖", ui::Event::Progress, 7);
   EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：7%");
+}
+
+TEST(Program, StartRemovesTheTemporariesOfKilledSaves) {
+  TempDir dir;
+  pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const auto killed = dir.path() / ("sz.ini.tmp" + std::to_string(gone) + "-77");
+  const auto running = dir.path() / ("gs.ini.tmp" + std::to_string(::getpid()) + "-78");
+  for (const auto& file : {killed, running}) std::ofstream(file) << "[1]\r\n1=";
+  ui::MemoryWindow window;
+  Program program(dir.path(), dir.path());
+  program.Start(window, false);
+  EXPECT_FALSE(std::filesystem::exists(killed));
+  EXPECT_TRUE(std::filesystem::exists(running));
 }
 
 TEST(Program, StartRunsTheCreationHandler) {

@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "temp_dir.h"
 
@@ -64,6 +67,52 @@ TEST(AtomicFile, GivenPermissionsHoldWhateverTheUmask) {
         << mask;
     EXPECT_EQ(ReadSmallFile(path).value(), "secret");
   }
+}
+
+TEST(AtomicFile, RemovesEveryAbandonedTemporaryOfADirectory) {
+  TempDir dir;
+  const std::string gone = std::to_string(FinishedProcessId());
+  const std::string running = std::to_string(::getpid());
+  const std::vector<std::pair<std::string, bool>> files = {
+      {"sz.ini.tmp" + gone + "-12", false},
+      {"gs.ini.tmp" + gone + "-3", false},
+      {"push.ini.tmp" + gone + "-40", false},
+      {"sz.ini.tmp" + running + "-5", true},
+      {"sz.ini", true},
+      {"notes.tmp" + gone, true},
+      {"a.tmp" + gone + "-x", true},
+      {".tmp" + gone + "-1", true},
+  };
+  for (const auto& [name, stays] : files) Touch(dir.path() / name);
+  RemoveAbandonedTemporaries(dir.path());
+  for (const auto& [name, stays] : files) {
+    EXPECT_EQ(std::filesystem::exists(dir.path() / name), stays) << name;
+  }
+}
+
+TEST(AtomicFile, WritesThroughLinksToTheirTargetAndKeepsItsMode) {
+  TempDir dir;
+  namespace fs = std::filesystem;
+  fs::create_directory(dir.path() / "real");
+  const auto target = dir.path() / "real" / "settings.ini";
+  ASSERT_TRUE(WriteFileAtomically(target, "old").ok());
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("real/settings.ini", dir.path() / "middle.ini");
+  fs::create_symlink(dir.path() / "middle.ini", dir.path() / "sz.ini");
+
+  ASSERT_TRUE(WriteFileAtomically(dir.path() / "sz.ini", "new").ok());
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "sz.ini"));
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "middle.ini"));
+  EXPECT_EQ(ReadSmallFile(target).value(), "new");
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+  // A link whose file is not there yet gets it; a loop of links gets nothing.
+  fs::create_symlink("real/later.ini", dir.path() / "later.ini");
+  ASSERT_TRUE(WriteFileAtomically(dir.path() / "later.ini", "x").ok());
+  EXPECT_EQ(ReadSmallFile(dir.path() / "real" / "later.ini").value(), "x");
+  fs::create_symlink("loop.ini", dir.path() / "loop.ini");
+  EXPECT_FALSE(WriteFileAtomically(dir.path() / "loop.ini", "x").ok());
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "loop.ini"));
 }
 
 TEST(AtomicFile, ReadRefusesDirectoryMissingAndOversizedFiles) {

@@ -133,22 +133,48 @@ TEST_F(AutoUpdateTest, CountdownShowsTheTimeLeftAndNeverANegativeTime) {
   ComputeNextDrawTime(h.ctx);
   ASSERT_EQ(h.states.draws.nextDrawTime, At(kToday, 12, 40, 2));
   struct Case {
-    milliseconds before;
+    seconds before;
     const char* text;
   };
-  // half a second more than the whole seconds, so the running clock cannot
-  // cross a second boundary during the check
-  for (const Case& c : std::vector<Case>{{milliseconds(352'500), "05:51"},
-                                         {milliseconds(125'500), "02:04"},
-                                         {milliseconds(60'500), "00:59"},
-                                         {milliseconds(11'500), "00:10"},
-                                         {milliseconds(10'500), "00:09"},
-                                         {milliseconds(601'500), "010:00"},
-                                         {milliseconds(-3'600'000), "00:00"}}) {
+  // The clock runs on from each whole second by a few milliseconds at most
+  // before the tick reads it.
+  for (const Case& c : std::vector<Case>{{seconds(352), "05:51"},
+                                         {seconds(125), "02:04"},
+                                         {seconds(60), "00:59"},
+                                         {seconds(11), "00:10"},
+                                         {seconds(10), "00:09"},
+                                         {seconds(601), "010:00"},
+                                         {seconds(-3600), "00:00"}}) {
     h.window.SetClock(*h.states.draws.nextDrawTime - c.before);
     h.window.Tick("时钟_倒计时");
     EXPECT_CONTROL_TEXT(h.window, "标签_倒计时", c.text);
   }
+}
+
+TEST_F(AutoUpdateTest, CountdownCountsWholeSecondsOfTheClock) {
+  // Half a second into 12:34:20 the target 12:40:02 is 342 whole seconds of
+  // the clock away: 05:41, whatever the milliseconds.
+  h.window.SetClock(At(kToday, 12, 34, 10));
+  ComputeNextDrawTime(h.ctx);
+  for (int millisecond : {0, 500, 990}) {
+    h.window.SetClock(At(kToday, 12, 34, 20) + milliseconds(millisecond));
+    h.window.Tick("时钟_倒计时");
+    EXPECT_CONTROL_TEXT(h.window, "标签_倒计时", "05:41") << millisecond << " ms";
+  }
+
+  // Ticking half a second into each second up to the night draw at 23:10:00,
+  // every caption is one second below the last, and "00:00" shows once.
+  h.window.SetClock(At(kToday, 23, 9, 50) + milliseconds(500));
+  ComputeNextDrawTime(h.ctx);
+  ASSERT_EQ(h.states.draws.nextDrawTime, At(kToday, 23, 10, 0));
+  std::vector<std::string> captions;
+  for (int second = 50; second <= 59; ++second) {
+    h.window.SetClock(At(kToday, 23, 9, second) + milliseconds(500));
+    h.window.Tick("时钟_倒计时");
+    captions.push_back(h.window.Text("标签_倒计时"));
+  }
+  EXPECT_EQ(captions, (std::vector<std::string>{"00:09", "00:08", "00:07", "00:06", "00:05",
+                                                "00:04", "00:03", "00:02", "00:01", "00:00"}));
 }
 
 }  // namespace

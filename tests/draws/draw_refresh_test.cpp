@@ -108,6 +108,39 @@ TEST_F(RefreshDrawsTest, WithoutHistoryTheFeedsInsertNothingAndTheTimersStillRun
       (std::vector<ui::Picture>{h.window.PictureOf("图片框1"), h.window.PictureOf("图片框5")}),
       before);
   EXPECT_EQ(h.window.Interval("时钟_自动更新"), 1000);
+  EXPECT_CONTROL_TEXT(h.window, "标签_提示", "更新失败，保留原有数据");
+}
+
+TEST_F(RefreshDrawsTest, ARefreshThatGetsNoDrawKeepsTheRowsAndSaysItFailed) {
+  fake.SetDayPage(kTodaySpan, DayPage(50));
+  h.window.SetClock(At(kToday, 14, 34, 10));
+  RefreshDraws(h.ctx);
+  ASSERT_EQ(h.Rows(), 50);
+  ASSERT_CONTROL_TEXT(h.window, "标签_提示", "当前彩种 [重庆]");
+
+  // The source stops answering; the user asks for the draws again.
+  LocalServer closed;
+  closed.Start();
+  const std::string base = "http://127.0.0.1:" + std::to_string(closed.port());
+  closed.Stop();
+  h.UseSources(base);
+  h.window.Click("超级按钮_更新号码");
+
+  ASSERT_EQ(h.Rows(), 50);
+  EXPECT_EQ(h.Issue(0), "20140105-050");
+  EXPECT_EQ(h.Code(0), Code(50));
+  EXPECT_EQ(h.Issue(49), "20140105-001");
+  EXPECT_CONTROL_TEXT(h.window, "透明标签_显示期号", " 第:20140105-050 期");
+  EXPECT_EQ(h.window.ItemCount("组合框_定位起始期1"), 50);
+  EXPECT_CONTROL_TEXT(h.window, "标签_提示", "更新失败，保留原有数据");
+  EXPECT_EQ(h.window.Interval("时钟_自动更新"), 1000);
+  EXPECT_EQ(h.window.Interval("时钟_倒计时"), 1000);
+
+  // Once the source answers again, a refresh replaces the rows as before.
+  fake.SetDayPage(kTodaySpan, DayPage(52));
+  h.UseServer(server);
+  RefreshDraws(h.ctx);
+  EXPECT_EQ(h.Rows(), 52);
   EXPECT_CONTROL_TEXT(h.window, "标签_提示", "当前彩种 [重庆]");
 }
 
@@ -170,7 +203,7 @@ TEST(RefreshDrawsOfflineTest, NoNetworkLeavesAnEmptyListAndTheUpdateTimerRunning
   RefreshDraws(h.ctx);
   EXPECT_EQ(h.Rows(), 0);
   EXPECT_EQ(h.window.Interval("时钟_自动更新"), 1000);
-  EXPECT_CONTROL_TEXT(h.window, "标签_提示", "当前彩种 [重庆]");
+  EXPECT_CONTROL_TEXT(h.window, "标签_提示", "更新失败，保留原有数据");
 }
 
 // The mirror serves what the parsers read: the list and the feeds agree.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "draws/draw_list.h"
 #include "ui/memory_window.h"
 
@@ -17,6 +19,11 @@ std::string SecondFeed(const std::string& issue, const std::string& code) {
   return "<xml><row expect=\"" + issue + "\" opencode=\"" + code +
          "\" opentime=\"2014-01-05 10:00:00\"/></xml>";
 }
+
+using namespace std::chrono;
+
+// Noon of the day the feeds' draws are from.
+const base::LocalTime kNow = local_days{2014y / January / 5d} + 12h;
 
 TEST(ParseFeedDrawTest, ReadsBothFeedShapes) {
   struct Case {
@@ -39,8 +46,11 @@ TEST(ParseFeedDrawTest, ReadsBothFeedShapes) {
            {Feed::Second,
             SecondFeed("20140105024", "1,2,3,4,5") + SecondFeed("20140105023", "9,9,9,9,9"),
             FeedDraw{"140105024", "12345"}},
+           // the last draw of a day, and the next day's first before the clock got there
+           {Feed::First, FirstFeed("140105120", "1,2,3,4,5"), FeedDraw{"140105120", "12345"}},
+           {Feed::Second, SecondFeed("20140106001", "1,2,3,4,5"), FeedDraw{"140106001", "12345"}},
        }) {
-    EXPECT_EQ(ParseFeedDraw(c.feed, c.body), c.draw) << c.body;
+    EXPECT_EQ(ParseFeedDraw(c.feed, c.body, kNow), c.draw) << c.body;
   }
 }
 
@@ -61,8 +71,18 @@ TEST(ParseFeedDrawTest, SkipsMalformedDrawsInsteadOfCorruptingRows) {
            {Feed::Second, SecondFeed("2014010502x", "1,2,3,4,5")},  // not digits
            {Feed::Second, SecondFeed("20140105024", "1,2,3,4")},
            {Feed::Second, "<row expect=\"2014\" opentime=\""},  // too short
+           // no draw of a day: sequence 000, past 120, or no date at all
+           {Feed::First, FirstFeed("20991231999", "1,2,3,4,5")},
+           {Feed::First, FirstFeed("140105000", "1,2,3,4,5")},
+           {Feed::First, FirstFeed("140105121", "1,2,3,4,5")},
+           {Feed::Second, SecondFeed("20140105999", "1,2,3,4,5")},
+           {Feed::First, FirstFeed("141305024", "1,2,3,4,5")},
+           {Feed::Second, SecondFeed("20140230024", "1,2,3,4,5")},
+           // a date after the clock's next day
+           {Feed::First, FirstFeed("140107001", "1,2,3,4,5")},
+           {Feed::Second, SecondFeed("20991231001", "1,2,3,4,5")},
        }) {
-    EXPECT_EQ(ParseFeedDraw(c.feed, c.body), std::nullopt) << c.body;
+    EXPECT_EQ(ParseFeedDraw(c.feed, c.body, kNow), std::nullopt) << c.body;
   }
 }
 
@@ -116,6 +136,18 @@ TEST_F(ApplyFeedDrawTest, NoRowZeroInsertsNothing) {
   EXPECT_FALSE(ApplyFeedDraw(window, Feed::First, FirstFeed("140105024", "1,2,3,4,5")));
   EXPECT_FALSE(ApplyFeedDraw(window, Feed::Second, SecondFeed("20140105024", "1,2,3,4,5")));
   EXPECT_EQ(window.RowCount(kDrawList), 0);
+}
+
+TEST_F(ApplyFeedDrawTest, ADrawFromTheFutureCannotBlockTheRealNextDraw) {
+  window.SetClock(kNow);
+  AddRow("20140105-023", "11111");
+  for (auto feed : {FirstFeed("20991231999", "9,9,9,9,9"), FirstFeed("991231001", "9,9,9,9,9"),
+                    FirstFeed("140105777", "9,9,9,9,9")}) {
+    EXPECT_FALSE(ApplyFeedDraw(window, Feed::First, feed)) << feed;
+  }
+  EXPECT_TRUE(ApplyFeedDraw(window, Feed::Second, SecondFeed("20140105024", "1,2,3,4,5")));
+  ASSERT_EQ(window.RowCount(kDrawList), 2);
+  EXPECT_EQ(window.Cell(kDrawList, 0, 0), "20140105-024");
 }
 
 TEST_F(ApplyFeedDrawTest, MalformedFeedDrawLeavesTheListAlone) {

@@ -41,7 +41,7 @@ TEST(ParseHistoryPageTest, PageWithoutMatchingRowYieldsNothing) {
           .empty());
 }
 
-TEST(ParseHistoryPageTest, SkipsMalformedSequenceOrCodeInsteadOfCorruptingRows) {
+TEST(ParseHistoryPageTest, SkipsMalformedOrImpossibleSequenceOrCodeInsteadOfCorruptingRows) {
   struct Case {
     std::string sequence, code;
   };
@@ -52,11 +52,17 @@ TEST(ParseHistoryPageTest, SkipsMalformedSequenceOrCodeInsteadOfCorruptingRows) 
                                            {"001", "1,2,3,4,5"},
                                            {"00a", "12345"},
                                            {"001", ""},
-                                           {" 001", "12345"}}) {
+                                           {" 001", "12345"},
+                                           // no draw of a day has these sequences
+                                           {"000", "12345"},
+                                           {"121", "12345"},
+                                           {"999", "12345"}}) {
     std::string page = Row(bad.sequence, bad.code) + Row("002", "55555");
     EXPECT_EQ(ParseHistoryPage(page, "20140105"), std::vector<std::string>{"20140105-00255555"})
         << bad.sequence << " / " << bad.code;
   }
+  EXPECT_EQ(ParseHistoryPage(Row("120", "12345"), "20140105"),
+            std::vector<std::string>{"20140105-12012345"});
 }
 
 TEST(ParseHistoryPageTest, LazyGroupsStopAtTheFirstClosingMarkup) {

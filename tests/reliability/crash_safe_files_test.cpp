@@ -1,9 +1,9 @@
 // The real program saves sz.ini (超级按钮_保存设置) and gs.ini (sorting the
 // search results saves the best ten as presets) over and over, flipping
 // between two sets of values, and is killed with SIGKILL at a random moment.
-// Each key is written by replacing the whole file, so whatever the moment,
-// the file must be a complete one: every key present with its old or its new
-// value, the new ones a prefix of the save order, nothing else in the file.
+// Each save replaces its whole file at once, so whatever the moment, each
+// file must be exactly what one whole save of either set wrote; and a
+// program started after the kill must clear the temporaries it left.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -82,27 +82,6 @@ std::string SaveCommands(int set) {
   return lines;
 }
 
-// Which set a value belongs to: 0, 1, -1 for both (no evidence), -2 for neither.
-int SetOf(const std::string& value, const std::string& set0, const std::string& set1) {
-  if (value == set0 && value == set1) return -1;
-  if (value == set0) return 0;
-  if (value == set1) return 1;
-  return -2;
-}
-
-// The sets of the keys in save order may change at most once: the keys
-// already saved carry the new set, the rest the old one.
-int SetChanges(const std::vector<int>& sets) {
-  int changes = 0;
-  int last = -1;
-  for (int set : sets) {
-    if (set < 0) continue;
-    if (last >= 0 && set != last) ++changes;
-    last = set;
-  }
-  return changes;
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t at = 0;
@@ -155,83 +134,89 @@ class CrashSafeFilesTest : public ::testing::Test {
                         .ok());
       }
     }
-    std::ofstream(dir.path() / "once.txt") << SaveCommands(0) << "quit\n";
-    SaveSetZeroWhole();
-    otherKinds = OtherKindLines();
-    ASSERT_EQ(otherKinds.size(), 22u);
+    for (int set : {1, 0}) {
+      std::ofstream(dir.path() / "once.txt") << SaveCommands(set) << "quit\n";
+      ASSERT_NO_FATAL_FAILURE(RunToEnd("once.txt"));
+      saves[set] = {ReadAll(dir.path() / "sz.ini"), ReadAll(dir.path() / "gs.ini")};
+    }
+    ASSERT_NE(saves[0].settings, saves[1].settings);
+    ASSERT_NE(saves[0].presets, saves[1].presets);
+    ASSERT_NO_FATAL_FAILURE(CheckWholeSave(saves[1], 1));
+    ASSERT_NO_FATAL_FAILURE(CheckWholeSave(saves[0], 0));
+    std::ofstream(dir.path() / "start.txt") << "quit\n";
 
     std::ofstream loop(dir.path() / "loop.txt");
     for (int round = 0; round < 2000; ++round) loop << SaveCommands(1 - round % 2);
   }
 
-  // Every killed run starts from set 0 saved whole, so that the keys it saves
-  // before the kill are exactly the set-1 prefix the checks look for.
-  void SaveSetZeroWhole() {
-    pid_t pid = StartConsole(dir.path(), dir.path() / "once.txt");
+  void RunToEnd(const char* script) {
+    pid_t pid = StartConsole(dir.path(), dir.path() / script);
     int status = 0;
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   }
 
-  // The lines of sections 2 and 3 of gs.ini.
-  std::vector<std::string> OtherKindLines() const {
-    std::vector<std::string> kept;
-    bool inOther = false;
-    for (const std::string& line : Lines(ReadAll(dir.path() / "gs.ini"))) {
-      if (line.starts_with("[")) inOther = line != "[1]";
-      if (inOther) kept.push_back(line);
+  struct Save {
+    std::string settings;  // sz.ini
+    std::string presets;   // gs.ini
+  };
+
+  // What one whole save of `set` must hold: every key of the set, and in
+  // gs.ini kinds 2 and 3 untouched beside kind 1.
+  void CheckWholeSave(const Save& save, int set) {
+    const std::vector<std::string> lines = Lines(base::DecodeGbkOrUtf8(save.settings));
+    ASSERT_EQ(lines.size(), 23u) << save.settings;  // three section lines and twenty keys
+    for (const SettingKey& s : kSettings) {
+      EXPECT_EQ(settings::LookupIniKey(base::DecodeGbkOrUtf8(save.settings), s.section, s.key,
+                                       "<missing>"),
+                s.values[set])
+          << s.section << "/" << s.key;
     }
-    return kept;
+    const std::vector<std::string> presetLines = Lines(save.presets);
+    ASSERT_EQ(presetLines.size(), 33u) << save.presets;
+    for (int i = 0; i < 10; ++i) {
+      EXPECT_EQ(plan::DecodeFormulaText(settings::LookupIniKey(base::DecodeGbkOrUtf8(save.presets),
+                                                               "1", std::to_string(i + 1), "")),
+                Formula(set, i));
+    }
+    for (int kind = 2; kind <= 3; ++kind) {
+      for (int key = 1; key <= 10; ++key) {
+        EXPECT_EQ(plan::DecodeFormulaText(
+                      settings::LookupIniKey(base::DecodeGbkOrUtf8(save.presets),
+                                             std::to_string(kind), std::to_string(key), "")),
+                  "CDE*" + std::to_string(key * kind));
+      }
+    }
   }
 
-  // Checks both files; true when either holds a mix of the two sets.
-  bool CheckFiles() {
-    bool mixed = false;
-    {
-      SCOPED_TRACE("sz.ini");
-      const std::string bytes = ReadAll(dir.path() / "sz.ini");
-      const std::vector<std::string> lines = Lines(base::DecodeGbkOrUtf8(bytes));
-      EXPECT_EQ(lines.size(), 23u) << bytes;  // three section lines and twenty keys
-      std::vector<int> sets;
-      for (const SettingKey& s : kSettings) {
-        const std::string value =
-            settings::ReadIniKey(dir.path() / "sz.ini", s.section, s.key, "<missing>");
-        sets.push_back(SetOf(value, s.values[0], s.values[1]));
-        EXPECT_NE(sets.back(), -2) << s.section << "/" << s.key << " = " << value;
-      }
-      EXPECT_LE(SetChanges(sets), 1);
-      mixed = mixed || SetChanges(sets) == 1;
+  // The set whose whole save the file is, or -1.
+  static int SetOf(const std::string& bytes, const std::string& set0, const std::string& set1) {
+    if (bytes == set0) return 0;
+    if (bytes == set1) return 1;
+    return -1;
+  }
+
+  std::vector<std::string> Temporaries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+      const std::string name = entry.path().filename().string();
+      if (name.find(".ini.tmp") != std::string::npos) names.push_back(name);
     }
-    {
-      SCOPED_TRACE("gs.ini");
-      const plan::PresetFormulas formulas =
-          plan::LoadPresetFormulas(dir.path(), plan::PlanKind::Position);
-      std::vector<int> sets;
-      for (int i = 0; i < 10; ++i) {
-        sets.push_back(SetOf(formulas[i], Formula(0, i), Formula(1, i)));
-        EXPECT_NE(sets.back(), -2) << "preset " << i + 1 << " = " << formulas[i];
-      }
-      EXPECT_LE(SetChanges(sets), 1);
-      mixed = mixed || SetChanges(sets) == 1;
-      EXPECT_EQ(OtherKindLines(), otherKinds);
-      EXPECT_EQ(Lines(ReadAll(dir.path() / "gs.ini")).size(), 33u);
-    }
-    return mixed;
+    return names;
   }
 
   TempDir dir;
-  std::vector<std::string> otherKinds;
+  std::array<Save, 2> saves;
 };
 
 TEST_F(CrashSafeFilesTest, KilledWhileSavingLeavesWholeFiles) {
   std::mt19937 random(20140105);
   const int kills = 30;
-  int mixed = 0;
+  std::array<int, 2> settingsSets{}, presetSets{};
   int leftovers = 0;
   for (int k = 0; k < kills; ++k) {
     SCOPED_TRACE("kill " + std::to_string(k));
     const auto before = fs::last_write_time(dir.path() / "sz.ini");
-    ASSERT_FALSE(CheckFiles()) << "set 0 was not saved whole";
     pid_t pid = StartConsole(dir.path(), dir.path() / "loop.txt");
     ASSERT_GT(pid, 0);
     // Once the saving has begun, let it run for a random while.
@@ -243,19 +228,26 @@ TEST_F(CrashSafeFilesTest, KilledWhileSavingLeavesWholeFiles) {
     int status = 0;
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the console ended before the kill: " << status;
-    mixed += CheckFiles() ? 1 : 0;
-    if (HasFatalFailure() || HasFailure()) break;
-    // A temporary file the kill left behind is litter, never the settings.
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-      if (entry.path().filename().string().find(".tmp") != std::string::npos) {
-        ++leftovers;
-        fs::remove(entry.path());
-      }
-    }
-    SaveSetZeroWhole();
+
+    const std::string settingsNow = ReadAll(dir.path() / "sz.ini");
+    const std::string presetsNow = ReadAll(dir.path() / "gs.ini");
+    const int settingsSet = SetOf(settingsNow, saves[0].settings, saves[1].settings);
+    const int presetsSet = SetOf(presetsNow, saves[0].presets, saves[1].presets);
+    ASSERT_NE(settingsSet, -1) << "sz.ini is no whole save:\n" << settingsNow;
+    ASSERT_NE(presetsSet, -1) << "gs.ini is no whole save:\n" << presetsNow;
+    ++settingsSets[settingsSet];
+    ++presetSets[presetsSet];
+
+    // A temporary the kill left behind is litter, never the settings; the
+    // next start clears it.
+    leftovers += static_cast<int>(Temporaries().size());
+    ASSERT_NO_FATAL_FAILURE(RunToEnd("start.txt"));
+    EXPECT_EQ(Temporaries(), std::vector<std::string>{});
+    ASSERT_NO_FATAL_FAILURE(RunToEnd("once.txt"));
   }
-  std::cout << kills << " kills, " << mixed << " left a file half of one set, half of the other; "
-            << leftovers << " temporary files left behind\n";
+  std::cout << kills << " kills: sz.ini held set 0 / set 1 " << settingsSets[0] << " / "
+            << settingsSets[1] << " times, gs.ini " << presetSets[0] << " / " << presetSets[1]
+            << "; " << leftovers << " temporary files left behind and cleared at the next start\n";
 }
 
 }  // namespace

@@ -88,11 +88,10 @@ class SearchConsole : public ::testing::Test {
   }
 
   // Rows a one-by-one search lists: candidates reaching the threshold, in
-  // library order, the library padded with empty texts to the 100 of the
-  // count box.
+  // library order; the library holds fewer than the 100 of the count box, and
+  // only its own records are candidates.
   std::vector<Texts> Expected(const SearchSettings& settings, int threshold) const {
-    Texts candidates = library;
-    candidates.resize(100);
+    const Texts& candidates = library;
     const auto source = plan::BuildPlanSource(history, history[kStart].issue);
     std::vector<Texts> rows;
     for (const auto& f : candidates) {

@@ -2,9 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "area_states.h"
 #include "lanzhou_test.h"
 #include "plan/draw.h"
+#include "plan/plan_page_reading.h"
 #include "plan/preset_store.h"
 #include "search/candidate_score.h"
 #include "settings/ini_file.h"
@@ -65,11 +73,11 @@ class SearchHandlers : public ::testing::Test {
   }
 
   // What the listed rows should be: candidates reaching the threshold, in
-  // library order, numbered from 1.
-  // The library is read padded with empty texts to the count of the search.
+  // library order, numbered from 1. The candidates are the library's first
+  // `count` records, fewer when it holds fewer.
   std::vector<Texts> Expected(Texts library, const SearchSettings& settings, int threshold,
                               const std::string& startIssue, std::size_t count = 200) {
-    library.resize(count);
+    if (library.size() > count) library.resize(count);
     const SearchSource source(plan::BuildPlanSource(history, startIssue));
     std::vector<Texts> rows;
     for (const auto& f : library) {
@@ -175,12 +183,95 @@ TEST_F(SearchHandlers, MissingLibraryClearsTheListAndEmptyHistoryChangesNothing)
   EXPECT_EQ(window.RowCount(kList), 1);
   EXPECT_TRUE(states.search.stopRequested);
   EXPECT_TRUE(window.Enabled("按钮_搜公式排序"));
+  EXPECT_CONTROL_TEXT(window, "标签_搜索提示", "");
 
   LoadHistory(30, 10);
   window.Click("按钮_搜开始");  // no gssjj.dll
   EXPECT_EQ(window.RowCount(kList), 0);
   EXPECT_FALSE(std::filesystem::exists(data.path() / "gssjj.dll"));
   EXPECT_FALSE(states.search.stopRequested);
+}
+
+TEST_F(SearchHandlers, ALibraryThatCannotBeReadIsNamedInTheHint) {
+  LoadHistory(30, 10);
+  const std::string unreadable = "无法读取公式库 gssjj.dll，没有公式可搜索";
+  const std::vector<std::pair<std::string, std::function<void()>>> libraries = {
+      {"missing", [] {}},
+      {"not a database",
+       [this] { std::ofstream(data.path() / "gssjj.dll") << std::string(5000, 'x'); }},
+      {"without the formula column",
+       [this] { RunSql(data.path() / "gssjj.dll", "CREATE TABLE records (其他 TEXT);"); }},
+  };
+  for (const auto& [name, make] : libraries) {
+    std::filesystem::remove_all(data.path() / "gssjj.dll");
+    make();
+    SetRows({{"X", "50%"}});
+    window.Click("按钮_搜开始");
+    EXPECT_EQ(window.RowCount(kList), 0) << name;
+    EXPECT_CONTROL_TEXT(window, "标签_搜索提示", unreadable) << name;
+    EXPECT_TRUE(window.Enabled("按钮_搜公式排序")) << name;
+    EXPECT_TRUE(window.Enabled("按钮_搜开始")) << name;
+  }
+  // A search that can read its library takes the words away.
+  std::filesystem::remove_all(data.path() / "gssjj.dll");
+  WriteLibrary(formulas);
+  window.Click("按钮_搜开始");
+  EXPECT_CONTROL_TEXT(window, "标签_搜索提示", "");
+}
+
+TEST_F(SearchHandlers, RecordsPastTheEndOfTheLibraryAreNoCandidates) {
+  // Five records (one empty) for the count of 200: the search scores five,
+  // and the sort cannot save blanks over presets 6 to 10.
+  LoadHistory(80, 60);
+  const Texts five{"DCC*657", "", "CEE+741", "AB", "EDA-673"};
+  WriteLibrary(five);
+  Select("组合框_搜概率", "10%");
+  ASSERT_EQ(plan::SelectedItem(window, "组合框_搜索条数"), "200");
+  const auto stored = [this] {
+    std::vector<std::string> presets;
+    for (int key = 1; key <= 10; ++key) presets.push_back(Preset(1, key));
+    return presets;
+  };
+  for (int key = 1; key <= 10; ++key) {
+    ASSERT_TRUE(settings::WriteIniKey(data.path() / "gs.ini", "1", std::to_string(key),
+                                      plan::EncodeFormulaText("ABC*" + std::to_string(key)).value())
+                    .ok());
+  }
+  const auto before = stored();
+
+  window.Click("按钮_搜开始");
+  const auto expected = Expected(five, {plan::PlanKind::Position, 5, 3, 5, plan::kMethodDigits}, 10,
+                                 history[60].issue);
+  ASSERT_EQ(expected.size(), 5u);  // every record qualifies, the empty one too, as before
+  EXPECT_EQ(Rows(), expected);
+
+  window.SetCurrentPage("高级选择夹_那星", 0);
+  window.Click("按钮_搜公式排序");
+  const auto after = stored();
+  for (int k = 5; k < 10; ++k) EXPECT_EQ(after[k], before[k]) << "preset " << k + 1;
+  EXPECT_EQ(plan::LoadPresetFormulas(data.path(), plan::PlanKind::Position)[0], Rows()[0][1]);
+}
+
+TEST_F(SearchHandlers, ASortThatCannotSaveItsPresetsSaysWhy) {
+  std::filesystem::create_directory(data.path() / "gs.ini");
+  SetRows({{"DCC*657", "80%"}, {"CEE+741", "70%"}});
+  window.Click("按钮_搜公式排序");
+  EXPECT_EQ(ColumnTexts(window, kList, 1), (Texts{"DCC*657", "CEE+741"}));
+  ASSERT_EQ(window.Messages().size(), 1u);
+  const std::string& text = window.Messages()[0].text;
+  EXPECT_NE(text.find((data.path() / "gs.ini").string()), std::string::npos) << text;
+  EXPECT_NE(text.find("不是普通文件"), std::string::npos) << text;
+
+  // A formula GBK cannot hold keeps its preset; the others are saved.
+  std::filesystem::remove(data.path() / "gs.ini");
+  SetRows({{"DCC*657", "80%"}, {"A\xf0\x9f\x98\x80", "70%"}, {"CEE+741", "60%"}});
+  window.Click("按钮_搜公式排序");
+  EXPECT_EQ(Preset(1, 1), plan::EncodeFormulaText("DCC*657").value());
+  EXPECT_EQ(Preset(1, 2), "<none>");
+  EXPECT_EQ(Preset(1, 3), plan::EncodeFormulaText("CEE+741").value());
+  ASSERT_EQ(window.Messages().size(), 2u);
+  EXPECT_NE(window.Messages()[1].text.find("预设 2"), std::string::npos)
+      << window.Messages()[1].text;
 }
 
 TEST_F(SearchHandlers, StopEndsTheSearchAndNoSecondSearchStartsInsideIt) {

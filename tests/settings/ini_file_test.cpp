@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "base/atomic_file.h"
 #include "base/codepage.h"
@@ -29,6 +31,21 @@ TEST(IniText, SetKeepsOtherLinesSectionsAndComments) {
   EXPECT_EQ(SetIniKey("", "1", "1", "真"), "[1]\r\n1=真\r\n");
 }
 
+TEST(IniText, SetKeepsEachLineItsOwnLineEnd) {
+  struct Case {
+    std::string before, after;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"[a]\nk=1\n", "[a]\nk=2\n"},
+           {"[a]\nk=1", "[a]\nk=2"},
+           {"[a]\r\nx=1\n", "[a]\r\nx=1\nk=2\r\n"},
+           {"; note", "; note\r\n[a]\r\nk=2\r\n"},
+           {"[b]\nk=1", "[b]\nk=1\n[a]\nk=2\n"},
+       }) {
+    EXPECT_EQ(SetIniKey(c.before, "a", "k", "2"), c.after) << c.before;
+  }
+}
+
 TEST(IniFile, WritesGbkAndReadsBothGbkAndUtf8) {
   TempDir dir;
   auto path = dir.path() / "sz.ini";
@@ -40,6 +57,33 @@ TEST(IniFile, WritesGbkAndReadsBothGbkAndUtf8) {
 
   ASSERT_TRUE(base::WriteFileAtomically(path, "[1]\n1=假\n").ok());
   EXPECT_EQ(ReadIniKey(path, "1", "1", "x"), "假");
+}
+
+TEST(IniFile, AGbkCharacterEndingInABracketByteIsPartOfTheSectionName) {
+  // "乚" is 0x81 0x5D in GBK: its second byte is "]".
+  TempDir dir;
+  auto path = dir.path() / "gs.ini";
+  const std::string before = *base::Utf8ToGbk("[乚]\r\nk=1\r\n[b]\r\nk=3\r\n");
+  ASSERT_TRUE(base::WriteFileAtomically(path, before).ok());
+  ASSERT_TRUE(WriteIniKey(path, "乚", "k", "2").ok());
+  auto raw = base::ReadSmallFile(path);
+  ASSERT_TRUE(raw.ok());
+  EXPECT_EQ(raw.value(), *base::Utf8ToGbk("[乚]\r\nk=2\r\n[b]\r\nk=3\r\n"));
+}
+
+TEST(IniFile, SeveralKeysGoInOneReplaceAndEachRefusedOneIsNamed) {
+  TempDir dir;
+  auto path = dir.path() / "sz.ini";
+  ASSERT_TRUE(base::WriteFileAtomically(path, "[3]\r\n2=old\r\n").ok());
+  const std::vector<IniEntry> entries = {
+      {"3", "1", "a"}, {"3", "2", "b\nc"}, {"3", "3", "\xf0\x9f\x98\x80"}, {"1", "1", "真"}};
+  auto written = WriteIniKeys(path, entries);
+  ASSERT_FALSE(written.ok());
+  EXPECT_EQ(written.error().message,
+            "[3] 2 含有换行，不能写入；[3] 3 含有 GBK 无法表示的字符，不能写入");
+  auto raw = base::ReadSmallFile(path);
+  ASSERT_TRUE(raw.ok());
+  EXPECT_EQ(raw.value(), *base::Utf8ToGbk("[3]\r\n2=old\r\n1=a\r\n[1]\r\n1=真\r\n"));
 }
 
 TEST(IniFile, MissingFileOrDirectoryGivesFallbackAndWriteRefusesDirectory) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,12 @@
 
 namespace settings {
 namespace {
+
+// A message box text that holds `part`.
+::testing::AssertionResult Says(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << text << "\" does not say \"" << part << "\"";
+}
 
 const std::vector<std::string> kAutoUpdate = {"选择框_定位更新", "选择框_后二更新",
                                               "选择框_后三更新"};
@@ -39,7 +48,7 @@ class SettingsFileTest : public ::testing::Test {
 };
 
 TEST_F(SettingsFileTest, SaveWritesExactlyTheTwentyKeysAsTrueFalseAndText) {
-  ASSERT_EQ(SaveSettings(ctx), 0);
+  ASSERT_TRUE(SaveSettings(ctx).ok());
   auto raw = base::ReadSmallFile(File());
   ASSERT_TRUE(raw.ok());
   // The form values, GBK on disk, CR LF line ends, sections in order.
@@ -61,7 +70,7 @@ TEST_F(SettingsFileTest, RoundTripRestoresEveryStateAndText) {
   window.Click("单选框_后三直选复试");
   const std::vector<std::string> numbers = {"1", "", "12", "0", "9", "7"};
   for (std::size_t i = 0; i < kNumbers.size(); ++i) window.SetText(kNumbers[i], numbers[i]);
-  ASSERT_EQ(SaveSettings(ctx), 0);
+  ASSERT_TRUE(SaveSettings(ctx).ok());
 
   ui::MemoryWindow fresh;
   core::Env freshCtx{fresh, dir.path(), dir.path()};
@@ -85,18 +94,44 @@ TEST_F(SettingsFileTest, NoFileKeepsTheFormValues) {
   EXPECT_FALSE(std::filesystem::exists(File()));
 }
 
-TEST_F(SettingsFileTest, OnlySectionTwoUnchecksTheBoxesAndEmptiesTheNumbers) {
+TEST_F(SettingsFileTest, OnlySectionTwoSetsTheRadiosAndLeavesTheOtherControlsAlone) {
   for (const auto& name : kAutoUpdate) window.SetChecked(name, true);
   WriteUtf8File(
       "[2]\r\n1=假\r\n2=真\r\n3=真\r\n4=假\r\n5=假\r\n6=假\r\n7=假\r\n8=假\r\n9=真\r\n10=假\r\n"
       "11=真\r\n");
   LoadSettings(ctx);
-  for (const auto& name : kAutoUpdate) EXPECT_FALSE(window.Checked(name)) << name;
-  for (const auto& name : kNumbers) EXPECT_EQ(window.Text(name), "") << name;
+  // Keys the file lacks cannot be read: their controls keep what they show.
+  for (const auto& name : kAutoUpdate) EXPECT_TRUE(window.Checked(name)) << name;
+  const std::vector<std::string> formNumbers = {"3", "5", "3", "8", "3", "8"};
+  for (std::size_t i = 0; i < kNumbers.size(); ++i) {
+    EXPECT_EQ(window.Text(kNumbers[i]), formNumbers[i]) << kNumbers[i];
+  }
   const std::vector<bool> radios = {false, true,  true, false, false, false,
                                     false, false, true, false, true};
   for (std::size_t i = 0; i < kRadios.size(); ++i) {
     EXPECT_EQ(window.Checked(kRadios[i]), radios[i]) << kRadios[i];
+  }
+}
+
+TEST_F(SettingsFileTest, AFileWithoutOurKeysKeepsEveryFormValue) {
+  std::string garbage(4096, '\0');
+  std::mt19937 random(8);
+  for (char& b : garbage) b = static_cast<char>(random());
+  for (const std::string& content :
+       {std::string(), garbage, std::string("[2]\r\n; nothing here\r\n[3]\r\n"),
+        std::string("1=假\r\n2=假\r\n[其他]\r\n1=假\r\n")}) {
+    ASSERT_TRUE(base::WriteFileAtomically(File(), content).ok());
+    ui::MemoryWindow fresh;
+    core::Env freshCtx{fresh, dir.path(), dir.path()};
+    LoadSettings(freshCtx);
+    // Both data sources unchecked would make the first refresh load nothing.
+    EXPECT_TRUE(fresh.Checked("单选框_数据源1")) << content.substr(0, 40);
+    EXPECT_FALSE(fresh.Checked("单选框_数据源2"));
+    EXPECT_TRUE(fresh.Checked("单选框_个"));
+    EXPECT_TRUE(fresh.Checked("单选框_后二复试"));
+    EXPECT_TRUE(fresh.Checked("单选框_后三组选"));
+    EXPECT_EQ(fresh.Text("编辑框_定位码数"), "5");
+    EXPECT_EQ(fresh.Text("编辑框_后三码数"), "8");
   }
 }
 
@@ -116,13 +151,13 @@ TEST_F(SettingsFileTest, OnlyTheExactFalseTextUnchecks) {
   }
 }
 
-TEST_F(SettingsFileTest, NumberBoxesTakeTheValueUnchecked) {
+TEST_F(SettingsFileTest, NumberBoxesTakeTheValueUncheckedAndKeepTheirsWithoutOne) {
   WriteUtf8File("[3]\r\n1=12\r\n2=\r\n3=x\r\n");
   LoadSettings(ctx);
   EXPECT_EQ(window.Text("编辑框_定位期数"), "12");
   EXPECT_EQ(window.Text("编辑框_定位码数"), "");
   EXPECT_EQ(window.Text("编辑框_后二期数"), "x");
-  EXPECT_EQ(window.Text("编辑框_后三码数"), "");  // missing key
+  EXPECT_EQ(window.Text("编辑框_后三码数"), "8");  // missing key: the form value stays
 }
 
 TEST_F(SettingsFileTest, ReadsAFileWrittenInUtf8) {
@@ -134,9 +169,9 @@ TEST_F(SettingsFileTest, ReadsAFileWrittenInUtf8) {
 
 TEST_F(SettingsFileTest, SavingTwiceLeavesTheFileByteIdentical) {
   window.SetText("编辑框_后二码数", "");
-  ASSERT_EQ(SaveSettings(ctx), 0);
+  ASSERT_TRUE(SaveSettings(ctx).ok());
   auto first = base::ReadSmallFile(File());
-  ASSERT_EQ(SaveSettings(ctx), 0);
+  ASSERT_TRUE(SaveSettings(ctx).ok());
   auto second = base::ReadSmallFile(File());
   ASSERT_TRUE(first.ok() && second.ok());
   EXPECT_EQ(first.value(), second.value());
@@ -144,7 +179,7 @@ TEST_F(SettingsFileTest, SavingTwiceLeavesTheFileByteIdentical) {
 
 TEST_F(SettingsFileTest, SaveKeepsOtherSectionsKeysAndComments) {
   WriteUtf8File("; 用户的注释\r\n[其他]\r\nk=v\r\n[2]\r\n12=extra\r\n");
-  ASSERT_EQ(SaveSettings(ctx), 0);
+  ASSERT_TRUE(SaveSettings(ctx).ok());
   EXPECT_EQ(ReadIniKey(File(), "其他", "k", ""), "v");
   EXPECT_EQ(ReadIniKey(File(), "2", "12", ""), "extra");
   EXPECT_EQ(ReadIniKey(File(), "2", "7", ""), "真");
@@ -161,16 +196,106 @@ TEST_F(SettingsFileTest, SaveButtonWritesTheFile) {
   EXPECT_EQ(ReadIniKey(File(), "2", "7", ""), "假");
 }
 
-TEST_F(SettingsFileTest, FailedWritesAreSilentAndEveryKeyIsStillTried) {
-  // sz.ini is a directory: no key can be written, none may throw.
+TEST_F(SettingsFileTest, AFailedSaveSaysWhichFileAndWhy) {
+  // sz.ini is a directory: nothing can be written, and it stays a directory.
   std::filesystem::create_directory(File());
-  EXPECT_EQ(SaveSettings(ctx), 20);
+  EXPECT_FALSE(SaveSettings(ctx).ok());
   EXPECT_TRUE(std::filesystem::is_directory(File()));
 
   // The data directory itself is missing.
   core::Env gone{window, dir.path() / "missing", dir.path()};
-  EXPECT_EQ(SaveSettings(gone), 20);
+  EXPECT_FALSE(SaveSettings(gone).ok());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
+
+  ASSERT_EQ(window.Messages().size(), 2u);
+  EXPECT_EQ(window.Messages()[0].caption, "保存设置");
+  EXPECT_TRUE(Says(window.Messages()[0].text, File().string()));
+  EXPECT_TRUE(Says(window.Messages()[0].text, "不是普通文件"));
+  EXPECT_TRUE(Says(window.Messages()[1].text, (dir.path() / "missing" / "sz.ini").string()));
+  EXPECT_TRUE(Says(window.Messages()[1].text, "无法写入"));
+}
+
+TEST_F(SettingsFileTest, AFileOverTheSizeLimitIsLeftAloneAndTheUserTold) {
+  {
+    std::ofstream big(File(), std::ios::binary);
+    big << "[其他]\r\nk=v\r\n";
+  }
+  std::filesystem::resize_file(File(), 5u << 20);
+  BindSettingsHandlers(ctx);
+  window.Click("超级按钮_保存设置");
+  EXPECT_EQ(std::filesystem::file_size(File()), 5u << 20);
+  ASSERT_EQ(window.Messages().size(), 1u);
+  EXPECT_TRUE(Says(window.Messages()[0].text, File().string()));
+  EXPECT_TRUE(Says(window.Messages()[0].text, "4 MB"));
+}
+
+TEST_F(SettingsFileTest, SaveKeepsEveryLineItDoesNotSetByteForByte) {
+  // Bytes GBK has no character for, a lone lead byte, LF line ends, odd
+  // spacing and a last line without its line break: none of it is ours.
+  auto gbk = [](const std::string& text) { return *base::Utf8ToGbk(text); };
+  const std::string before = "; \xff\xfe \x81\n" + gbk("[其他]\r\n") + "  k = \x80v\xff\r\n" +
+                             "[2]\r\n 12 = x\r\n" + gbk("7=假\r\n") + "; the end";
+  ASSERT_TRUE(base::WriteFileAtomically(File(), before).ok());
+  ASSERT_TRUE(SaveSettings(ctx).ok());
+  auto raw = base::ReadSmallFile(File());
+  ASSERT_TRUE(raw.ok());
+  // Key 7 is set in its line; the last line gets the line end new lines
+  // need, in the file's own style, as do the keys and sections added.
+  const std::string after = "; \xff\xfe \x81\n" + gbk("[其他]\r\n") + "  k = \x80v\xff\r\n" +
+                            "[2]\r\n 12 = x\r\n" + gbk("7=真\r\n") + "; the end\n" +
+                            gbk("1=真\n2=假\n3=假\n4=假\n5=假\n6=假\n8=真\n9=假\n10=真\n11=假\n") +
+                            gbk("[1]\n1=假\n2=假\n3=假\n") + "[3]\n1=3\n2=5\n3=3\n4=8\n5=3\n6=8\n";
+  EXPECT_EQ(raw.value(), after);
+  EXPECT_TRUE(window.Messages().empty());
+}
+
+TEST_F(SettingsFileTest, SaveWritesThroughALinkAndKeepsTheMode) {
+  const auto shared = dir.path() / "shared";
+  std::filesystem::create_directory(shared);
+  const auto target = shared / "lanzhou.ini";
+  WriteUtf8File("");
+  std::filesystem::rename(File(), target);
+  std::filesystem::permissions(target, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+  std::filesystem::create_symlink("shared/lanzhou.ini", File());
+
+  window.Click("单选框_万");
+  ASSERT_TRUE(SaveSettings(ctx).ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(File()));
+  EXPECT_EQ(ReadIniKey(target, "2", "3", ""), "真");
+  EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_write |
+                                                               std::filesystem::perms::group_read);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shared),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST_F(SettingsFileTest, AUtf8FileStaysUtf8AndAGbkFileSaysWhatItCannotHold) {
+  const std::string utf8 = "[其他]\nnote=旗帜 \xf0\x9f\x9a\xa9\n[2]\n1=假\n";
+  ASSERT_TRUE(base::WriteFileAtomically(File(), utf8).ok());
+  window.SetText("编辑框_定位期数", "\xf0\x9f\x98\x80");  // an emoji
+  ASSERT_TRUE(SaveSettings(ctx).ok());
+  auto raw = base::ReadSmallFile(File());
+  ASSERT_TRUE(raw.ok());
+  EXPECT_TRUE(base::IsValidUtf8(raw.value()));
+  EXPECT_EQ(raw.value().rfind("[其他]\nnote=旗帜 \xf0\x9f\x9a\xa9\n[2]\n1=真\n2=假\n", 0), 0u)
+      << raw.value();
+  EXPECT_EQ(ReadIniKey(File(), "3", "1", ""), "\xf0\x9f\x98\x80");
+  EXPECT_TRUE(window.Messages().empty());
+
+  // In a GBK file the emoji has no bytes: the other keys are saved, the old
+  // value stays, and the user learns which key and why.
+  WriteUtf8File("[3]\r\n1=4\r\n");
+  EXPECT_FALSE(SaveSettings(ctx).ok());
+  EXPECT_EQ(ReadIniKey(File(), "3", "1", ""), "4");
+  EXPECT_EQ(ReadIniKey(File(), "3", "2", ""), "5");
+  EXPECT_EQ(ReadIniKey(File(), "2", "7", ""), "真");
+  ASSERT_EQ(window.Messages().size(), 1u);
+  EXPECT_TRUE(Says(window.Messages()[0].text, File().string()));
+  EXPECT_TRUE(Says(window.Messages()[0].text, "[3] 1"));
+  EXPECT_TRUE(Says(window.Messages()[0].text, "GBK"));
 }
 
 TEST_F(SettingsFileTest, UnreadableFileKeepsTheFormValues) {
@@ -182,10 +307,12 @@ TEST_F(SettingsFileTest, UnreadableFileKeepsTheFormValues) {
 }
 
 TEST_F(SettingsFileTest, ANumberBoxWithALineBreakCannotCorruptTheFile) {
-  ASSERT_EQ(SaveSettings(ctx), 0);
+  ASSERT_TRUE(SaveSettings(ctx).ok());
   window.SetText("编辑框_定位期数", "4\r\n[2]\r\n7=假");
   window.SetText("编辑框_定位码数", "6");
-  EXPECT_EQ(SaveSettings(ctx), 1);
+  EXPECT_FALSE(SaveSettings(ctx).ok());
+  ASSERT_EQ(window.Messages().size(), 1u);
+  EXPECT_TRUE(Says(window.Messages()[0].text, "[3] 1 含有换行"));
   EXPECT_EQ(ReadIniKey(File(), "3", "1", ""), "3");  // the old value stays
   EXPECT_EQ(ReadIniKey(File(), "3", "2", ""), "6");  // the other keys are written
   EXPECT_EQ(ReadIniKey(File(), "2", "7", ""), "真");
