@@ -4,7 +4,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "base/codepage.h"
 #include "http_server.h"
@@ -305,17 +307,39 @@ TEST_F(WebAccessTest, ConnectionRefused) {
   EXPECT_FALSE(response.timedOut);
 }
 
-TEST_F(WebAccessTest, ResetMidBodyKeepsWhatArrived) {
+// An answer that does not arrive whole is no answer: nothing of it reaches the
+// caller or the cookie store, so nobody reads rows out of half a page.
+TEST_F(WebAccessTest, AnswerCutShortIsAFailedRequest) {
   const std::string part(1000, 'x');
-  RawServer server([&](int connection, const std::string&) {
-    RawServer::Send(connection,
-                    "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\nSet-Cookie: r=1\r\n\r\n" + part);
-    RawServer::Reset(connection);
-  });
-  net::WebResponse response = net::WebAccess({.url = server.Url("/big")}, nullptr);
-  EXPECT_EQ(response.body, part);
-  EXPECT_FALSE(response.error.empty());
-  EXPECT_EQ(response.newCookies, "r=1;");
+  const std::string head = "HTTP/1.1 200 OK\r\nSet-Cookie: r=1\r\n";
+  struct Case {
+    const char* name;
+    std::string sent;
+    bool reset;
+  };
+  const std::vector<Case> cases = {
+      {"fewer bytes than Content-Length", head + "Content-Length: 100000\r\n\r\n" + part, false},
+      {"reset mid-body", head + "Content-Length: 100000\r\n\r\n" + part, true},
+      {"chunked body without its last chunk",
+       head + "Transfer-Encoding: chunked\r\n\r\n3e8\r\n" + part + "\r\n", false},
+      {"reset mid-headers", head + "Content-Le", true},
+      {"a header line past the library's limit",
+       head + "X-Padding: " + std::string(300000, 'p') + "\r\n\r\n" + part, false},
+  };
+  for (const Case& cut : cases) {
+    SCOPED_TRACE(cut.name);
+    RawServer server([&](int connection, const std::string&) {
+      RawServer::Send(connection, cut.sent);
+      if (cut.reset) RawServer::Reset(connection);
+    });
+    net::WebResponse response = net::WebAccess({.url = server.Url("/day")}, nullptr);
+    EXPECT_EQ(response.body, "");
+    EXPECT_EQ(response.rawHeaders, "");
+    EXPECT_EQ(response.newCookies, "");
+    EXPECT_FALSE(response.error.empty());
+    EXPECT_FALSE(response.timedOut);
+    EXPECT_EQ(net::ProcessCookieStore().CookieText(server.Url("/day")), "");
+  }
 }
 
 TEST_F(WebAccessTest, GarbageAnswerIsAFailure) {
