@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -270,6 +271,30 @@ TEST_F(WebAccessTest, CookiesSurviveLongHeaders) {
   EXPECT_EQ(response.newCookies, "late=2;bare=3;");
   EXPECT_EQ(net::GetUrlCookies(server.Url("/"), "late"), "2");
   EXPECT_EQ(net::GetUrlCookies(server.Url("/"), "bare"), "3");
+}
+
+// A host that sets more cookies than a browser keeps: the store keeps the
+// newest fifty, and clearing them leaves the next request without any.
+TEST_F(WebAccessTest, AHostsCookiesStayBoundedAndCanBeCleared) {
+  std::string setCookies;
+  for (int i = 0; i < 60; ++i) {
+    setCookies += "Set-Cookie: c" + std::to_string(i) + "=" + std::string(1000, 'v') + "\r\n";
+  }
+  RawServer server([&](int connection, const std::string& request) {
+    RawServer::Send(connection, Ok("ok", request.starts_with("GET /set ") ? setCookies : ""));
+  });
+  net::WebAccess({.url = server.Url("/set")}, nullptr);
+  net::WebAccess({.url = server.Url("/echo")}, nullptr);
+  EXPECT_TRUE(net::ClearUrlCookies(server.Url("/echo")));
+  net::WebAccess({.url = server.Url("/echo")}, nullptr);
+
+  const std::vector<std::string> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  const Values sent = Header(requests[1], "Cookie");
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_TRUE(sent[0].starts_with("c10=")) << sent[0].substr(0, 20);
+  EXPECT_EQ(std::count(sent[0].begin(), sent[0].end(), ';'), 49);
+  EXPECT_EQ(Header(requests[2], "Cookie"), Values{});
 }
 
 TEST_F(WebAccessTest, RedirectFollowedOrReported) {
