@@ -23,12 +23,17 @@ using namespace std::chrono;
 
 constexpr year_month_day kDay = 2014y / January / 5d;
 
-void BM_ParseHistoryPage(benchmark::State& state) {
+// The mirror's page of a full day.
+std::string FullDayPage() {
   std::vector<drawd::Draw> draws;
   for (int sequence = 1; sequence <= drawd::kDrawsPerDay; ++sequence) {
     draws.push_back({kDay, sequence, drawd::SimulatedCode(kDay, sequence)});
   }
-  const std::string page = drawd::HistoryPage(kDay, draws);
+  return drawd::HistoryPage(kDay, draws);
+}
+
+void BM_ParseHistoryPage(benchmark::State& state) {
+  const std::string page = FullDayPage();
   for (auto _ : state) {
     auto items = draws::ParseHistoryPage(page, "20140105");
     if (items.size() != 120) state.SkipWithError("the page gave no 120 items");
@@ -38,6 +43,25 @@ void BM_ParseHistoryPage(benchmark::State& state) {
   state.counters["rows"] = 120;
 }
 BENCHMARK(BM_ParseHistoryPage);
+
+// A full day followed by row openings that are never closed, up to the
+// argument's size in bytes: a search from each opening would run to the end
+// of the page, so this shape shows whether the parse stays linear.
+void BM_ParseUnclosedRowsPage(benchmark::State& state) {
+  std::string page = FullDayPage();
+  while (page.size() < static_cast<std::size_t>(state.range(0))) page += "<tr><td class='gray'>";
+  for (auto _ : state) {
+    auto items = draws::ParseHistoryPage(page, "20140105");
+    if (items.size() != 120) state.SkipWithError("the page gave no 120 items");
+    benchmark::DoNotOptimize(items);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(BM_ParseUnclosedRowsPage)
+    ->Arg(1 << 20)
+    ->Arg(4 << 20)
+    ->Arg(31 << 20)
+    ->Unit(benchmark::kMillisecond);
 
 // RefreshDraws from clearing the list to the filled list, both feeds and the
 // combo boxes: yesterday's full page and 119 draws of today, 180 rows kept.
