@@ -1,10 +1,8 @@
 // Draw history: parsing a full day page, and a whole two-day refresh against
 // the local mirror served in-process.
 #include <benchmark/benchmark.h>
-#include <httplib.h>
 
 #include <filesystem>
-#include <thread>
 
 #include "area_states.h"
 #include "core/context.h"
@@ -68,14 +66,13 @@ BENCHMARK(BM_ParseUnclosedRowsPage)
 void BM_TwoDayRefresh(benchmark::State& state) {
   const drawd::LocalSeconds now{local_days(kDay).time_since_epoch() + hours(23) + minutes(56)};
   auto source = drawd::MirrorSource::Simulated([now] { return now; });
-  httplib::Server server;
-  drawd::InstallRoutes(server, source);
-  int port = server.bind_to_any_port("127.0.0.1");
-  std::thread serving([&server] { server.listen_after_bind(); });
-  while (!server.is_running()) std::this_thread::sleep_for(milliseconds(1));
+  drawd::MirrorServer mirror(source);
+  const base::Result<int> port = mirror.Listen(0);
+  if (!port) return state.SkipWithError(port.error().message.c_str());
+  mirror.Start();
 
   TempDir dir;
-  const std::string base = "http://127.0.0.1:" + std::to_string(port);
+  const std::string base = "http://127.0.0.1:" + std::to_string(port.value());
   for (const char* key : {"history", "feed1", "feed2", "video"}) {
     settings::WriteIniKey(dir.path() / "sources.ini", "sources", key, base);
   }
@@ -88,8 +85,6 @@ void BM_TwoDayRefresh(benchmark::State& state) {
     draws::RefreshDraws(ctx);
     if (window.RowCount(draws::kDrawList) != 180) state.SkipWithError("the list has no 180 rows");
   }
-  server.stop();
-  serving.join();
 }
 BENCHMARK(BM_TwoDayRefresh)->Unit(benchmark::kMillisecond)->UseRealTime();
 

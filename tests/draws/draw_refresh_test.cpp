@@ -220,11 +220,12 @@ TEST(RefreshDrawsMirrorTest, FillsFromTheLocalMirror) {
   std::atomic<drawd::LocalSeconds> now{drawd::LocalSeconds{local_days(kToday).time_since_epoch()} +
                                        hours(0) + minutes(31)};
   auto source = drawd::MirrorSource::Simulated([&now] { return now.load(); });
-  LocalServer server;
-  drawd::InstallRoutes(server.server(), source);
-  server.Start();
+  drawd::MirrorServer mirror(source);
+  const base::Result<int> port = mirror.Listen(0);
+  ASSERT_TRUE(port.ok()) << port.error().message;
+  mirror.Start();
   Harness h;
-  h.UseServer(server);
+  h.UseSources("http://127.0.0.1:" + std::to_string(port.value()));
   h.window.SetClock(At(kToday, 0, 31, 0));
 
   RefreshDraws(h.ctx);
