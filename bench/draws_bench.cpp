@@ -1,10 +1,8 @@
 // Draw history: parsing a full day page, and a whole two-day refresh against
 // the local mirror served in-process.
 #include <benchmark/benchmark.h>
-#include <httplib.h>
 
 #include <filesystem>
-#include <thread>
 
 #include "area_states.h"
 #include "core/context.h"
@@ -23,12 +21,17 @@ using namespace std::chrono;
 
 constexpr year_month_day kDay = 2014y / January / 5d;
 
-void BM_ParseHistoryPage(benchmark::State& state) {
+// The mirror's page of a full day.
+std::string FullDayPage() {
   std::vector<drawd::Draw> draws;
   for (int sequence = 1; sequence <= drawd::kDrawsPerDay; ++sequence) {
     draws.push_back({kDay, sequence, drawd::SimulatedCode(kDay, sequence)});
   }
-  const std::string page = drawd::HistoryPage(kDay, draws);
+  return drawd::HistoryPage(kDay, draws);
+}
+
+void BM_ParseHistoryPage(benchmark::State& state) {
+  const std::string page = FullDayPage();
   for (auto _ : state) {
     auto items = draws::ParseHistoryPage(page, "20140105");
     if (items.size() != 120) state.SkipWithError("the page gave no 120 items");
@@ -39,19 +42,37 @@ void BM_ParseHistoryPage(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseHistoryPage);
 
+// A full day followed by row openings that are never closed, up to the
+// argument's size in bytes: a search from each opening would run to the end
+// of the page, so this shape shows whether the parse stays linear.
+void BM_ParseUnclosedRowsPage(benchmark::State& state) {
+  std::string page = FullDayPage();
+  while (page.size() < static_cast<std::size_t>(state.range(0))) page += "<tr><td class='gray'>";
+  for (auto _ : state) {
+    auto items = draws::ParseHistoryPage(page, "20140105");
+    if (items.size() != 120) state.SkipWithError("the page gave no 120 items");
+    benchmark::DoNotOptimize(items);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(BM_ParseUnclosedRowsPage)
+    ->Arg(1 << 20)
+    ->Arg(4 << 20)
+    ->Arg(31 << 20)
+    ->Unit(benchmark::kMillisecond);
+
 // RefreshDraws from clearing the list to the filled list, both feeds and the
 // combo boxes: yesterday's full page and 119 draws of today, 180 rows kept.
 void BM_TwoDayRefresh(benchmark::State& state) {
   const drawd::LocalSeconds now{local_days(kDay).time_since_epoch() + hours(23) + minutes(56)};
   auto source = drawd::MirrorSource::Simulated([now] { return now; });
-  httplib::Server server;
-  drawd::InstallRoutes(server, source);
-  int port = server.bind_to_any_port("127.0.0.1");
-  std::thread serving([&server] { server.listen_after_bind(); });
-  while (!server.is_running()) std::this_thread::sleep_for(milliseconds(1));
+  drawd::MirrorServer mirror(source);
+  const base::Result<int> port = mirror.Listen(0);
+  if (!port) return state.SkipWithError(port.error().message.c_str());
+  mirror.Start();
 
   TempDir dir;
-  const std::string base = "http://127.0.0.1:" + std::to_string(port);
+  const std::string base = "http://127.0.0.1:" + std::to_string(port.value());
   for (const char* key : {"history", "feed1", "feed2", "video"}) {
     settings::WriteIniKey(dir.path() / "sources.ini", "sources", key, base);
   }
@@ -64,8 +85,6 @@ void BM_TwoDayRefresh(benchmark::State& state) {
     draws::RefreshDraws(ctx);
     if (window.RowCount(draws::kDrawList) != 180) state.SkipWithError("the list has no 180 rows");
   }
-  server.stop();
-  serving.join();
 }
 BENCHMARK(BM_TwoDayRefresh)->Unit(benchmark::kMillisecond)->UseRealTime();
 

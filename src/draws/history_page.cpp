@@ -17,6 +17,26 @@ const boost::regex& HistoryRegex() {
   return pattern;
 }
 
+// The pattern's text between its two groups. It starts with "<" and never
+// overlaps itself.
+constexpr std::string_view kCodeCell = "</td><td class='red big'>";
+static_assert(kHistoryPattern.find(kCodeCell) != std::string_view::npos);
+
+// Every match needs a code cell and a "<" after it, so none reaches past the
+// first "<" after the last code cell that has one. Up to there every row
+// opening starts a match; past it each one would send the lazy groups to the
+// end of the page and back, which took minutes for a page of tens of
+// megabytes of unclosed openings.
+std::size_t MatchableLength(std::string_view page) {
+  std::size_t cell = page.rfind(kCodeCell);
+  while (cell != std::string_view::npos) {
+    std::size_t close = page.find('<', cell + kCodeCell.size());
+    if (close != std::string_view::npos) return close + 1;
+    cell = cell == 0 ? std::string_view::npos : page.rfind(kCodeCell, cell - 1);
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::string CompactDate(std::chrono::year_month_day day) {
@@ -33,19 +53,31 @@ std::string HistoryQuery(std::chrono::year_month_day day) {
   return std::string("lotId=255401&spanType=2&span=") + dashed + "_" + dashed;
 }
 
-std::vector<std::string> ParseHistoryPage(std::string_view page, std::string_view compactDate) {
-  std::vector<std::string> items;
+std::vector<HistoryMatch> FindHistoryMatches(std::string_view page) {
+  std::vector<HistoryMatch> matches;
+  const std::string_view matchable = page.substr(0, MatchableLength(page));
+  if (matchable.empty()) return matches;
   try {
-    boost::cregex_iterator match(page.data(), page.data() + page.size(), HistoryRegex());
+    boost::cregex_iterator match(matchable.data(), matchable.data() + matchable.size(),
+                                 HistoryRegex());
     for (; match != boost::cregex_iterator(); ++match) {
-      std::string sequence = (*match)[1].str();
-      std::string code = (*match)[2].str();
-      if (!IsDrawSequence(sequence) || !IsDigits(code, 5)) continue;
-      items.push_back(std::string(compactDate) + "-" + sequence + code);
+      const auto& groups = *match;
+      matches.push_back({{groups[1].first, static_cast<std::size_t>(groups[1].length())},
+                         {groups[2].first, static_cast<std::size_t>(groups[2].length())}});
     }
   } catch (const std::runtime_error&) {
-    // Boost gives up on a page so tangled that the lazy groups would take
-    // forever (many row openings, no closing cell); the rows read so far stay.
+    // Boost's own limits (memory, complexity) end the search; the matches
+    // found so far stay.
+  }
+  return matches;
+}
+
+std::vector<std::string> ParseHistoryPage(std::string_view page, std::string_view compactDate) {
+  std::vector<std::string> items;
+  for (const HistoryMatch& match : FindHistoryMatches(page)) {
+    if (!IsDrawSequence(match.sequence) || !IsDigits(match.code, 5)) continue;
+    items.push_back(std::string(compactDate) + "-" + std::string(match.sequence) +
+                    std::string(match.code));
   }
   return items;
 }

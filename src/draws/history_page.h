@@ -19,6 +19,16 @@ std::string HistoryQuery(std::chrono::year_month_day day);
 // "YYYYMMDD" of a day.
 std::string CompactDate(std::chrono::year_month_day day);
 
+// One match of kHistoryPattern; both captures point into the page.
+struct HistoryMatch {
+  std::string_view sequence;
+  std::string_view code;
+};
+
+// Every match of kHistoryPattern in page, left to right and not overlapping,
+// exactly as Boost finds them over the whole page, in time linear in the page.
+std::vector<HistoryMatch> FindHistoryMatches(std::string_view page);
+
 // The history items ("YYYYMMDD-NNNddddd") of one day page, in page order.
 // A match whose sequence is not one of the day's (001 to 120) or whose code
 // is not five digits is skipped: it would give a corrupted or impossible row.

@@ -1,6 +1,7 @@
 #include "draws/history_worker.h"
 
-#include <atomic>
+#include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -11,6 +12,22 @@
 namespace draws {
 
 using namespace std::chrono;
+
+namespace {
+
+// Both day pages at their 60 s limit, and their parse, end well within this;
+// a worker still busy then is left behind and the refresh goes on without it.
+constexpr auto kHistoryWaitLimit = minutes(3);
+
+// What the wait and its worker share, as the worker may outlive the wait:
+// its end, and the window to wake, forgotten once the wait has given up.
+struct WorkerEnd {
+  std::mutex mutex;
+  bool finished = false;
+  ui::Window* window = nullptr;
+};
+
+}  // namespace
 
 void HistoryWorker(HistoryHandOver& handOver, const std::string& historyBase, ui::LocalTime now) {
   std::vector<std::string> list;
@@ -41,18 +58,34 @@ std::vector<std::string> FetchHistory(core::Context& ctx) {
   ui::Window& window = ctx.window;
   // The worker's own end, seen right after it set the shared done flag: a
   // refresh nested in this wait may take and clear that flag first.
-  std::atomic<bool> finished{false};
+  auto end = std::make_shared<WorkerEnd>();
+  end->window = &window;
   std::thread worker;
   try {
-    worker = std::thread([&handOver, &finished, &window, historyBase, now] {
+    worker = std::thread([&handOver, end, historyBase, now] {
       HistoryWorker(handOver, historyBase, now);
-      finished = true;
-      window.Wake();
+      std::lock_guard lock(end->mutex);
+      end->finished = true;
+      if (end->window != nullptr) end->window->Wake();
     });
   } catch (const std::system_error&) {
     return {};
   }
-  while (!finished.load()) window.WaitUntil([&finished] { return finished.load(); }, hours(1));
+  auto finished = [&end] {
+    std::lock_guard lock(end->mutex);
+    return end->finished;
+  };
+  // Short waits, so that the limit is seen on the window's clock.
+  const ui::LocalTime deadline = now + kHistoryWaitLimit;
+  while (!finished() && window.Now() < deadline) window.WaitUntil(finished, seconds(1));
+  {
+    std::lock_guard lock(end->mutex);
+    if (!end->finished) {
+      end->window = nullptr;
+      worker.detach();
+      return {};
+    }
+  }
   worker.join();
   std::vector<std::string> items;
   {

@@ -16,8 +16,8 @@ namespace draws {
 void HistoryWorker(HistoryHandOver& handOver, const std::string& historyBase, ui::LocalTime now);
 
 // Runs HistoryWorker on a thread of its own and waits for it while the window
-// keeps processing events, without a time-out. The items, newest first;
-// empty when the download failed.
+// keeps processing events, three minutes of the window's clock at most. The
+// items, newest first; empty when the download failed or the wait gave up.
 std::vector<std::string> FetchHistory(core::Context& ctx);
 
 }  // namespace draws

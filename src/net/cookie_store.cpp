@@ -95,6 +95,7 @@ void CookieStore::SetCookie(std::string_view url, std::string_view name, std::st
     cookie.value = first;
   }
   if (cookie.name.empty()) return;
+  if (cookie.name.size() + cookie.value.size() > kMaxCookieBytes) return;
 
   const std::string host = UrlHost(url);
   cookie.domain = host;
@@ -143,8 +144,21 @@ void CookieStore::SetCookie(std::string_view url, std::string_view name, std::st
   } else if (same != cookies_.end()) {
     *same = cookie;
   } else {
+    auto sameDomain = [&](const Cookie& c) { return c.domain == cookie.domain; };
+    if (static_cast<size_t>(std::count_if(cookies_.begin(), cookies_.end(), sameDomain)) >=
+        kMaxCookiesPerDomain) {
+      cookies_.erase(std::find_if(cookies_.begin(), cookies_.end(), sameDomain));
+    }
     cookies_.push_back(cookie);
   }
+}
+
+void CookieStore::ClearHost(std::string_view url) {
+  const std::string host = UrlHost(url);
+  std::lock_guard lock(mutex_);
+  std::erase_if(cookies_, [&](const Cookie& c) {
+    return c.hostOnly ? c.domain == host : DomainMatches(host, c.domain);
+  });
 }
 
 void CookieStore::Clear() {
@@ -235,24 +249,30 @@ std::string GetUrlCookies(std::string_view url, std::string_view name, CookieSto
 
 bool ClearUrlCookies(std::string_view url, CookieStore& store) {
   const std::string domain = CookieDomain(UrlHost(url));
-  std::string cookies = GetUrlCookies(url, {}, store);
+  // The store itself, not the 7500-byte reader: a host holding more than
+  // that would otherwise read as having none and keep them all.
+  const std::string hostUrl = "http://" + UrlHost(url);
+  std::string cookies = store.CookieText(hostUrl);
   const std::string address = CompleteUrlScheme(url);
   // A date long past, so the store drops the cookie.
   const std::string expiry =
       CookieDate(std::chrono::local_days(std::chrono::July / 7 / 2010) + std::chrono::hours(10) +
                  std::chrono::minutes(16) + std::chrono::seconds(39));
   std::string previous = cookies;
-  while (true) {
-    size_t equals = cookies.find('=');
-    if (cookies.empty() || equals == std::string::npos) return true;
+  for (;;) {
+    const size_t equals = cookies.find('=');
+    if (equals == std::string::npos) break;
     const std::string name = cookies.substr(0, equals);
     const std::string data = name + "=deleted; expires=" + expiry + "; path=/";
     store.SetCookie(address, name, data);
     store.SetCookie(address, name, data + "; domain=" + domain);
-    cookies = GetUrlCookies(url, {}, store);
-    if (cookies == previous) return false;
+    cookies = store.CookieText(hostUrl);
+    if (cookies == previous) break;
     previous = cookies;
   }
+  // What the deletions cannot reach: another path, a wider domain.
+  store.ClearHost(url);
+  return store.CookieText(hostUrl).empty();
 }
 
 }  // namespace net

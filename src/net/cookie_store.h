@@ -19,9 +19,18 @@ class CookieStore {
   virtual std::string CookieText(std::string_view url);
   // Stores one cookie for url. `data` is the value followed by attributes
   // ("1; path=/; expires=...; domain=..."); it may also begin with "name=".
-  // A past expiry date (or max-age <= 0) deletes the cookie instead.
+  // A past expiry date (or max-age <= 0) deletes the cookie instead. As in a
+  // browser the store stays bounded: a cookie whose name and value exceed
+  // kMaxCookieBytes is not stored, and a domain holding kMaxCookiesPerDomain
+  // cookies drops its oldest for a new one.
   virtual void SetCookie(std::string_view url, std::string_view name, std::string_view data);
+  // Drops every cookie the url's host would be sent on any path: its own and
+  // those of the domains it belongs to.
+  virtual void ClearHost(std::string_view url);
   void Clear();
+
+  static constexpr size_t kMaxCookieBytes = 4096;
+  static constexpr size_t kMaxCookiesPerDomain = 50;
 
  private:
   struct Cookie {
@@ -52,8 +61,10 @@ std::string CookieDomain(std::string_view host);
 std::string GetUrlCookies(std::string_view url, std::string_view name = {},
                           CookieStore& store = ProcessCookieStore());
 
-// Deletes the url's cookies one pass per cookie. True when none is left,
-// false when a pass made no progress.
+// Deletes the url's cookies one pass per cookie until a pass makes no
+// progress, then drops what the passes cannot reach (cookies of another path
+// or of a wider domain), so that the host keeps none whatever the store held.
+// True when none is left.
 bool ClearUrlCookies(std::string_view url, CookieStore& store = ProcessCookieStore());
 
 }  // namespace net

@@ -263,6 +263,13 @@ WebResponse Perform(const PreparedRequest& request, const std::atomic<bool>& abo
   // The caller has gone with the timed-out text: a late answer leaves no trace,
   // not even its cookies.
   if (abort) return response;
+  // An answer that did not arrive whole (a reset, fewer bytes than announced,
+  // a header the library refused) is no answer: half a page read as a page
+  // gives a list with a hole. Its cookies are not kept either.
+  if (code != CURLE_OK && !received.bodyLimitReached) {
+    response.error = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+    return response;
+  }
 
   if (!received.headerBlocks.empty()) {
     for (size_t i = 0; i + 1 < received.headerBlocks.size(); ++i) {
@@ -272,9 +279,6 @@ WebResponse Perform(const PreparedRequest& request, const std::atomic<bool>& abo
     response.newCookies = TakeCookies(response.rawHeaders, request.cookieUrl, true);
   }
   response.body = std::move(received.body);
-  if (code != CURLE_OK && !received.bodyLimitReached) {
-    response.error = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
-  }
   return response;
 }
 

@@ -25,7 +25,9 @@ struct WebResponse {
   std::string rawHeaders{};  // the final response's header block, whole
   std::string newCookies{};  // "name=value;" for each Set-Cookie of the final response
   bool timedOut = false;
-  std::string error{};  // empty when the whole answer arrived; body keeps what was read
+  // Empty when the whole answer arrived. Otherwise the request failed, and
+  // body, headers and cookies are empty: nothing of a partial answer is used.
+  std::string error{};
 };
 
 // Where a request goes: https on port 443 when "https://" appears anywhere in

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "draws/auto_update.h"
 #include "draws/history_worker.h"
@@ -192,6 +196,44 @@ TEST_F(RefreshDrawsTest, FetchHistoryHandsTheItemsOverAndClearsTheFlag) {
   EXPECT_TRUE(h.states.draws.history.items.empty());
 }
 
+// A worker still busy three minutes into the wait, by the window's clock, is
+// left behind: the wait gives up with no items instead of holding the window
+// until the worker ends, here an hour later.
+TEST(FetchHistoryLimitTest, AWorkerStillBusyAfterThreeMinutesIsLeftBehind) {
+  std::atomic<bool> answer{false};
+  LocalServer server;
+  server.server().Get("/kaijiang/kaijiang",
+                      [&answer](const httplib::Request&, httplib::Response& response) {
+                        while (!answer) std::this_thread::sleep_for(milliseconds(10));
+                        response.set_content(DayPage(3), "text/html");
+                      });
+  server.Start();
+  Harness h;
+  h.UseServer(server);
+  const ui::LocalTime start = At(kToday, 14, 0, 0);
+  h.window.SetClock(start);
+  // A minute of the window's clock every tenth of a second.
+  h.window.Bind("时钟_倒计时", ui::Event::Tick, [&](int) {
+    h.window.SetClock(h.window.Now() + minutes(1));
+    h.window.SetInterval("时钟_倒计时", 100);
+    if (h.window.Now() >= start + hours(1)) answer = true;
+  });
+  h.window.SetInterval("时钟_倒计时", 100);
+
+  const std::vector<std::string> items = FetchHistory(h.ctx);
+  const ui::LocalTime gaveUp = h.window.Now();
+  h.window.SetInterval("时钟_倒计时", 0);
+  answer = true;
+
+  EXPECT_EQ(items, std::vector<std::string>{});
+  EXPECT_GE(gaveUp, start + minutes(3));
+  EXPECT_LT(gaveUp, start + hours(1));
+  // The worker goes on alone and ends; only then may its state go.
+  for (int i = 0; i < 1000 && !h.states.draws.history.done; ++i)
+    std::this_thread::sleep_for(milliseconds(10));
+  EXPECT_TRUE(h.states.draws.history.done);
+}
+
 TEST(RefreshDrawsOfflineTest, NoNetworkLeavesAnEmptyListAndTheUpdateTimerRunning) {
   LocalServer closed;
   closed.Start();
@@ -211,11 +253,12 @@ TEST(RefreshDrawsMirrorTest, FillsFromTheLocalMirror) {
   std::atomic<drawd::LocalSeconds> now{drawd::LocalSeconds{local_days(kToday).time_since_epoch()} +
                                        hours(0) + minutes(31)};
   auto source = drawd::MirrorSource::Simulated([&now] { return now.load(); });
-  LocalServer server;
-  drawd::InstallRoutes(server.server(), source);
-  server.Start();
+  drawd::MirrorServer mirror(source);
+  const base::Result<int> port = mirror.Listen(0);
+  ASSERT_TRUE(port.ok()) << port.error().message;
+  mirror.Start();
   Harness h;
-  h.UseServer(server);
+  h.UseSources("http://127.0.0.1:" + std::to_string(port.value()));
   h.window.SetClock(At(kToday, 0, 31, 0));
 
   RefreshDraws(h.ctx);

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <boost/regex.hpp>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "draws/draw_record.h"
 
@@ -78,12 +83,81 @@ TEST(ParseHistoryPageTest, GbkBytesAroundTheRowsDoNotDisturbMatching) {
   EXPECT_EQ(ParseHistoryPage(page, "20140104"), std::vector<std::string>{"20140104-12009876"});
 }
 
-TEST(ParseHistoryPageTest, PageTheMatcherGivesUpOnKeepsTheRowsBeforeInsteadOfCrashing) {
-  // thousands of row openings without a closing cell: the lazy groups scan
-  // to the end from each one until Boost declares the match too complex
+TEST(ParseHistoryPageTest, UnclosedRowOpeningsAfterTheRowsAddNothing) {
+  // thousands of row openings without a closing cell, where a search from
+  // each one would scan to the end of the page
   std::string page = Row("001", "12345");
   for (int i = 0; i < 6000; ++i) page += "<tr><td class='gray'>1";
   EXPECT_EQ(ParseHistoryPage(page, "20140105"), std::vector<std::string>{"20140105-00112345"});
+}
+
+// Offsets and lengths of both captures of each match.
+using Spans = std::vector<std::array<std::ptrdiff_t, 4>>;
+
+// The matches as Boost finds them searching the whole page, the way the page
+// was always read.
+Spans BoostOverTheWholePage(const std::string& page) {
+  static const boost::regex pattern(std::string(kHistoryPattern), boost::regex::perl);
+  Spans spans;
+  for (boost::sregex_iterator match(page.begin(), page.end(), pattern), end; match != end;
+       ++match) {
+    spans.push_back({match->position(1), match->length(1), match->position(2), match->length(2)});
+  }
+  return spans;
+}
+
+Spans SpansOf(const std::string& page, const std::vector<HistoryMatch>& matches) {
+  Spans spans;
+  for (const HistoryMatch& match : matches) {
+    spans.push_back(
+        {match.sequence.data() - page.data(), static_cast<std::ptrdiff_t>(match.sequence.size()),
+         match.code.data() - page.data(), static_cast<std::ptrdiff_t>(match.code.size())});
+  }
+  return spans;
+}
+
+TEST(FindHistoryMatchesTest, FindsWhatBoostFindsOverTheWholePage) {
+  const std::string open = "<tr><td class='gray'>";
+  const std::string cell = "</td><td class='red big'>";
+  std::vector<std::string> pages = {
+      "",
+      Row("001", "12345") + Row("002", "67890"),
+      open + open + open + "001" + cell + "12345<",
+      Row("001", "12345") + open + "002" + cell + "67890",  // the last code cell ends no code
+      Row("001", "12345") + open + "002" + cell + "6" + cell + "7",
+      cell + "<" + open + cell + "<",
+      open + "a\nb\r\n" + std::string(1, '\0') + "\xd6\xd8" + cell + "\n\xd6<",
+  };
+  // Random pages of the pattern's own pieces, cut and whole, among other text.
+  const std::vector<std::string> pieces = {open,
+                                           cell,
+                                           "<",
+                                           "001",
+                                           "12345",
+                                           "</td></tr>",
+                                           "\r\n",
+                                           std::string(1, '\0'),
+                                           "\xd6\xd8",
+                                           open.substr(0, 19),
+                                           cell.substr(0, 18),
+                                           open.substr(4),
+                                           "x"};
+  std::mt19937 random(20140105);
+  std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> length(0, 40);
+  for (int i = 0; i < 3000; ++i) {
+    std::string page;
+    for (int n = length(random); n > 0; --n) page += pieces[piece(random)];
+    pages.push_back(page);
+  }
+  int pagesWithMatches = 0;
+  for (const std::string& page : pages) {
+    const Spans expected = BoostOverTheWholePage(page);
+    ASSERT_EQ(SpansOf(page, FindHistoryMatches(page)), expected) << ::testing::PrintToString(page);
+    pagesWithMatches += expected.empty() ? 0 : 1;
+  }
+  // matches are common enough for the comparison to mean something
+  EXPECT_GT(pagesWithMatches, 500);
 }
 
 TEST(PrependHistoryItemsTest, AtHalfPastMidnightTodaysFewDrawsComeBeforeYesterdaysFullDay) {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -18,6 +19,9 @@ class RecordingStore : public net::CookieStore {
   void SetCookie(std::string_view url, std::string_view name, std::string_view data) override {
     sets.push_back({std::string(url), std::string(name), std::string(data)});
     if (!frozen) net::CookieStore::SetCookie(url, name, data);
+  }
+  void ClearHost(std::string_view url) override {
+    if (!frozen) net::CookieStore::ClearHost(url);
   }
   std::vector<Set> sets;
   bool frozen = false;  // a store that ignores every change
@@ -95,10 +99,39 @@ TEST(GetUrlCookies, ByName) {
 
 TEST(GetUrlCookies, TextOfBufferSizeReadsAsEmpty) {
   net::CookieStore store;
-  store.SetCookie("http://h.com", "big", std::string(7500 - 4, 'v'));  // "big=" + value = 7500
+  // "a=" + 3000 + "; b=" + 3000 + "; c=" + 1490 = 7500
+  store.SetCookie("http://h.com", "a", std::string(3000, 'v'));
+  store.SetCookie("http://h.com", "b", std::string(3000, 'v'));
+  store.SetCookie("http://h.com", "c", std::string(1490, 'v'));
   EXPECT_EQ(net::GetUrlCookies("http://h.com", "", store), "");
-  store.SetCookie("http://h.com", "big", std::string(7499 - 4, 'v'));
+  store.SetCookie("http://h.com", "c", std::string(1489, 'v'));
   EXPECT_EQ(net::GetUrlCookies("http://h.com", "", store).size(), 7499u);
+}
+
+TEST(CookieStore, ACookieIsAtMost4096BytesOfNameAndValue) {
+  net::CookieStore store;
+  store.SetCookie("http://h.com", "big", std::string(4093, 'v'));  // 3 + 4093 = 4096
+  EXPECT_EQ(store.CookieText("http://h.com").size(), 4097u);
+  // one byte more is refused, and the stored cookie stays as it was
+  store.SetCookie("http://h.com", "big", std::string(4094, 'w'));
+  EXPECT_EQ(store.CookieText("http://h.com"), "big=" + std::string(4093, 'v'));
+  store.SetCookie("http://h.com", "huge", std::string(100000, 'v') + "; path=/");
+  EXPECT_EQ(net::GetUrlCookies("http://h.com", "huge", store), "");
+}
+
+TEST(CookieStore, ADomainKeepsItsNewestFiftyCookies) {
+  net::CookieStore store;
+  store.SetCookie("http://other.com", "o", "1");
+  for (int i = 0; i < 55; ++i) store.SetCookie("http://h.com", "c" + std::to_string(i), "1");
+  std::string expected;
+  for (int i = 5; i < 55; ++i) expected += (i > 5 ? "; c" : "c") + std::to_string(i) + "=1";
+  EXPECT_EQ(store.CookieText("http://h.com"), expected);
+  // a new value for a cookie it has evicts nothing
+  store.SetCookie("http://h.com", "c5", "2");
+  EXPECT_EQ(net::GetUrlCookies("http://h.com", "c5", store), "2");
+  EXPECT_EQ(net::GetUrlCookies("http://h.com", "c6", store), "1");
+  // nor does it touch another host's
+  EXPECT_EQ(store.CookieText("http://other.com"), "o=1");
 }
 
 TEST(ClearUrlCookies, NothingStoredStoresNothing) {
@@ -134,6 +167,42 @@ TEST(ClearUrlCookies, DomainCookiesGoToo) {
   store.SetCookie("http://www.q.r", "h", "2");
   EXPECT_TRUE(net::ClearUrlCookies("http://www.q.r/", store));
   EXPECT_EQ(store.CookieText("http://www.q.r/"), "");
+}
+
+// More than the 7500-byte reader takes: the deletions still go over every one.
+TEST(ClearUrlCookies, AHostPastTheReaderLimitIsClearedToo) {
+  RecordingStore store;
+  for (int i = 0; i < 40; ++i) {
+    store.SetCookie("http://h.com", "c" + std::to_string(i), std::string(300, 'v'));
+  }
+  ASSERT_GE(store.CookieText("http://h.com").size(), 7500u);
+  store.sets.clear();
+  EXPECT_TRUE(net::ClearUrlCookies("http://h.com/static/feed.xml", store));
+  EXPECT_EQ(store.CookieText("http://h.com/static/feed.xml"), "");
+  EXPECT_EQ(store.sets.size(), 80u);  // a pass of two deletions per cookie
+}
+
+// Cookies the deletion cookies (path=/, the host or its last two labels) do
+// not name: they would otherwise go along with every later request.
+TEST(ClearUrlCookies, CookiesTheDeletionsCannotReachGoToo) {
+  struct Case {
+    const char* name;
+    std::string data;
+  };
+  const std::vector<Case> cases = {
+      {"another path", "1; path=/static"},
+      {"a wider domain", "1; domain=r"},
+      {"another path of a wider domain", "1; path=/static; domain=.r"},
+  };
+  for (const Case& kept : cases) {
+    SCOPED_TRACE(kept.name);
+    net::CookieStore store;
+    store.SetCookie("http://p.q.r/static/x", "k", kept.data);
+    store.SetCookie("http://p.q.r", "plain", "2");
+    ASSERT_NE(store.CookieText("http://p.q.r/static/feed.xml"), "plain=2");
+    EXPECT_TRUE(net::ClearUrlCookies("http://p.q.r/static/feed.xml", store));
+    EXPECT_EQ(store.CookieText("http://p.q.r/static/feed.xml"), "");
+  }
 }
 
 TEST(ClearUrlCookies, NoProgressEndsWithFalse) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "base/codepage.h"
 #include "http_server.h"
@@ -270,6 +273,30 @@ TEST_F(WebAccessTest, CookiesSurviveLongHeaders) {
   EXPECT_EQ(net::GetUrlCookies(server.Url("/"), "bare"), "3");
 }
 
+// A host that sets more cookies than a browser keeps: the store keeps the
+// newest fifty, and clearing them leaves the next request without any.
+TEST_F(WebAccessTest, AHostsCookiesStayBoundedAndCanBeCleared) {
+  std::string setCookies;
+  for (int i = 0; i < 60; ++i) {
+    setCookies += "Set-Cookie: c" + std::to_string(i) + "=" + std::string(1000, 'v') + "\r\n";
+  }
+  RawServer server([&](int connection, const std::string& request) {
+    RawServer::Send(connection, Ok("ok", request.starts_with("GET /set ") ? setCookies : ""));
+  });
+  net::WebAccess({.url = server.Url("/set")}, nullptr);
+  net::WebAccess({.url = server.Url("/echo")}, nullptr);
+  EXPECT_TRUE(net::ClearUrlCookies(server.Url("/echo")));
+  net::WebAccess({.url = server.Url("/echo")}, nullptr);
+
+  const std::vector<std::string> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  const Values sent = Header(requests[1], "Cookie");
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_TRUE(sent[0].starts_with("c10=")) << sent[0].substr(0, 20);
+  EXPECT_EQ(std::count(sent[0].begin(), sent[0].end(), ';'), 49);
+  EXPECT_EQ(Header(requests[2], "Cookie"), Values{});
+}
+
 TEST_F(WebAccessTest, RedirectFollowedOrReported) {
   HttpServer server;
   server.server().Get("/from", [](const httplib::Request&, httplib::Response& res) {
@@ -305,17 +332,39 @@ TEST_F(WebAccessTest, ConnectionRefused) {
   EXPECT_FALSE(response.timedOut);
 }
 
-TEST_F(WebAccessTest, ResetMidBodyKeepsWhatArrived) {
+// An answer that does not arrive whole is no answer: nothing of it reaches the
+// caller or the cookie store, so nobody reads rows out of half a page.
+TEST_F(WebAccessTest, AnswerCutShortIsAFailedRequest) {
   const std::string part(1000, 'x');
-  RawServer server([&](int connection, const std::string&) {
-    RawServer::Send(connection,
-                    "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\nSet-Cookie: r=1\r\n\r\n" + part);
-    RawServer::Reset(connection);
-  });
-  net::WebResponse response = net::WebAccess({.url = server.Url("/big")}, nullptr);
-  EXPECT_EQ(response.body, part);
-  EXPECT_FALSE(response.error.empty());
-  EXPECT_EQ(response.newCookies, "r=1;");
+  const std::string head = "HTTP/1.1 200 OK\r\nSet-Cookie: r=1\r\n";
+  struct Case {
+    const char* name;
+    std::string sent;
+    bool reset;
+  };
+  const std::vector<Case> cases = {
+      {"fewer bytes than Content-Length", head + "Content-Length: 100000\r\n\r\n" + part, false},
+      {"reset mid-body", head + "Content-Length: 100000\r\n\r\n" + part, true},
+      {"chunked body without its last chunk",
+       head + "Transfer-Encoding: chunked\r\n\r\n3e8\r\n" + part + "\r\n", false},
+      {"reset mid-headers", head + "Content-Le", true},
+      {"a header line past the library's limit",
+       head + "X-Padding: " + std::string(300000, 'p') + "\r\n\r\n" + part, false},
+  };
+  for (const Case& cut : cases) {
+    SCOPED_TRACE(cut.name);
+    RawServer server([&](int connection, const std::string&) {
+      RawServer::Send(connection, cut.sent);
+      if (cut.reset) RawServer::Reset(connection);
+    });
+    net::WebResponse response = net::WebAccess({.url = server.Url("/day")}, nullptr);
+    EXPECT_EQ(response.body, "");
+    EXPECT_EQ(response.rawHeaders, "");
+    EXPECT_EQ(response.newCookies, "");
+    EXPECT_FALSE(response.error.empty());
+    EXPECT_FALSE(response.timedOut);
+    EXPECT_EQ(net::ProcessCookieStore().CookieText(server.Url("/day")), "");
+  }
 }
 
 TEST_F(WebAccessTest, GarbageAnswerIsAFailure) {

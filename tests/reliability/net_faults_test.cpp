@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "base/codepage.h"
 #include "draws/auto_update.h"
 #include "draws/draw_list.h"
+#include "draws/draw_refresh.h"
 #include "draws/draws_harness.h"
 #include "draws/feed_fetch.h"
 #include "draws/history_worker.h"
@@ -318,6 +320,91 @@ TEST(NetFaultsRefusedTest, ClosedPortFailsAtOnceAndInsertsNothing) {
   EXPECT_TRUE(handOver.done);
   EXPECT_TRUE(handOver.items.empty());
 }
+
+// How an answer ends early: the server closes in order after part of what it
+// announced, or resets the connection.
+struct Cut {
+  const char* name;
+  bool reset;
+};
+
+void PrintTo(const Cut& cut, std::ostream* out) { *out << cut.name; }
+
+// Sends the first `sent` bytes of the answer, then ends the connection the
+// way the cut says.
+void SendCut(int c, const std::string& answer, std::size_t sent, const Cut& cut) {
+  SendAll(c, answer.substr(0, sent));
+  if (cut.reset) RawServer::Reset(c);
+}
+
+class NetFaultsCutTest : public ::testing::TestWithParam<Cut> {};
+
+// Today's page stops after two of its three rows: none of its rows is taken,
+// whole as they look; yesterday's page still counts.
+TEST_P(NetFaultsCutTest, DayPageCutShortGivesNoneOfItsRows) {
+  const std::string yesterday =
+      "<table>" + draws_test::DayRow(119, "11111") + draws_test::DayRow(120, "22222") + "</table>";
+  const std::string today = "<table>" + draws_test::DayRow(1, "33333") +
+                            draws_test::DayRow(2, "44444") + draws_test::DayRow(3, "55555") +
+                            "</table>";
+  RawServer server([&](int c, const std::string& request) {
+    if (request.find("span=2014-01-04") != std::string::npos) {
+      SendAll(c, Ok(yesterday, "text/html"));
+      return;
+    }
+    const std::string answer = Ok(today, "text/html");
+    SendCut(c, answer, answer.find(draws_test::DayRow(3, "55555")), GetParam());
+  });
+  draws::HistoryHandOver handOver;
+  draws::HistoryWorker(handOver, server.Url(""), At(kToday, 14, 0, 0));
+  EXPECT_TRUE(handOver.done);
+  EXPECT_EQ(handOver.items, (std::vector<std::string>{"20140104-12022222", "20140104-11911111"}));
+}
+
+// The first feed's first answer stops partway: the refresh asks again, as it
+// does when a feed answers nothing, and takes the whole second answer.
+TEST_P(NetFaultsCutTest, FeedCutShortIsAskedAgain) {
+  const std::string feed = Ok(kNewerFirstFeed);
+  std::atomic<int> firstFeedAnswers = 0;
+  RawServer server([&](int c, const std::string& request) {
+    if (request.find("newlyopen.xml") != std::string::npos) {
+      if (firstFeedAnswers++ == 0) {
+        SendCut(c, feed, feed.find("order"), GetParam());
+      } else {
+        SendAll(c, feed);
+      }
+      return;
+    }
+    if (request.find("newlyopenlist.xml") != std::string::npos) {
+      // the list's own newest draw: nothing to insert
+      SendAll(c, Ok("<xml><row expect=\"20140105050\" opencode=\"1,2,3,4,5\" opentime=\"\"/>"));
+      return;
+    }
+    if (request.find("span=2014-01-05") != std::string::npos) {
+      SendAll(c, Ok("<table>" + draws_test::DayRow(49, "54321") + draws_test::DayRow(50, "12345") +
+                        "</table>",
+                    "text/html"));
+      return;
+    }
+    SendAll(c, Ok("<html></html>", "text/html"));
+  });
+  Harness h;
+  h.UseSources(server.Url(""));
+  h.window.SetClock(At(kToday, 14, 34, 10));
+  draws::RefreshDraws(h.ctx);
+  EXPECT_EQ(firstFeedAnswers, 2);
+  ASSERT_EQ(h.Rows(), 3);
+  EXPECT_EQ(h.Issue(0), "20140105-051");
+  EXPECT_EQ(h.Code(0), "90817");
+  EXPECT_EQ(h.Issue(1), "20140105-050");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cuts, NetFaultsCutTest,
+                         ::testing::Values(Cut{"closed early", false}, Cut{"reset", true}),
+                         [](const ::testing::TestParamInfo<Cut>& param) {
+                           return param.param.reset ? std::string("Reset")
+                                                    : std::string("ClosedEarly");
+                         });
 
 // The same draws arrive from a UTF-8 page as from a GBK one: only the markers
 // and digits are read, which both code pages write alike.

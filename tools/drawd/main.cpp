@@ -83,18 +83,14 @@ int main(int argc, char** argv) {
         drawd::MirrorSource::Simulated(drawd::ClockFrom(clock.value_or(drawd::LocalNow()))));
   }
 
-  httplib::Server server;
-  drawd::InstallRoutes(server, *source);
-  if (port == 0) {
-    port = server.bind_to_any_port("127.0.0.1");
-  } else if (!server.bind_to_port("127.0.0.1", port)) {
-    port = -1;
-  }
-  if (port <= 0) {
+  drawd::MirrorServer server(*source);
+  base::Result<int> listening = server.Listen(port);
+  if (!listening) {
     std::cerr << "lanzhou-drawd: cannot listen on 127.0.0.1\n";
     return 1;
   }
-  std::printf("lanzhou-drawd listening on http://127.0.0.1:%d\n", port);
+  std::printf("lanzhou-drawd listening on http://127.0.0.1:%d\n", listening.value());
   std::fflush(stdout);
-  return server.listen_after_bind() ? 0 : 1;
+  server.Run();
+  return 0;
 }
