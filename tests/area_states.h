@@ -2,9 +2,11 @@
 
 #include <filesystem>
 
+#include "archive/archive_state.h"
 #include "core/context.h"
 #include "draws/draw_state.h"
 #include "output/output_state.h"
+#include "push/push_state.h"
 #include "search/search_state.h"
 
 // The areas' states as the program holds them, and a context over them.
@@ -12,9 +14,12 @@ struct AreaStates {
   draws::DrawState draws;
   search::SearchState search;
   output::OutputState output;
+  archive::ArchiveState archive;
+  push::PushState push;
 
   core::Context ContextFor(ui::Window& window, const std::filesystem::path& dataDir,
                            const std::filesystem::path& workDir) {
-    return core::Context{{window, dataDir, workDir}, draws, search, output, {}};
+    return core::Context{
+        {window, dataDir, workDir}, draws, search, output, archive, push, {}, {}, {}};
   }
 };

@@ -1,12 +1,14 @@
 #include "app/bind_handlers.h"
 
 #include "app/startup.h"
+#include "archive/archive_handlers.h"
 #include "draws/draw_handlers.h"
 #include "net/draw_video.h"
 #include "output/output_handlers.h"
 #include "plan/plan_presets.h"
 #include "search/search_handlers.h"
 #include "settings/settings_file.h"
+#include "trend/trend_handlers.h"
 
 namespace app {
 
@@ -18,6 +20,8 @@ void BindHandlers(core::Context& ctx) {
   plan::BindPlanHandlers(ctx);
   draws::BindDrawHandlers(ctx);
   search::BindSearchHandlers(ctx);
+  archive::BindArchiveHandlers(ctx);
+  trend::BindTrendHandlers(ctx);
 }
 
 }  // namespace app

@@ -179,7 +179,7 @@ Status Check(Call& c) {
 Status Select(Call& c) {
   auto index = IntArgument("INDEX", c.args[1]);
   if (!index) return index.error();
-  c.window.SetCurrentIndex(c.name, index.value());
+  c.window.Choose(c.name, index.value());
   return Ok{};
 }
 

@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <optional>
 
+#include "archive/archive_state.h"
 #include "core/context.h"
 #include "draws/draw_state.h"
 #include "output/output_state.h"
+#include "push/push_state.h"
 #include "search/search_state.h"
 
 namespace app {
@@ -31,6 +33,8 @@ class Program {
   draws::DrawState drawState_;
   search::SearchState searchState_;
   output::OutputState outputState_;
+  archive::ArchiveState archiveState_;
+  push::PushState pushState_;
   std::filesystem::path dataDir_;
   std::filesystem::path workDir_;
   std::optional<core::Context> context_;

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <chrono>
 
+#include "archive/archive_handlers.h"
 #include "draws/draw_refresh.h"
 #include "search/search_state.h"
 #include "settings/settings_file.h"
+#include "trend/trend_handlers.h"
 
 namespace app {
 
@@ -16,6 +18,10 @@ void RunCreationHandler(core::Context& ctx) {
   ctx.window.Pause(std::chrono::milliseconds(1000));
   ctx.search.selectedResultRow = -1;
   settings::LoadSettings(ctx);
+  // The archive is there before the first refresh stores into it, and the
+  // chart shows what it held at the last exit.
+  archive::OpenArchive(ctx);
+  trend::RebuildTrendChart(ctx);
   // The silver themed look is the window's own: QtWindow applies it when it
   // builds the widgets, and a memory window has no look.
   draws::RefreshDraws(ctx);

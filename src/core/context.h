@@ -17,6 +17,12 @@ struct SearchState;
 namespace output {
 struct OutputState;
 }
+namespace archive {
+struct ArchiveState;
+}
+namespace push {
+struct PushState;
+}
 
 namespace core {
 
@@ -32,10 +38,16 @@ struct Context : Env {
   draws::DrawState& draws;
   search::SearchState& search;
   output::OutputState& output;
+  archive::ArchiveState& archive;
+  push::PushState& push;
 
-  // Run after an automatic update inserted a new draw and the plans were
-  // refreshed; lets later areas follow the newest draw without a cycle.
+  // Run after a full refresh filled the draw list, and after an automatic
+  // update inserted a new draw and the plans were refreshed: later areas
+  // follow the draws without a cycle.
+  std::vector<std::function<void()>> onDrawsRefreshed;
   std::vector<std::function<void()>> onDrawInserted;
+  // Run after draws were added to the archive (a refresh, an update, an import).
+  std::vector<std::function<void()>> onArchiveChanged;
 };
 
 }  // namespace core

@@ -61,6 +61,7 @@ void RefreshDraws(core::Context& ctx) {
   net::DrawSources sources = net::LoadDrawSources(ctx.dataDir);
   TopUpFromFeed(window, sources, Feed::First);
   TopUpFromFeed(window, sources, Feed::Second);
+  for (const auto& hook : ctx.onDrawsRefreshed) hook();
 
   ShowLatestDraw(window);
   ComputeNextDrawTime(ctx);

@@ -414,6 +414,9 @@ void QtWindow::Connect(const std::string& name, const Control& control) {
                          }
                        });
     }
+  } else if (auto* combo = qobject_cast<QComboBox*>(control.widget)) {
+    QObject::connect(combo, &QComboBox::activated, window_.get(),
+                     [this, name](int index) { Dispatch(name, ui::Event::ItemChosen, index); });
   } else if (auto* viewer = qobject_cast<HtmlViewer*>(control.widget)) {
     viewer->OnProgress([this, name](int percent) { Dispatch(name, ui::Event::Progress, percent); });
   }
@@ -925,6 +928,11 @@ bool QtWindow::Type(const std::string& name, const std::string& text) {
     allTaken = allTaken && line->text() != before;
   }
   return allTaken;
+}
+
+void QtWindow::Choose(const std::string& name, int index) {
+  SetCurrentIndex(name, index);
+  if (Find(name).widget->isEnabled()) Dispatch(name, ui::Event::ItemChosen, CurrentIndex(name));
 }
 
 void QtWindow::CheckRow(const std::string& name, int row, bool checked) {

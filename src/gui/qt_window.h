@@ -43,6 +43,7 @@ class QtWindow final : public ui::DrivenWindow {
   // ui::DrivenWindow
   void Click(const std::string& name) override;
   bool Type(const std::string& name, const std::string& text) override;
+  void Choose(const std::string& name, int index) override;
   void CheckRow(const std::string& name, int row, bool checked) override;
   void Fire(const std::string& name, ui::Event event, int arg = 0) override;
   void Tick(const std::string& timer) override;

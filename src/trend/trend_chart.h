@@ -5,13 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/draw.h"
+
 namespace trend {
 
-// One draw of the archive: the issue text and the five-digit code.
-struct ArchivedDraw {
-  std::string issue;
-  std::string code;
-};
+// The chart is drawn from the archive's own draws.
+using ArchivedDraw = archive::Draw;
 
 // Positions of a code, left to right.
 inline constexpr int kPositionCount = 5;  // 0 万, 1 千, 2 百, 3 十, 4 个

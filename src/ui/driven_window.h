@@ -26,6 +26,9 @@ class DrivenWindow : public Window {
   // Types the text at the end of an edit box character by character, obeying
   // digits-only and the maximum length. False if any character was refused.
   virtual bool Type(const std::string& name, const std::string& text) = 0;
+  // Selects the combo box's item and, unless the box is disabled, runs the
+  // ItemChosen handler, as a user's choice in the list does.
+  virtual void Choose(const std::string& name, int index) = 0;
   // Flips a row's check box to `checked` and runs the RowCheck handler, as a
   // user's click on the box does.
   virtual void CheckRow(const std::string& name, int row, bool checked) = 0;

@@ -122,6 +122,11 @@ bool MemoryWindow::Type(const std::string& name, const std::string& text) {
   return typed.allTaken;
 }
 
+void MemoryWindow::Choose(const std::string& name, int index) {
+  SetCurrentIndex(name, index);
+  if (Find(name).enabled) RunHandler(name, Event::ItemChosen, CurrentIndex(name));
+}
+
 void MemoryWindow::CheckRow(const std::string& name, int row, bool checked) {
   Control& control = Find(name);
   RequireRowCheckBoxes(*control.entry);

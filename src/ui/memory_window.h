@@ -51,6 +51,7 @@ class MemoryWindow : public DrivenWindow {
   // ui::DrivenWindow
   void Click(const std::string& name) override;
   bool Type(const std::string& name, const std::string& text) override;
+  void Choose(const std::string& name, int index) override;
   void CheckRow(const std::string& name, int row, bool checked) override;
   void Fire(const std::string& name, Event event, int arg = 0) override;
   void Tick(const std::string& timer) override;

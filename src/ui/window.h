@@ -17,6 +17,7 @@ enum class Event {
   RowActivate,  // list view: a row was double-clicked / activated
   RowCheck,     // list view with row check boxes: the user flipped row arg's box
   HeaderClick,  // list view: the caption of column arg was clicked
+  ItemChosen,   // combo box: the user chose item arg
 };
 
 using Handler = std::function<void(int arg)>;

@@ -1,0 +1,113 @@
+#include "archive/archive_handlers.h"
+
+#include <chrono>
+#include <string>
+
+#include "archive/archive_state.h"
+#include "archive/archive_summary.h"
+#include "archive/draw_export.h"
+#include "archive/draw_import.h"
+
+namespace archive {
+namespace {
+
+constexpr const char* kDrawList = "列表框_开奖";
+constexpr const char* kSummaryLabel = "标签_号码库";
+constexpr const char* kStatusLabel = "标签_回测进度";
+constexpr const char* kFileBox = "编辑框_号码文件";
+
+std::chrono::local_seconds Seconds(base::LocalTime time) {
+  return std::chrono::floor<std::chrono::seconds>(time);
+}
+
+void ShowSummary(core::Context& ctx) {
+  auto summary = ctx.archive.store->Summary();
+  ctx.window.SetText(kSummaryLabel, summary
+                                        ? FormatArchiveSummary(summary.value())
+                                        : "号码库：无法读取（" + summary.error().message + "）");
+}
+
+std::vector<Draw> DrawListRows(const ui::Window& window) {
+  std::vector<Draw> draws;
+  const int rows = window.RowCount(kDrawList);
+  draws.reserve(static_cast<std::size_t>(rows));
+  // Oldest first, as the draws came to pass.
+  for (int row = rows - 1; row >= 0; --row) {
+    draws.push_back({window.Cell(kDrawList, row, 0), window.Cell(kDrawList, row, 1)});
+  }
+  return draws;
+}
+
+}  // namespace
+
+bool OpenArchive(core::Context& ctx) {
+  if (ctx.archive.store) return true;
+  auto opened = DrawStore::Open(ctx.dataDir / kArchiveFileName, Seconds(ctx.window.Now()));
+  if (!opened) {
+    ctx.window.SetText(kStatusLabel, "号码库无法打开：" + opened.error().message);
+    return false;
+  }
+  if (!opened.value().notice.empty()) ctx.window.SetText(kStatusLabel, opened.value().notice);
+  ctx.archive.store.emplace(std::move(opened.value().store));
+  ShowSummary(ctx);
+  return true;
+}
+
+void StoreDrawList(core::Context& ctx, std::string_view source) {
+  if (!OpenArchive(ctx)) return;
+  const std::vector<Draw> draws = DrawListRows(ctx.window);
+  auto stored = ctx.archive.store->Store(draws, source, Seconds(ctx.window.Now()));
+  if (!stored) {
+    ctx.window.SetText(kSummaryLabel, "号码库：保存失败（" + stored.error().message + "）");
+    return;
+  }
+  ShowSummary(ctx);
+  for (const auto& hook : ctx.onArchiveChanged) hook();
+}
+
+std::vector<Draw> NewestArchivedDraws(core::Context& ctx, std::size_t n) {
+  if (!OpenArchive(ctx)) return {};
+  auto newest = ctx.archive.store->Newest(n);
+  return newest ? std::move(newest.value()) : std::vector<Draw>{};
+}
+
+void ImportDrawsClicked(core::Context& ctx) {
+  const std::string file = ctx.window.Text(kFileBox);
+  if (file.empty()) {
+    ctx.window.SetText(kSummaryLabel, "请先填写号码文件");
+    return;
+  }
+  if (!OpenArchive(ctx)) return;
+  auto report =
+      ImportDrawFile(*ctx.archive.store, file, "import " + file, Seconds(ctx.window.Now()));
+  ctx.window.SetText(kSummaryLabel, report ? ImportSummaryLine(report.value())
+                                           : "导入失败：" + report.error().message);
+  for (const auto& hook : ctx.onArchiveChanged) hook();
+}
+
+void ExportDrawsClicked(core::Context& ctx) {
+  const std::string file = ctx.window.Text(kFileBox);
+  if (file.empty()) {
+    ctx.window.SetText(kSummaryLabel, "请先填写号码文件");
+    return;
+  }
+  if (!OpenArchive(ctx)) return;
+  auto exported = ExportDrawFile(*ctx.archive.store, file);
+  ctx.window.SetText(kSummaryLabel, exported ? FormatExportReport(exported.value())
+                                             : "导出失败：" + exported.error().message);
+}
+
+void BindArchiveHandlers(core::Context& ctx) {
+  ui::Window& window = ctx.window;
+  window.Bind("超级按钮_导入号码", ui::Event::Click, [&ctx](int) { ImportDrawsClicked(ctx); });
+  window.Bind("超级按钮_导出号码", ui::Event::Click, [&ctx](int) { ExportDrawsClicked(ctx); });
+  window.Bind("按钮_号码文件", ui::Event::Click, [&ctx](int) {
+    if (auto path = ctx.window.AskFilePath("号码文件")) ctx.window.SetText(kFileBox, *path);
+  });
+  // Stored first, so the pages that read the archive see the new draws.
+  ctx.onDrawsRefreshed.insert(ctx.onDrawsRefreshed.begin(),
+                              [&ctx] { StoreDrawList(ctx, "refresh"); });
+  ctx.onDrawInserted.insert(ctx.onDrawInserted.begin(), [&ctx] { StoreDrawList(ctx, "update"); });
+}
+
+}  // namespace archive
