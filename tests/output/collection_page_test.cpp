@@ -8,7 +8,7 @@
 
 #include "area_states.h"
 #include "output/output_handlers.h"
-#include "plan/plan_presets.h"
+#include "plan/plan_handlers.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"

@@ -5,7 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/console.h"
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 

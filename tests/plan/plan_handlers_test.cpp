@@ -1,3 +1,5 @@
+#include "plan/plan_handlers.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,9 +8,8 @@
 #include "area_states.h"
 #include "core/context.h"
 #include "lanzhou_test.h"
-#include "plan/plan_generators.h"
-#include "plan/plan_presets.h"
-#include "plan/preset_store.h"
+#include "plan/plan_page_run.h"
+#include "plan/preset_formula_file.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
