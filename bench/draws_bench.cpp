@@ -74,7 +74,9 @@ void BM_TwoDayRefresh(benchmark::State& state) {
   TempDir dir;
   const std::string base = "http://127.0.0.1:" + std::to_string(port.value());
   for (const char* key : {"history", "feed1", "feed2", "video"}) {
-    settings::WriteIniKey(dir.path() / "sources.ini", "sources", key, base);
+    if (!settings::WriteIniKey(dir.path() / "sources.ini", "sources", key, base).ok()) {
+      state.SkipWithError("sources.ini cannot be written");
+    }
   }
   ui::MemoryWindow window;
   window.SetClock(ui::LocalTime{now.time_since_epoch()});

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the starting preset store gs.ini: ten formulas for each plan kind.
+"""Writes the starting preset formula file gs.ini: ten formulas for each plan kind.
 
 Each value lists the GBK bytes of its formula as decimal numbers, the way the
-program reads and writes the store. GBK with CR LF, like every INI file of ours.
+program reads and writes that file. GBK with CR LF, like every INI file of ours.
 """
 import sys
 

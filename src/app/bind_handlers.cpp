@@ -5,7 +5,7 @@
 #include "draws/draw_handlers.h"
 #include "net/draw_video.h"
 #include "output/output_handlers.h"
-#include "plan/plan_presets.h"
+#include "plan/plan_handlers.h"
 #include "search/search_handlers.h"
 #include "settings/settings_file.h"
 #include "trend/trend_handlers.h"

@@ -11,10 +11,12 @@ struct Error {
   std::string message;
 };
 
+// Dropping one would lose a failure unseen: a caller that has nothing to do
+// with it says so with an explicit (void) and a comment.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
  public:
-  Result(T value) : data_(std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : data_(std::move(value)) {}      // NOLINT: implicit by design
   Result(Error error) : data_(std::move(error)) {}  // NOLINT
 
   bool ok() const { return std::holds_alternative<T>(data_); }

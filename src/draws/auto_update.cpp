@@ -8,7 +8,7 @@
 #include "draws/feed_fetch.h"
 #include "net/draw_sources.h"
 #include "net/pump_pause.h"
-#include "plan/plan_presets.h"
+#include "plan/plan_handlers.h"
 
 namespace draws {
 

@@ -11,7 +11,7 @@
 #include "draws/history_worker.h"
 #include "net/draw_sources.h"
 #include "net/pump_pause.h"
-#include "plan/plan_presets.h"
+#include "plan/plan_handlers.h"
 
 namespace draws {
 

@@ -5,6 +5,9 @@
 
 namespace net {
 
+// The code page a request's body arrives in when it is not GBK already.
+enum class BodyConversion { None, Utf8ToGbk, Big5ToSimplifiedGbk };
+
 // Page bodies in other code pages, turned into the GBK the parsers read.
 // Characters GBK cannot hold (and invalid bytes) become "?".
 std::string Utf8ToGbk(std::string_view utf8);

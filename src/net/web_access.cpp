@@ -121,7 +121,7 @@ std::string EscapePath(std::string_view path) {
 PreparedRequest Prepare(const WebRequest& request, const std::string& url) {
   PreparedRequest prepared;
   prepared.url = url;
-  prepared.post = request.method == 1;
+  prepared.post = request.method == HttpMethod::Post;
   const RequestTarget target = TargetOf(url);
   const bool secure = target.secure;
   prepared.curlUrl = std::string(secure ? "https://" : "http://") + target.host + ":" +
@@ -362,8 +362,16 @@ WebResponse WebAccess(const WebRequest& request, ui::Window* waiter) {
   }
   WebResponse response = std::move(transfer->response);
   lock.unlock();
-  if (request.conversion == 1) response.body = Utf8ToGbk(response.body);
-  if (request.conversion == 2) response.body = Big5ToSimplifiedGbk(response.body);
+  switch (request.conversion) {
+    case BodyConversion::None:
+      break;
+    case BodyConversion::Utf8ToGbk:
+      response.body = Utf8ToGbk(response.body);
+      break;
+    case BodyConversion::Big5ToSimplifiedGbk:
+      response.body = Big5ToSimplifiedGbk(response.body);
+      break;
+  }
   return response;
 }
 

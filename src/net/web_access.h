@@ -2,21 +2,24 @@
 
 #include <string>
 
+#include "net/body_conversion.h"
 #include "ui/window.h"
 
 namespace net {
 
+enum class HttpMethod { Get, Post };
+
 // One HTTP request. Defaults are what the program's callers rely on: a plain
 // GET with a 60 s limit.
 struct WebRequest {
-  std::string url{};      // "http://" is put in front when neither http:// nor https:// starts it
-  int method = 0;         // 1 = POST, anything else = GET
+  std::string url{};  // "http://" is put in front when neither http:// nor https:// starts it
+  HttpMethod method = HttpMethod::Get;
   std::string proxy{};    // host:port of an HTTP proxy for http addresses; empty = direct
   std::string headers{};  // extra request header lines, each ending with CR LF
   std::string postData{};
   std::string cookies{};  // name=value; name=value. Empty: the process cookie store is used
   int timeoutSeconds = 60;
-  int conversion = 0;  // 1 = body is UTF-8, 2 = body is Big5; both become GBK
+  BodyConversion conversion = BodyConversion::None;  // the body becomes GBK
   bool followRedirects = true;
 };
 

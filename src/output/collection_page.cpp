@@ -3,7 +3,7 @@
 #include "output/collection.h"
 #include "output/output_state.h"
 #include "output/plan_block.h"
-#include "plan/plan_presets.h"
+#include "plan/plan_handlers.h"
 
 namespace output {
 

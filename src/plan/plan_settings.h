@@ -41,8 +41,8 @@ struct ReportTexts {
 };
 
 // Everything one plan run reads from its page. Counts of 0 (a combo box
-// without selection) are valid here: the engine then behaves as the plain
-// procedure says; refusing such runs is the handlers' business.
+// without selection) are valid here: no codes never hit, and no periods miss
+// at once, one line per draw; refusing such runs is the handlers' business.
 struct PlanSettings {
   PlanKind kind = PlanKind::Position;
   int position = 0;  // position plan: 1 万 .. 5 个, 0 none

@@ -7,10 +7,10 @@
 
 namespace plan {
 
-// The evaluation done step by step as first written down: letters replaced in
-// a copy of the formula, the digits kept through a regular expression, atof,
-// printf's "%.13g" with its exponent widened to three digits. Slow; the fast
-// EvaluateFormula is checked and measured against it.
+// The evaluation done step by step on texts: letters replaced in a copy of
+// the formula, the digits kept through a regular expression, atof, printf's
+// "%.13g" with its exponent widened to three digits. Slow but plain to check;
+// the fast EvaluateFormula is checked and measured against it.
 Evaluation ReferenceEvaluateFormula(std::string_view drawDigits, int codeCount,
                                     std::string_view formula);
 

@@ -5,12 +5,12 @@
 
 #include "base/leading_number.h"
 #include "plan/draw.h"
-#include "plan/plan_generators.h"
 #include "plan/plan_page_reading.h"
-#include "plan/preset_store.h"
+#include "plan/plan_page_run.h"
+#include "plan/preset_formula_file.h"
 #include "search/formula_library.h"
-#include "search/preset_save.h"
 #include "search/result_sort.h"
+#include "search/save_best_as_presets.h"
 #include "search/search_run.h"
 #include "search/search_state.h"
 #include "search/used_formula_record.h"
@@ -221,9 +221,9 @@ void SortSearchResults(core::Context& ctx) {
   // The page on show decides the kind, whatever kind was searched.
   const int page = window.CurrentPage("高级选择夹_那星");
   if (page >= 0 && page <= 2) {
-    // A preset store that cannot be written keeps its old presets, and the
+    // A gs.ini that cannot be written keeps its old presets, and the
     // user is told why.
-    if (auto saved = SavePresetFormulas(ctx.dataDir, page + 1, best); !saved) {
+    if (auto saved = SaveBestAsPresets(ctx.dataDir, page + 1, best); !saved) {
       window.MessageBox("保存公式", "无法保存预设公式：" +
                                         (ctx.dataDir / plan::kPresetFileName).string() + "\n" +
                                         saved.error().message);

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/child_process.h"
+#include "child_process/child_process.h"
 #include "mirror_draws.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"

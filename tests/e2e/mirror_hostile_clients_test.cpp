@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "common/child_process.h"
+#include "child_process/child_process.h"
 
 namespace {
 

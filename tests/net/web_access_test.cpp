@@ -206,7 +206,9 @@ TEST_F(WebAccessTest, SystemProxySettingsAreNotUsed) {
 
 TEST_F(WebAccessTest, PostBodyAndItsTwoHeaders) {
   RawServer server(AnswerOk);
-  net::WebAccess({.url = server.Url("/form"), .method = 1, .postData = "a=1&b=%E5"}, nullptr);
+  net::WebAccess(
+      {.url = server.Url("/form"), .method = net::HttpMethod::Post, .postData = "a=1&b=%E5"},
+      nullptr);
   ASSERT_EQ(server.Requests().size(), 1u);
   const std::string request = server.Requests()[0];
   EXPECT_EQ(Lines(request)[0], "POST /form HTTP/1.1");
@@ -217,11 +219,11 @@ TEST_F(WebAccessTest, PostBodyAndItsTwoHeaders) {
   // The caller's own Content-Type stays the only one; an empty POST gets neither line.
   RawServer second(AnswerOk);
   net::WebAccess({.url = second.Url("/j"),
-                  .method = 1,
+                  .method = net::HttpMethod::Post,
                   .headers = "Content-Type: text/plain\r\n",
                   .postData = "{}"},
                  nullptr);
-  net::WebAccess({.url = second.Url("/e"), .method = 1}, nullptr);
+  net::WebAccess({.url = second.Url("/e"), .method = net::HttpMethod::Post}, nullptr);
   ASSERT_EQ(second.Requests().size(), 2u);
   EXPECT_EQ(Header(second.Requests()[0], "Content-Type"), Values{"text/plain"});
   EXPECT_EQ(Header(second.Requests()[0], "Content-Length"), Values{"2"});
@@ -396,9 +398,15 @@ TEST_F(WebAccessTest, BodyConversions) {
     res.set_content("\xB6\x7D\xBC\xFA", "text/html; charset=big5");
   });
   const std::string gbk = base::Utf8ToGbk("开奖号码").value();
-  EXPECT_EQ(net::WebAccess({.url = server.Url("/utf8"), .conversion = 1}, nullptr).body, gbk);
+  EXPECT_EQ(net::WebAccess(
+                {.url = server.Url("/utf8"), .conversion = net::BodyConversion::Utf8ToGbk}, nullptr)
+                .body,
+            gbk);
   EXPECT_EQ(net::WebAccess({.url = server.Url("/utf8")}, nullptr).body, "开奖号码");
-  EXPECT_EQ(net::WebAccess({.url = server.Url("/big5"), .conversion = 2}, nullptr).body,
+  EXPECT_EQ(net::WebAccess({.url = server.Url("/big5"),
+                            .conversion = net::BodyConversion::Big5ToSimplifiedGbk},
+                           nullptr)
+                .body,
             base::Utf8ToGbk("开奖").value());
 }
 

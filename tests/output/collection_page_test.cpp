@@ -8,7 +8,7 @@
 
 #include "area_states.h"
 #include "output/output_handlers.h"
-#include "plan/plan_presets.h"
+#include "plan/plan_handlers.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
@@ -19,7 +19,7 @@ namespace {
 const std::string kSeparator = "————————————————";
 const std::string kHint = "彩世有风险，投资需谨慎。";
 
-// The history of the position plan's worked example, newest first.
+// Eight draws of one day, newest first; the plan tests use the same.
 const std::vector<std::pair<std::string, std::string>> kHistory = {
     {"20140301-030", "52917"}, {"20140301-029", "60438"}, {"20140301-028", "13579"},
     {"20140301-027", "88210"}, {"20140301-026", "47302"}, {"20140301-025", "95161"},

@@ -5,17 +5,17 @@
 
 #include "app/command_line.h"
 #include "app/console.h"
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 
 namespace plan {
 namespace {
 
-// The position plan's worked example driven through the console only: rows
+// A position plan driven through the console only: rows
 // inserted into the draw list, the newest issue shown, a start issue picked,
 // the start button clicked.
-TEST(ConsolePlan, PositionWorkedExampleEndToEnd) {
+TEST(ConsolePlan, PositionPlanThroughConsoleCommandsOnly) {
   TempDir dir;
   ASSERT_TRUE(
       settings::WriteIniKey(dir.path() / kPresetFileName, "1", "1", "68,67,67,42,54,53,55").ok());

@@ -20,7 +20,7 @@ struct EvaluationCase {
   std::string prediction;
 };
 
-TEST(EvaluateFormula, WorkedExamples) {
+TEST(EvaluateFormula, PredictionIsTheValuesDistinctDigitsThenTheFill) {
   const EvaluationCase cases[] = {
       {"38149", "DCC*657", 5, "31408605786", "31408"},
       {"38149", "DCC*657", 9, "31408605786", "314086572"},

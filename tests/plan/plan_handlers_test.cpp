@@ -1,3 +1,5 @@
+#include "plan/plan_handlers.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,9 +8,8 @@
 #include "area_states.h"
 #include "core/context.h"
 #include "lanzhou_test.h"
-#include "plan/plan_generators.h"
-#include "plan/plan_presets.h"
-#include "plan/preset_store.h"
+#include "plan/plan_page_run.h"
+#include "plan/preset_formula_file.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
@@ -82,7 +83,7 @@ class PlanHandlersTest : public ::testing::Test {
   core::Context ctx;
 };
 
-TEST_F(PlanHandlersTest, PositionWorkedExampleThroughTheStartButton) {
+TEST_F(PlanHandlersTest, PositionStartShowsReportCaptionAndAccuracies) {
   window.Click("按钮_定位开始");
   EXPECT_CONTROL_TEXT(window, "编辑框_后一结果", kPositionReport);
   EXPECT_CONTROL_TEXT(window, "标签_后一显示", "定位胆后一 3期 5码  [1]");
@@ -109,7 +110,7 @@ TEST_F(PlanHandlersTest, OneKeyValuesOverrideThePlanPage) {
   EXPECT_TRUE(window.Text("编辑框_后一结果").starts_with("025—026千位大小（"));
 }
 
-TEST_F(PlanHandlersTest, TwoStarWorkedExample) {
+TEST_F(PlanHandlersTest, TwoStarStraightStartShowsReportCaptionAndAccuracies) {
   window.Click("单选框_后二直选复试");
   window.Click("按钮_二星开始");
   EXPECT_CONTROL_TEXT(window, "编辑框_后二结果", kTwoStarReport);
@@ -137,7 +138,7 @@ TEST_F(PlanHandlersTest, TwoStarWithoutRadioKeepsThePageTypeAndShowsBetCount) {
   EXPECT_CONTROL_TEXT(window, "超级按钮_后二1", "后二大底0%");
 }
 
-TEST_F(PlanHandlersTest, ThreeStarWorkedExampleAndOwnTexts) {
+TEST_F(PlanHandlersTest, ThreeStarRadioSetsPlayTypeAndHitTextIsPerKind) {
   window.SetCurrentIndex("组合框_三星选1", 12);  // replaced on every run
   window.Click("单选框_后三直选复试");
   window.Click("按钮_三星开始");

@@ -8,7 +8,7 @@
 namespace plan {
 namespace {
 
-// The example history, newest first.
+// Eight draws of one day, newest first; the plans start at 025.
 const std::vector<Draw> kHistory = {
     {"20140301-030", "52917"}, {"20140301-029", "60438"}, {"20140301-028", "13579"},
     {"20140301-027", "88210"}, {"20140301-026", "47302"}, {"20140301-025", "95161"},
@@ -49,12 +49,12 @@ PlanSettings Star(PlanKind kind, int playType, int codeCount, std::string title)
   return s;
 }
 
-PlanResult RunExample(const PlanSettings& settings, std::string formula = "DCC*657") {
+PlanResult RunOnHistory(const PlanSettings& settings, std::string formula = "DCC*657") {
   return PlanRun(BuildPlanSource(kHistory, kStart), settings, formula);
 }
 
-TEST(PlanRun, PositionWorkedExample) {
-  auto result = RunExample(Position(kMethodDigits, 5, 3, "后一定位胆"));
+TEST(PlanRun, PositionReportHasHitMissPendingAndSummary) {
+  auto result = RunOnHistory(Position(kMethodDigits, 5, 3, "后一定位胆"));
   EXPECT_EQ(Lines(result.report), (std::vector<std::string>{
                                       "025—027后一定位胆（01348）025期 开 1中了",
                                       "026—028后一定位胆（14678）028期 开 9错了",
@@ -69,7 +69,7 @@ TEST(PlanRun, PositionWorkedExample) {
 }
 
 TEST(PlanRun, PositionBigSmallComesFromTheSecondEvaluation) {
-  auto result = RunExample(Position(kMethodBigSmall, 5, 3, "后一大小"));
+  auto result = RunOnHistory(Position(kMethodBigSmall, 5, 3, "后一大小"));
   auto lines = Lines(result.report);
   EXPECT_EQ(lines.front(), "025—027后一大小（大）027期 开 0错了");
   EXPECT_EQ(result.hits + result.misses, 4);
@@ -78,8 +78,8 @@ TEST(PlanRun, PositionBigSmallComesFromTheSecondEvaluation) {
 
 TEST(PlanRun, ClassMethodsShowTheClassWhateverTheCodeCount) {
   for (int method : {kMethodBigSmall, kMethodOddEven, kMethodBoth}) {
-    auto a = RunExample(Position(method, 1, 3, "后一x"));
-    auto b = RunExample(Position(method, 9, 3, "后一x"));
+    auto a = RunOnHistory(Position(method, 1, 3, "后一x"));
+    auto b = RunOnHistory(Position(method, 9, 3, "后一x"));
     EXPECT_EQ(a.report, b.report) << method;
     auto line = Lines(a.report).front();
     bool showsClass =
@@ -88,12 +88,12 @@ TEST(PlanRun, ClassMethodsShowTheClassWhateverTheCodeCount) {
     EXPECT_TRUE(showsClass) << line;
   }
   // Method 0 with nine codes shows nine sorted digits: 314086572.
-  EXPECT_EQ(Lines(RunExample(Position(kMethodDigits, 9, 3, "后一定位胆")).report).front(),
+  EXPECT_EQ(Lines(RunOnHistory(Position(kMethodDigits, 9, 3, "后一定位胆")).report).front(),
             "025—027后一定位胆（012345678）025期 开 1中了");
 }
 
 TEST(PlanRun, PeriodCountOneGivesOneIssuePlans) {
-  auto lines = Lines(RunExample(Position(kMethodDigits, 5, 1, "后一定位胆")).report);
+  auto lines = Lines(RunOnHistory(Position(kMethodDigits, 5, 1, "后一定位胆")).report);
   EXPECT_EQ(lines.front(), "025—025后一定位胆（01348）025期 开 1中了");
   EXPECT_EQ(lines[1].substr(0, std::string("026—026").size()), "026—026");
 }
@@ -118,7 +118,7 @@ TEST(PlanRun, FillSequenceCompletesShortPredictions) {
 TEST(PlanRun, EditedHitTextChangesHitLinesOnly) {
   auto settings = Position(kMethodDigits, 5, 3, "后一定位胆");
   settings.texts.hit = "对";
-  auto lines = Lines(RunExample(settings).report);
+  auto lines = Lines(RunOnHistory(settings).report);
   EXPECT_EQ(lines[0], "025—027后一定位胆（01348）025期 开 1对");
   EXPECT_EQ(lines[1], "026—028后一定位胆（14678）028期 开 9错了");
   EXPECT_EQ(lines[4], "一共2期计划 对1期 错1期 准确率 50%");
@@ -126,7 +126,7 @@ TEST(PlanRun, EditedHitTextChangesHitLinesOnly) {
 
 TEST(PlanRun, EmptyFormulaOrEmptySource) {
   auto settings = Position(kMethodDigits, 5, 3, "后一定位胆");
-  auto empty = RunExample(settings, "");
+  auto empty = RunOnHistory(settings, "");
   EXPECT_EQ(empty.report, "\r\n一共0期计划 对0期 错0期 准确率 0%");
   EXPECT_EQ(empty.percentage, "0%");
   EXPECT_EQ(PlanRun({}, settings, "DCC*657").report, "\r\n一共0期计划 对0期 错0期 准确率 0%");
@@ -135,7 +135,7 @@ TEST(PlanRun, EmptyFormulaOrEmptySource) {
 TEST(PlanRun, ExactlyOnePendingLineAtTheEnd) {
   for (int period = 1; period <= 10; ++period) {
     for (int codes = 1; codes <= 9; ++codes) {
-      auto result = RunExample(Position(kMethodDigits, codes, period, "t"));
+      auto result = RunOnHistory(Position(kMethodDigits, codes, period, "t"));
       auto lines = Lines(result.report);
       int pending = 0;
       for (const auto& line : lines) pending += line.find("等待【") != std::string::npos;
@@ -157,8 +157,8 @@ TEST(PlanRun, CountPlansAgreesWithTheReport) {
   }
 }
 
-TEST(PlanRun, TwoStarStraightWorkedExample) {
-  auto result = RunExample(Star(PlanKind::TwoStar, kTwoStarStraight, 8, "后二直选复式"));
+TEST(PlanRun, TwoStarStraightHitsWhenEachDigitIsInItsPositionsCodes) {
+  auto result = RunOnHistory(Star(PlanKind::TwoStar, kTwoStarStraight, 8, "后二直选复式"));
   EXPECT_EQ(Lines(result.report), (std::vector<std::string>{
                                       "025—027后二直选复式（01345678*01235789）025期 开61中了",
                                       "026—028后二直选复式（12345678*12345678）028期 开79错了",
@@ -169,22 +169,22 @@ TEST(PlanRun, TwoStarStraightWorkedExample) {
                                   }));
 }
 
-TEST(PlanRun, TwoStarGroupWorkedExample) {
-  auto result = RunExample(Star(PlanKind::TwoStar, kTwoStarGroup, 5, "后二复式"));
+TEST(PlanRun, TwoStarGroupHitsWhenBothDigitsAreAmongTheCodes) {
+  auto result = RunOnHistory(Star(PlanKind::TwoStar, kTwoStarGroup, 5, "后二复式"));
   EXPECT_EQ(Lines(result.report).front(), "025—027后二复式（01348）027期 开10中了");
 }
 
 TEST(PlanRun, TwoStarBaseTypesShowTheBetCountAndNeverHit) {
   auto settings = Star(PlanKind::TwoStar, kTwoStarBackBase, 8, "后二大底");
   settings.betCountText = "25注";
-  auto result = RunExample(settings);
+  auto result = RunOnHistory(settings);
   EXPECT_EQ(Lines(result.report).front(), "025—027后二大底（25注）027期 开10错了");
   EXPECT_EQ(result.hits, 0);
   EXPECT_EQ(result.misses, 2);
 }
 
-TEST(PlanRun, ThreeStarStraightWorkedExample) {
-  auto result = RunExample(Star(PlanKind::ThreeStar, kThreeStarStraight, 8, "后三直选复式"));
+TEST(PlanRun, ThreeStarStraightHitsWhenEachDigitIsInItsPositionsCodes) {
+  auto result = RunOnHistory(Star(PlanKind::ThreeStar, kThreeStarStraight, 8, "后三直选复式"));
   EXPECT_EQ(Lines(result.report),
             (std::vector<std::string>{
                 "025—027后三直选复式（01345678*01235789*01345678）027期 开210错了",
@@ -276,7 +276,7 @@ TEST(RunPresets, TenPresetsOverOneSource) {
   EXPECT_EQ(results[0].percentage, "50%");
   EXPECT_EQ(results[1].report, "\r\n一共0期计划 对0期 错0期 准确率 0%");
   EXPECT_EQ(results[4].report,
-            RunExample(Position(kMethodDigits, 5, 3, "后一定位胆"), "CEE+741").report);
+            RunOnHistory(Position(kMethodDigits, 5, 3, "后一定位胆"), "CEE+741").report);
 
   PresetMask onlyFifth{};
   onlyFifth[4] = true;

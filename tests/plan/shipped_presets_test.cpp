@@ -3,7 +3,7 @@
 #include <set>
 
 #include "plan/formula.h"
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 
 namespace plan {
 namespace {

@@ -307,8 +307,10 @@ TEST_F(GroupSendTest, RetryRules) {
     server.SetAnswer(Script(c.answers));
     ClockWaiter waiter;
     statuses_.clear();
-    SendToGroups({MakeGroup("g", c.platform, server.Url("/h"), "", "1")}, kText, std::nullopt,
-                 waiter, Options(), Sink());
+    EXPECT_TRUE(SendToGroups({MakeGroup("g", c.platform, server.Url("/h"), "", "1")}, kText,
+                             std::nullopt, waiter, Options(), Sink())
+                    .ok())
+        << c.name;
     EXPECT_EQ(server.Requests().size(), c.requests) << c.name;
     EXPECT_EQ(waiter.pauses(), c.pauses) << c.name;
     EXPECT_EQ(Final()[0], c.status) << c.name;
@@ -396,8 +398,10 @@ TEST_F(GroupSendTest, BrokenAndSilentServersFailWithoutARetry) {
     current = &server;
     ClockWaiter waiter;
     statuses_.clear();
-    SendToGroups({MakeGroup("g", Platform::kWebhook, server.Url("/h"))}, kText, std::nullopt,
-                 waiter, Options(300ms), Sink());
+    EXPECT_TRUE(SendToGroups({MakeGroup("g", Platform::kWebhook, server.Url("/h"))}, kText,
+                             std::nullopt, waiter, Options(300ms), Sink())
+                    .ok())
+        << c.name;
     EXPECT_EQ(server.Requests().size(), 1u) << c.name;
     EXPECT_EQ(waiter.pauses(), Pauses{}) << c.name;
     EXPECT_EQ(Final()[0], c.status) << c.name;

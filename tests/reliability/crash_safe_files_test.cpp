@@ -23,7 +23,7 @@
 #include "base/atomic_file.h"
 #include "base/codepage.h"
 #include "lanzhou_program.h"
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "lanzhou_program.h"
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 #include "search/sqlite_fixture.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"

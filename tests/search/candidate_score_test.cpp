@@ -51,7 +51,7 @@ FastEvaluation EvaluateFast(std::uint64_t formulaNumber, std::uint32_t drawNumbe
   return {Digits(Predict(text, m)), text.Number()};
 }
 
-TEST(FastFormula, WorkedExamples) {
+TEST(FastFormula, ValuesPredictionsAndRefusedInputs) {
   const DrawValue base = *ParseDrawValue("38149");
   const std::uint64_t number = FastFormula::Compile("DCC*657")->Number(base);
   const FastEvaluation first = EvaluateFast(number, base.number, 5);

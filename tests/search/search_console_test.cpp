@@ -13,7 +13,7 @@
 
 #include "lanzhou_program.h"
 #include "plan/draw.h"
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 #include "search/candidate_score.h"
 #include "settings/ini_file.h"
 #include "sqlite_fixture.h"

@@ -72,7 +72,7 @@ const ChartCase kCases[] = {
      {9, 9, 9, 9}},
 };
 
-TEST(BuildTrendChart, EveryCellOfHandWorkedCharts) {
+TEST(BuildTrendChart, EveryCellMatchesChartsCountedByHand) {
   for (const ChartCase& c : kCases) {
     SCOPED_TRACE(c.name);
     const TrendChart chart = BuildTrendChart(kArchive, c.position, c.shownCount);

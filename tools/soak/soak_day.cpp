@@ -25,7 +25,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/child_process.h"
+#include "child_process/child_process.h"
 #include "mirror_draws.h"
 
 namespace {

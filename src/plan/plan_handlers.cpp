@@ -1,9 +1,9 @@
-#include "plan/plan_presets.h"
+#include "plan/plan_handlers.h"
 
 #include <chrono>
 #include <string>
 
-#include "plan/plan_generators.h"
+#include "plan/plan_page_run.h"
 
 namespace plan {
 namespace {

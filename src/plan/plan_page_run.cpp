@@ -1,4 +1,4 @@
-#include "plan/plan_generators.h"
+#include "plan/plan_page_run.h"
 
 #include <string>
 #include <vector>
@@ -6,7 +6,7 @@
 #include "base/leading_number.h"
 #include "plan/plan_page_reading.h"
 #include "plan/plan_run.h"
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 
 namespace plan {
 namespace {

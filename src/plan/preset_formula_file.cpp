@@ -1,4 +1,4 @@
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 
 #include <climits>
 #include <cstdint>
@@ -9,7 +9,8 @@
 namespace plan {
 namespace {
 
-// The store's values were read through a 10240-byte buffer.
+// Older installations read a value into a 10240-byte buffer; longer ones are
+// cut the same way.
 constexpr std::size_t kMaxStoredValue = 10239;
 
 // atoi on a 32-bit platform: blanks, a sign, digits; out-of-range values

@@ -5,6 +5,8 @@
 
 namespace plan {
 
+// The plan area's buttons around the page runs of plan_page_run.h.
+
 // A preset button was clicked (its selected state already toggled): keep it
 // the only selected one of its kind and run the kind's plans.
 void SelectPreset(const core::Env& ctx, PlanKind kind, int preset);

@@ -1,4 +1,4 @@
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 namespace plan {
 namespace {
 
-TEST(DecodeFormulaText, StoreEncoding) {
+TEST(DecodeFormulaText, EachIntegerGivesItsNonZeroBytesLowFirst) {
   const std::pair<std::string, std::string> cases[] = {
       {"68,67,67,42,54,53,55", "DCC*657"},
       {"17220,55", "DC7"},    // two bytes in one integer, low byte first

@@ -1,12 +1,12 @@
-#include "search/preset_save.h"
+#include "search/save_best_as_presets.h"
 
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 #include "settings/ini_file.h"
 
 namespace search {
 
-base::Status SavePresetFormulas(const std::filesystem::path& dataDir, int kind,
-                                const std::vector<std::string>& formulas) {
+base::Status SaveBestAsPresets(const std::filesystem::path& dataDir, int kind,
+                               const std::vector<std::string>& formulas) {
   std::vector<settings::IniEntry> entries;
   std::string problems;
   auto report = [&problems](const std::string& problem) {

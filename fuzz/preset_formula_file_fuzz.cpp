@@ -1,10 +1,10 @@
 // gs.ini values as users and old versions left them: any text decodes, and a
-// formula the store can hold comes back unchanged.
+// formula the file can hold comes back unchanged.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "plan/preset_store.h"
+#include "plan/preset_formula_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(bytes), size);

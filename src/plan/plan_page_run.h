@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/context.h"
+
+namespace plan {
+
+// One run of a plan page, the click handlers of 按钮_定位开始, 按钮_二星开始 and
+// 按钮_三星开始: copy the one-key settings into the page, run the ten presets
+// of the kind over the draw list, caption the preset buttons with their
+// accuracy and show the selected preset's report. Nothing happens before a
+// draw is loaded; a missing code or period count is named in the kind's output
+// caption and nothing else changes.
+void RunPositionPlans(const core::Env& ctx);
+void RunTwoStarPlans(const core::Env& ctx);
+void RunThreeStarPlans(const core::Env& ctx);
+
+}  // namespace plan
