@@ -34,8 +34,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "gui/fonts_and_theme.h"
 #include "gui/html_viewer.h"
-#include "gui/look.h"
 #include "gui/pictures.h"
 #include "gui/skin_button.h"
 #include "gui/tab_control.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/look.h"
+#include "gui/fonts_and_theme.h"
 #include "trend/trend_chart.h"
 
 namespace gui {

@@ -1,4 +1,4 @@
-#include "gui/look.h"
+#include "gui/fonts_and_theme.h"
 
 #include <QApplication>
 #include <QPalette>
