@@ -5,6 +5,7 @@
 
 #include "archive/archive_handlers.h"
 #include "draws/draw_refresh.h"
+#include "plan/refresh_boxes.h"
 #include "search/search_state.h"
 #include "settings/settings_file.h"
 #include "trend/trend_handlers.h"
@@ -18,6 +19,7 @@ void RunCreationHandler(core::Context& ctx) {
   ctx.window.Pause(std::chrono::milliseconds(1000));
   ctx.search.selectedResultRow = -1;
   settings::LoadSettings(ctx);
+  plan::ShowRefreshSettingOnPlanPages(ctx.window);
   // The archive is there before the first refresh stores into it, and the
   // chart shows what it held at the last exit.
   archive::OpenArchive(ctx);

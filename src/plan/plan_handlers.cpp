@@ -4,6 +4,7 @@
 #include <string>
 
 #include "plan/plan_page_run.h"
+#include "plan/refresh_boxes.h"
 
 namespace plan {
 namespace {
@@ -84,6 +85,7 @@ void BindPlanHandlers(const core::Env& ctx) {
   click("超级按钮_后二", [&ctx](int) { ShowPlanPage(ctx, 1); });
   click("超级按钮_后三", [&ctx](int) { ShowPlanPage(ctx, 2); });
   click("超级按钮_一键开启", [&ctx](int) { OneKeyStart(ctx); });
+  BindRefreshBoxes(window);
 }
 
 }  // namespace plan

@@ -22,8 +22,8 @@ void OneKeyStart(const core::Env& ctx);
 // collection is built.
 void RefreshPresetPlans(const core::Env& ctx);
 
-// Binds the start buttons, the thirty preset buttons, the page buttons and
-// the one-key button.
+// Binds the start buttons, the thirty preset buttons, the page buttons, the
+// one-key button and the paired 自动更新 boxes.
 void BindPlanHandlers(const core::Env& ctx);
 
 }  // namespace plan

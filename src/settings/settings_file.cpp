@@ -35,17 +35,48 @@ constexpr std::array<std::string_view, 6> kNumberBoxes = {
     "编辑框_后二码数", "编辑框_后三期数", "编辑框_后三码数",
 };
 
-struct CheckSection {
-  std::string_view section;
-  std::span<const std::string_view> names;
+// Each plan page's own formula: 自定义 and 所用公式, position, two-star,
+// three-star.
+constexpr std::array<std::string_view, 3> kOwnFormulaBoxes = {
+    "选择框_定位自定义公式",
+    "选择框_二星自定义公式",
+    "选择框_三星自定义公式",
 };
 
-constexpr std::array<CheckSection, 2> kCheckSections = {{
-    {"1", kAutoUpdateBoxes},
-    {"2", kRadioBoxes},
+constexpr std::array<std::string_view, 3> kOwnFormulaTexts = {
+    "编辑框_定位公式",
+    "编辑框_二星公式",
+    "编辑框_三星公式",
+};
+
+enum class Stored { CheckState, Text };
+
+struct Section {
+  std::string_view name;
+  Stored stored;
+  std::span<const std::string_view> controls;
+};
+
+// In the order a new file is written.
+constexpr std::array<Section, 5> kSections = {{
+    {"1", Stored::CheckState, kAutoUpdateBoxes},
+    {"2", Stored::CheckState, kRadioBoxes},
+    {"3", Stored::Text, kNumberBoxes},
+    {"4", Stored::CheckState, kOwnFormulaBoxes},
+    {"5", Stored::Text, kOwnFormulaTexts},
 }};
 
-constexpr std::string_view kNumberSection = "3";
+// A text is written as it is, unless reading it back would change it: blanks
+// at either end are dropped and a pair of quotes around it is taken off on
+// read, so such a text goes in quotes.
+std::string StoredText(const std::string& text) {
+  if (text.empty()) return text;
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  const bool quoted = text.size() >= 2 && text.front() == text.back() &&
+                      (text.front() == '"' || text.front() == '\'');
+  if (!blank(text.front()) && !blank(text.back()) && !quoted) return text;
+  return '"' + text + '"';
+}
 
 }  // namespace
 
@@ -53,16 +84,14 @@ std::filesystem::path SettingsFilePath(const core::Env& ctx) { return ctx.dataDi
 
 base::Status SaveSettings(const core::Env& ctx) {
   std::vector<IniEntry> entries;
-  for (const auto& group : kCheckSections) {
-    for (std::size_t i = 0; i < group.names.size(); ++i) {
-      bool checked = ctx.window.Checked(std::string(group.names[i]));
-      entries.push_back({std::string(group.section), std::to_string(i + 1),
-                         std::string(checked ? kChecked : kUnchecked)});
+  for (const Section& section : kSections) {
+    for (std::size_t i = 0; i < section.controls.size(); ++i) {
+      const std::string control(section.controls[i]);
+      std::string value = section.stored == Stored::CheckState
+                              ? std::string(ctx.window.Checked(control) ? kChecked : kUnchecked)
+                              : StoredText(ctx.window.Text(control));
+      entries.push_back({std::string(section.name), std::to_string(i + 1), std::move(value)});
     }
-  }
-  for (std::size_t i = 0; i < kNumberBoxes.size(); ++i) {
-    entries.push_back({std::string(kNumberSection), std::to_string(i + 1),
-                       ctx.window.Text(std::string(kNumberBoxes[i]))});
   }
   const auto path = SettingsFilePath(ctx);
   auto saved = WriteIniKeys(path, entries);
@@ -74,23 +103,26 @@ base::Status SaveSettings(const core::Env& ctx) {
 }
 
 void LoadSettings(const core::Env& ctx) {
-  // One read for all twenty keys. A file that exists but cannot be read is
-  // treated as absent, and so is a key it lacks: an empty or damaged file
-  // would otherwise uncheck both data sources and empty the number boxes,
-  // leaving the first refresh and the plans without settings.
+  // One read for all keys. A file that exists but cannot be read is treated
+  // as absent, and so is a key it lacks: an empty or damaged file would
+  // otherwise uncheck both data sources and empty the number boxes, leaving
+  // the first refresh and the plans without settings, and a file from before
+  // the own formulas would empty them.
   auto bytes = base::ReadSmallFile(SettingsFilePath(ctx));
   if (!bytes) return;
   const std::string content = base::DecodeGbkOrUtf8(bytes.value());
 
-  for (const auto& group : kCheckSections) {
-    for (std::size_t i = 0; i < group.names.size(); ++i) {
-      auto value = FindIniKey(content, group.section, std::to_string(i + 1));
-      if (value) ctx.window.SetChecked(std::string(group.names[i]), *value != kUnchecked);
+  for (const Section& section : kSections) {
+    for (std::size_t i = 0; i < section.controls.size(); ++i) {
+      auto value = FindIniKey(content, section.name, std::to_string(i + 1));
+      if (!value) continue;
+      const std::string control(section.controls[i]);
+      if (section.stored == Stored::CheckState) {
+        ctx.window.SetChecked(control, *value != kUnchecked);
+      } else {
+        ctx.window.SetText(control, *value);
+      }
     }
-  }
-  for (std::size_t i = 0; i < kNumberBoxes.size(); ++i) {
-    auto value = FindIniKey(content, kNumberSection, std::to_string(i + 1));
-    if (value) ctx.window.SetText(std::string(kNumberBoxes[i]), *value);
   }
 }
 

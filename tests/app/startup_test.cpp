@@ -99,6 +99,18 @@ TEST_F(StartupTest, WithoutSettingsOrNetworkTheWindowComesUpUsable) {
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "sz.ini"));
 }
 
+TEST_F(StartupTest, PlanPagesShowTheRefreshSettingOnceItIsLoaded) {
+  // The form checks the plan pages' 自动更新 boxes and not the one-key ones;
+  // they are one setting, the one sz.ini keeps.
+  ASSERT_TRUE(
+      base::WriteFileAtomically(dir.path() / "sz.ini", *base::Utf8ToGbk("[1]\r\n2=真\r\n")).ok());
+  RunCreationHandler(ctx);
+  EXPECT_FALSE(window.Checked("选择框_定位自动更新"));
+  EXPECT_TRUE(window.Checked("选择框_二星自动更新"));
+  EXPECT_TRUE(window.Checked("选择框_后二更新"));
+  EXPECT_FALSE(window.Checked("选择框_三星自动更新"));
+}
+
 TEST(LoadProgressCaption, PrefixDigitsAndPercentSign) {
   EXPECT_EQ(LoadProgressCaption(0), "已经加载：0%");
   EXPECT_EQ(LoadProgressCaption(100), "已经加载：100%");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "lanzhou_test.h"
 #include "plan/plan_page_run.h"
 #include "plan/preset_formula_file.h"
+#include "plan/refresh_boxes.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
@@ -246,6 +248,200 @@ TEST_F(PlanHandlersTest, PageButtonsAndOneKeyStart) {
   EXPECT_CONTROL_SELECTED(window, "超级按钮_后三");
   window.Click("超级按钮_后三");  // a second click keeps it selected
   EXPECT_CONTROL_SELECTED(window, "超级按钮_后三");
+}
+
+// The controls of one kind's own formula, and its worked example with preset
+// 1 "DCC*657".
+struct OwnFormulaKind {
+  std::string startButton;
+  std::string straightRadio;  // makes the run the worked example's play type
+  std::string ownCheck;
+  std::string formulaBox;
+  std::string resultBox;
+  std::string caption;
+  std::string pageBox;
+  std::string firstPreset;
+  std::string report;
+  std::string runCaption;  // without the preset part
+};
+
+const std::vector<OwnFormulaKind> kOwnFormulaKinds = {
+    {"按钮_定位开始", "单选框_个", "选择框_定位自定义公式", "编辑框_定位公式", "编辑框_后一结果",
+     "标签_后一显示", "编辑框_定位公式1", "超级按钮_后一1", kPositionReport, "定位胆后一 3期 5码"},
+    {"按钮_二星开始", "单选框_后二直选复试", "选择框_二星自定义公式", "编辑框_二星公式",
+     "编辑框_后二结果", "标签_后二显示", "编辑框_二星公式1", "超级按钮_后二1", kTwoStarReport,
+     "后二直选复式 3期 8码"},
+    {"按钮_三星开始", "单选框_后三直选复试", "选择框_三星自定义公式", "编辑框_三星公式",
+     "编辑框_后三结果", "标签_后三显示", "编辑框_三星公式1", "超级按钮_后三1", kThreeStarReport,
+     "后三直选复式 3期 8码"},
+};
+
+TEST_F(PlanHandlersTest, OwnFormulaIsShownInPlaceOfTheSelectedPreset) {
+  for (std::size_t k = 0; k < kOwnFormulaKinds.size(); ++k) {
+    const OwnFormulaKind& kind = kOwnFormulaKinds[k];
+    SCOPED_TRACE(kind.startButton);
+    window.Click(kind.straightRadio);
+    window.Click(kind.startButton);
+    EXPECT_CONTROL_TEXT(window, kind.resultBox, kind.report);
+    EXPECT_CONTROL_TEXT(window, kind.formulaBox, "DCC*657");
+    EXPECT_CONTROL_TEXT(window, kind.pageBox, kind.report);
+
+    // The same formula typed in as the page's own, with another preset 1:
+    // the report is the one the formula gave as preset 1.
+    StorePreset(static_cast<int>(k) + 1, 1, "CEE+741");
+    window.Click(kind.ownCheck);
+    window.Click(kind.startButton);
+    EXPECT_CONTROL_TEXT(window, kind.resultBox, kind.report);
+    EXPECT_CONTROL_TEXT(window, kind.caption, kind.runCaption + "  [自定义]");
+    EXPECT_CONTROL_TEXT(window, kind.pageBox, kind.report);
+    EXPECT_CONTROL_TEXT(window, kind.formulaBox, "DCC*657");
+    const std::string presetCaption = window.Text(kind.firstPreset);
+
+    // The presets were still run: unchecked, the run shows preset 1's plan
+    // under the caption the own run gave it.
+    window.Click(kind.ownCheck);
+    window.Click(kind.startButton);
+    EXPECT_NE(window.Text(kind.resultBox), kind.report);
+    EXPECT_CONTROL_TEXT(window, kind.firstPreset, presetCaption);
+    EXPECT_CONTROL_TEXT(window, kind.formulaBox, "CEE+741");
+    EXPECT_CONTROL_TEXT(window, kind.caption, kind.runCaption + "  [1]");
+    EXPECT_CONTROL_TEXT(window, kind.pageBox, window.Text(kind.resultBox));
+  }
+}
+
+TEST_F(PlanHandlersTest, AnyTextIsAnOwnFormula) {
+  // Whatever is typed is evaluated as a stored preset would be.
+  const std::string text = "万位 D C C 乘 657!";
+  StorePreset(1, 1, text);
+  window.Click("按钮_定位开始");
+  const std::string asPreset = window.Text("编辑框_后一结果");
+  ASSERT_TRUE(asPreset.starts_with("025—027后一定位胆（")) << asPreset;
+  EXPECT_CONTROL_TEXT(window, "编辑框_定位公式", text);
+
+  StorePreset(1, 1, "CEE+741");
+  window.Click("选择框_定位自定义公式");
+  window.Click("按钮_定位开始");
+  EXPECT_CONTROL_TEXT(window, "编辑框_后一结果", asPreset);
+  EXPECT_CONTROL_TEXT(window, "标签_后一显示", "定位胆后一 3期 5码  [自定义]");
+}
+
+TEST_F(PlanHandlersTest, AnEmptyOwnFormulaIsRefusedAndThePlanOnShowStays) {
+  for (const OwnFormulaKind& kind : kOwnFormulaKinds) {
+    SCOPED_TRACE(kind.startButton);
+    const std::string presetCaption = window.Text(kind.firstPreset);
+    window.SetText(kind.resultBox, "old report");
+    window.Click(kind.ownCheck);
+    window.Click(kind.startButton);
+    EXPECT_CONTROL_TEXT(window, kind.caption, "请填写公式");
+    EXPECT_CONTROL_TEXT(window, kind.resultBox, "old report");
+    EXPECT_CONTROL_TEXT(window, kind.pageBox, "old report");
+    EXPECT_CONTROL_TEXT(window, kind.firstPreset, presetCaption);
+    EXPECT_CONTROL_TEXT(window, kind.formulaBox, "");
+
+    // A blank is text, and so a formula.
+    window.Click(kind.straightRadio);
+    window.SetText(kind.formulaBox, " ");
+    window.Click(kind.startButton);
+    EXPECT_CONTROL_TEXT(window, kind.caption, kind.runCaption + "  [自定义]");
+    EXPECT_NE(window.Text(kind.resultBox), "old report");
+    EXPECT_CONTROL_TEXT(window, kind.pageBox, window.Text(kind.resultBox));
+  }
+}
+
+TEST_F(PlanHandlersTest, EveryRunOfTheKindShowsTheOwnFormula) {
+  StorePreset(1, 1, "CEE+741");
+  window.Click("选择框_定位自定义公式");
+  window.SetText("编辑框_定位公式", "DCC*657");
+  window.SetChecked("选择框_定位更新", true);
+  const struct {
+    const char* what;
+    std::function<void()> run;
+  } runs[] = {
+      {"preset button", [&] { window.Click("超级按钮_后一4"); }},
+      {"second click on it, no preset selected", [&] { window.Click("超级按钮_后一4"); }},
+      {"one-key start", [&] { window.Click("超级按钮_一键开启"); }},
+      {"automatic refresh", [&] { RefreshPresetPlans(ctx); }},
+  };
+  for (const auto& run : runs) {
+    window.SetText("编辑框_后一结果", "");
+    window.SetText("标签_后一显示", "");
+    run.run();
+    EXPECT_CONTROL_TEXT(window, "编辑框_后一结果", kPositionReport) << run.what;
+    EXPECT_CONTROL_TEXT(window, "标签_后一显示", "定位胆后一 3期 5码  [自定义]") << run.what;
+    EXPECT_CONTROL_TEXT(window, "编辑框_定位公式1", kPositionReport) << run.what;
+  }
+}
+
+TEST_F(PlanHandlersTest, FormulaBoxFollowsTheSelectedPreset) {
+  StorePreset(2, 3, "CEE+741");
+  window.SetText("编辑框_二星公式", "mine");
+  window.Click("按钮_二星开始");
+  EXPECT_CONTROL_TEXT(window, "编辑框_二星公式", "DCC*657");
+  window.Click("超级按钮_后二3");
+  EXPECT_CONTROL_TEXT(window, "编辑框_二星公式", "CEE+741");
+  EXPECT_CONTROL_TEXT(window, "编辑框_二星公式1", window.Text("编辑框_后二结果"));
+  // Unselected, no report changes and neither does the formula shown.
+  const std::string shown = window.Text("编辑框_后二结果");
+  window.Click("超级按钮_后二3");
+  EXPECT_CONTROL_TEXT(window, "编辑框_二星公式", "CEE+741");
+  EXPECT_CONTROL_TEXT(window, "编辑框_后二结果", shown);
+  // The other kinds' boxes are their own.
+  EXPECT_CONTROL_TEXT(window, "编辑框_定位公式", "");
+  EXPECT_CONTROL_TEXT(window, "编辑框_三星公式1", "");
+}
+
+TEST_F(PlanHandlersTest, PageBoxRepeatsTheResultBoxAlsoWhenARunIsRefused) {
+  window.Click("按钮_定位开始");
+  EXPECT_CONTROL_TEXT(window, "编辑框_定位公式1", kPositionReport);
+  window.SetText("编辑框_定位码数", "0");
+  window.SetText("编辑框_定位公式1", "typed over");
+  window.Click("按钮_定位开始");
+  EXPECT_CONTROL_TEXT(window, "标签_后一显示", "请填写码数");
+  EXPECT_CONTROL_TEXT(window, "编辑框_定位公式1", kPositionReport);
+}
+
+struct RefreshPair {
+  std::string oneKey;
+  std::string planPage;
+};
+
+const std::vector<RefreshPair> kRefreshPairs = {
+    {"选择框_定位更新", "选择框_定位自动更新"},
+    {"选择框_后二更新", "选择框_二星自动更新"},
+    {"选择框_后三更新", "选择框_三星自动更新"},
+};
+
+TEST_F(PlanHandlersTest, RefreshBoxesAreOneSettingShownTwice) {
+  ShowRefreshSettingOnPlanPages(window);
+  for (const RefreshPair& pair : kRefreshPairs) {
+    EXPECT_CONTROL_UNCHECKED(window, pair.planPage);  // the form checks it; the setting wins
+    bool checked = false;
+    for (const std::string& clicked : {pair.oneKey, pair.planPage, pair.planPage, pair.oneKey}) {
+      window.Click(clicked);
+      checked = !checked;
+      EXPECT_EQ(window.Checked(pair.oneKey), checked) << clicked;
+      EXPECT_EQ(window.Checked(pair.planPage), checked) << clicked;
+    }
+  }
+  // Either box of a kind decides the refresh.
+  window.Click("选择框_二星自动更新");
+  EXPECT_CONTROL_CHECKED(window, "选择框_后二更新");
+  EXPECT_CONTROL_UNCHECKED(window, "选择框_定位更新");
+  window.written.clear();
+  RefreshPresetPlans(ctx);
+  EXPECT_EQ(window.written, (std::vector<std::string>{"编辑框_后二结果"}));
+}
+
+TEST_F(PlanHandlersTest, PlanPagesShowTheLoadedRefreshSetting) {
+  // Loading the settings sets the one-key boxes without a click.
+  window.SetChecked("选择框_定位更新", true);
+  window.SetChecked("选择框_后二更新", false);
+  window.SetChecked("选择框_后三更新", true);
+  window.SetChecked("选择框_三星自动更新", false);
+  ShowRefreshSettingOnPlanPages(window);
+  EXPECT_CONTROL_CHECKED(window, "选择框_定位自动更新");
+  EXPECT_CONTROL_UNCHECKED(window, "选择框_二星自动更新");
+  EXPECT_CONTROL_CHECKED(window, "选择框_三星自动更新");
 }
 
 }  // namespace

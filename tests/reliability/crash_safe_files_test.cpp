@@ -42,17 +42,36 @@ struct SettingKey {
 
 // In the order the save writes them.
 const std::vector<SettingKey> kSettings = {
-    {"1", "1", "选择框_定位更新", {"真", "假"}},  {"1", "2", "选择框_后二更新", {"假", "真"}},
-    {"1", "3", "选择框_后三更新", {"真", "假"}},  {"2", "1", "单选框_数据源1", {"真", "假"}},
-    {"2", "2", "单选框_数据源2", {"假", "真"}},   {"2", "3", "单选框_万", {"假", "真"}},
-    {"2", "4", "单选框_千", {"假", "假"}},        {"2", "5", "单选框_百", {"假", "假"}},
-    {"2", "6", "单选框_十", {"假", "假"}},        {"2", "7", "单选框_个", {"真", "假"}},
-    {"2", "8", "单选框_后二复试", {"真", "假"}},  {"2", "9", "单选框_后二直选复试", {"假", "真"}},
-    {"2", "10", "单选框_后三组选", {"真", "假"}}, {"2", "11", "单选框_后三直选复试", {"假", "真"}},
-    {"3", "1", "编辑框_定位期数", {"3", "7"}},    {"3", "2", "编辑框_定位码数", {"5", "2"}},
-    {"3", "3", "编辑框_后二期数", {"3", "9"}},    {"3", "4", "编辑框_后二码数", {"8", "4"}},
-    {"3", "5", "编辑框_后三期数", {"3", "6"}},    {"3", "6", "编辑框_后三码数", {"8", "1"}},
+    {"1", "1", "选择框_定位更新", {"真", "假"}},
+    {"1", "2", "选择框_后二更新", {"假", "真"}},
+    {"1", "3", "选择框_后三更新", {"真", "假"}},
+    {"2", "1", "单选框_数据源1", {"真", "假"}},
+    {"2", "2", "单选框_数据源2", {"假", "真"}},
+    {"2", "3", "单选框_万", {"假", "真"}},
+    {"2", "4", "单选框_千", {"假", "假"}},
+    {"2", "5", "单选框_百", {"假", "假"}},
+    {"2", "6", "单选框_十", {"假", "假"}},
+    {"2", "7", "单选框_个", {"真", "假"}},
+    {"2", "8", "单选框_后二复试", {"真", "假"}},
+    {"2", "9", "单选框_后二直选复试", {"假", "真"}},
+    {"2", "10", "单选框_后三组选", {"真", "假"}},
+    {"2", "11", "单选框_后三直选复试", {"假", "真"}},
+    {"3", "1", "编辑框_定位期数", {"3", "7"}},
+    {"3", "2", "编辑框_定位码数", {"5", "2"}},
+    {"3", "3", "编辑框_后二期数", {"3", "9"}},
+    {"3", "4", "编辑框_后二码数", {"8", "4"}},
+    {"3", "5", "编辑框_后三期数", {"3", "6"}},
+    {"3", "6", "编辑框_后三码数", {"8", "1"}},
+    {"4", "1", "选择框_定位自定义公式", {"真", "假"}},
+    {"4", "2", "选择框_二星自定义公式", {"假", "真"}},
+    {"4", "3", "选择框_三星自定义公式", {"真", "真"}},
+    {"5", "1", "编辑框_定位公式", {"DCC*657", "万位+1"}},
+    {"5", "2", "编辑框_二星公式", {"", "CEE+741"}},
+    {"5", "3", "编辑框_三星公式", {"ABE+12", "ABE+12"}},
 };
+
+// Sections whose keys hold a box's text; the others hold check states.
+bool IsTextSection(const std::string& section) { return section == "3" || section == "5"; }
 
 // Preset i (0-based) of kind 1 in each set.
 std::string Formula(int set, int i) {
@@ -66,7 +85,7 @@ std::string SaveCommands(int set) {
   std::string lines;
   for (const SettingKey& s : kSettings) {
     const std::string value = s.values[set];
-    if (std::string(s.section) == "3") {
+    if (IsTextSection(s.section)) {
       lines += "set " + std::string(s.control) + " " + value + "\n";
     } else {
       lines += "check " + std::string(s.control) + (value == "真" ? " 1\n" : " 0\n");
@@ -165,7 +184,7 @@ class CrashSafeFilesTest : public ::testing::Test {
   // gs.ini kinds 2 and 3 untouched beside kind 1.
   void CheckWholeSave(const Save& save, int set) {
     const std::vector<std::string> lines = Lines(base::DecodeGbkOrUtf8(save.settings));
-    ASSERT_EQ(lines.size(), 23u) << save.settings;  // three section lines and twenty keys
+    ASSERT_EQ(lines.size(), 5 + kSettings.size()) << save.settings;  // five section lines, the keys
     for (const SettingKey& s : kSettings) {
       EXPECT_EQ(settings::LookupIniKey(base::DecodeGbkOrUtf8(save.settings), s.section, s.key,
                                        "<missing>"),

@@ -33,6 +33,10 @@ const std::vector<std::string> kRadios = {
     "单选框_后二直选复试", "单选框_后三组选", "单选框_后三直选复试"};
 const std::vector<std::string> kNumbers = {"编辑框_定位期数", "编辑框_定位码数", "编辑框_后二期数",
                                            "编辑框_后二码数", "编辑框_后三期数", "编辑框_后三码数"};
+const std::vector<std::string> kOwnFormulaBoxes = {"选择框_定位自定义公式", "选择框_二星自定义公式",
+                                                   "选择框_三星自定义公式"};
+const std::vector<std::string> kOwnFormulas = {"编辑框_定位公式", "编辑框_二星公式",
+                                               "编辑框_三星公式"};
 
 class SettingsFileTest : public ::testing::Test {
  protected:
@@ -47,16 +51,19 @@ class SettingsFileTest : public ::testing::Test {
   core::Context ctx{states.ContextFor(window, dir.path(), dir.path())};
 };
 
-TEST_F(SettingsFileTest, SaveWritesExactlyTheTwentyKeysAsTrueFalseAndText) {
+TEST_F(SettingsFileTest, SaveWritesEveryKeyAsTrueFalseAndText) {
   ASSERT_TRUE(SaveSettings(ctx).ok());
   auto raw = base::ReadSmallFile(File());
   ASSERT_TRUE(raw.ok());
-  // The form values, GBK on disk, CR LF line ends, sections in order.
+  // The form values, GBK on disk, CR LF line ends, sections in order: the
+  // twenty one-key settings, then 自定义 and 所用公式 of the three plan pages.
   const std::string expected =
       "[1]\r\n1=假\r\n2=假\r\n3=假\r\n"
       "[2]\r\n1=真\r\n2=假\r\n3=假\r\n4=假\r\n5=假\r\n6=假\r\n7=真\r\n8=真\r\n9=假\r\n10=真\r\n"
       "11=假\r\n"
-      "[3]\r\n1=3\r\n2=5\r\n3=3\r\n4=8\r\n5=3\r\n6=8\r\n";
+      "[3]\r\n1=3\r\n2=5\r\n3=3\r\n4=8\r\n5=3\r\n6=8\r\n"
+      "[4]\r\n1=假\r\n2=假\r\n3=假\r\n"
+      "[5]\r\n1=\r\n2=\r\n3=\r\n";
   EXPECT_EQ(raw.value(), *base::Utf8ToGbk(expected));
 }
 
@@ -70,6 +77,11 @@ TEST_F(SettingsFileTest, RoundTripRestoresEveryStateAndText) {
   window.Click("单选框_后三直选复试");
   const std::vector<std::string> numbers = {"1", "", "12", "0", "9", "7"};
   for (std::size_t i = 0; i < kNumbers.size(); ++i) window.SetText(kNumbers[i], numbers[i]);
+  window.SetChecked("选择框_定位自定义公式", true);
+  window.SetChecked("选择框_三星自定义公式", true);
+  const std::vector<std::string> formulas = {"DCC*657", "", "(A+B)*千位=3; #2"};
+  for (std::size_t i = 0; i < kOwnFormulas.size(); ++i)
+    window.SetText(kOwnFormulas[i], formulas[i]);
   ASSERT_TRUE(SaveSettings(ctx).ok());
 
   ui::MemoryWindow fresh;
@@ -82,6 +94,69 @@ TEST_F(SettingsFileTest, RoundTripRestoresEveryStateAndText) {
   for (std::size_t i = 0; i < kNumbers.size(); ++i) {
     EXPECT_EQ(fresh.Text(kNumbers[i]), numbers[i]) << kNumbers[i];
   }
+  EXPECT_TRUE(fresh.Checked("选择框_定位自定义公式"));
+  EXPECT_FALSE(fresh.Checked("选择框_二星自定义公式"));
+  EXPECT_TRUE(fresh.Checked("选择框_三星自定义公式"));
+  for (std::size_t i = 0; i < kOwnFormulas.size(); ++i) {
+    EXPECT_EQ(fresh.Text(kOwnFormulas[i]), formulas[i]) << kOwnFormulas[i];
+  }
+}
+
+TEST_F(SettingsFileTest, AnOwnFormulaComesBackAsTypedAndIsStoredAsItIsWhereItCanBe) {
+  // Blanks at either end and quotes around a value are lost on read unless
+  // the value is quoted; anything else is written unchanged, in GBK.
+  struct Case {
+    std::string formula;
+    std::string stored;
+  };
+  const std::vector<Case> cases = {
+      {"DCC*657", "DCC*657"},
+      {"万位 A+B", "万位 A+B"},
+      {" DCC*657", "\" DCC*657\""},
+      {"DCC*657\t", "\"DCC*657\t\""},
+      {"\"A+B\"", "\"\"A+B\"\""},
+      {"'A'", "\"'A'\""},
+      {"\"A+B", "\"A+B"},
+      {"'", "'"},
+      {" ", "\" \""},
+  };
+  for (const Case& c : cases) {
+    window.SetText("编辑框_二星公式", c.formula);
+    ASSERT_TRUE(SaveSettings(ctx).ok()) << c.formula;
+    auto raw = base::ReadSmallFile(File());
+    ASSERT_TRUE(raw.ok());
+    EXPECT_NE(raw.value().find(*base::Utf8ToGbk("[5]\r\n1=\r\n2=" + c.stored + "\r\n3=\r\n")),
+              std::string::npos)
+        << c.formula;
+    ui::MemoryWindow fresh;
+    core::Env freshCtx{fresh, dir.path(), dir.path()};
+    LoadSettings(freshCtx);
+    EXPECT_EQ(fresh.Text("编辑框_二星公式"), c.formula);
+  }
+}
+
+TEST_F(SettingsFileTest, AFileFromBeforeTheOwnFormulasLeavesThemAsTheyAre) {
+  for (const auto& name : kOwnFormulaBoxes) window.SetChecked(name, true);
+  for (const auto& name : kOwnFormulas) window.SetText(name, "ABC+1");
+  WriteUtf8File(
+      "[1]\r\n1=真\r\n2=假\r\n3=假\r\n"
+      "[2]\r\n1=真\r\n2=假\r\n3=假\r\n4=假\r\n5=假\r\n6=假\r\n7=真\r\n8=真\r\n9=假\r\n10=真\r\n"
+      "11=假\r\n"
+      "[3]\r\n1=4\r\n2=5\r\n3=3\r\n4=8\r\n5=3\r\n6=8\r\n");
+  LoadSettings(ctx);
+  EXPECT_TRUE(window.Checked("选择框_定位更新"));
+  EXPECT_EQ(window.Text("编辑框_定位期数"), "4");
+  for (const auto& name : kOwnFormulaBoxes) EXPECT_TRUE(window.Checked(name)) << name;
+  for (const auto& name : kOwnFormulas) EXPECT_EQ(window.Text(name), "ABC+1") << name;
+
+  // Only the keys the file has are taken; the others stay.
+  WriteUtf8File("[4]\r\n2=假\r\n[5]\r\n3=定位*2\r\n");
+  LoadSettings(ctx);
+  EXPECT_TRUE(window.Checked("选择框_定位自定义公式"));
+  EXPECT_FALSE(window.Checked("选择框_二星自定义公式"));
+  EXPECT_TRUE(window.Checked("选择框_三星自定义公式"));
+  EXPECT_EQ(window.Text("编辑框_定位公式"), "ABC+1");
+  EXPECT_EQ(window.Text("编辑框_三星公式"), "定位*2");
 }
 
 TEST_F(SettingsFileTest, NoFileKeepsTheFormValues) {
@@ -244,7 +319,8 @@ TEST_F(SettingsFileTest, SaveKeepsEveryLineItDoesNotSetByteForByte) {
   const std::string after = "; \xff\xfe \x81\n" + gbk("[其他]\r\n") + "  k = \x80v\xff\r\n" +
                             "[2]\r\n 12 = x\r\n" + gbk("7=真\r\n") + "; the end\n" +
                             gbk("1=真\n2=假\n3=假\n4=假\n5=假\n6=假\n8=真\n9=假\n10=真\n11=假\n") +
-                            gbk("[1]\n1=假\n2=假\n3=假\n") + "[3]\n1=3\n2=5\n3=3\n4=8\n5=3\n6=8\n";
+                            gbk("[1]\n1=假\n2=假\n3=假\n") + "[3]\n1=3\n2=5\n3=3\n4=8\n5=3\n6=8\n" +
+                            gbk("[4]\n1=假\n2=假\n3=假\n") + "[5]\n1=\n2=\n3=\n";
   EXPECT_EQ(raw.value(), after);
   EXPECT_TRUE(window.Messages().empty());
 }
