@@ -58,6 +58,10 @@ std::string EscapeText(std::string_view text) {
       case '\\':
         escaped += "\\\\";
         break;
+      case '\0':
+        // A NUL would end the answer line for many readers.
+        escaped += "\\0";
+        break;
       default:
         escaped += c;
     }
@@ -86,6 +90,9 @@ Result<std::string> UnescapeText(std::string_view text) {
         break;
       case '\\':
         plain += '\\';
+        break;
+      case '0':
+        plain += '\0';
         break;
       default:
         return Error{std::string("unknown escape \\") + text[i]};

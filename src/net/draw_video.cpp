@@ -2,6 +2,7 @@
 
 #include "net/cookie_store.h"
 #include "net/draw_sources.h"
+#include "net/url_text.h"
 
 namespace net {
 
@@ -12,8 +13,10 @@ std::string DrawVideoUrl(const std::string& videoBase, DrawVideoPage page) {
 
 void ShowDrawVideo(const core::Env& context, DrawVideoPage page) {
   const std::string url = DrawVideoUrl(LoadDrawSources(context.dataDir).video, page);
-  // The page is loaded whether the cookies went or not.
+  // The page is loaded whether the cookies went or not. The embedded browser
+  // keeps a jar of its own: the site's cookies go there too.
   ClearUrlCookies(url);
+  context.window.ClearBrowserCookies("超文本浏览框_开奖", UrlHost(url));
   context.window.Navigate("超文本浏览框_开奖", url);
 }
 

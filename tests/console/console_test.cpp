@@ -47,6 +47,9 @@ TEST(ConsoleEscapes, RoundTripAndRefuseUnknownOnes) {
   EXPECT_EQ(UnescapeText("中文 text").value(), "中文 text");
   EXPECT_EQ(UnescapeText("\\\\n").value(), "\\n");
   EXPECT_FALSE(UnescapeText("bad\\x").ok());
+  // A NUL is written as an escape, so an answer stays one line of text.
+  EXPECT_EQ(EscapeText(std::string("a\0b", 3)), "a\\0b");
+  EXPECT_EQ(UnescapeText("a\\0b").value(), std::string("a\0b", 3));
   EXPECT_FALSE(UnescapeText("trailing\\").ok());
 }
 

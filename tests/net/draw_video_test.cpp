@@ -37,6 +37,10 @@ TEST_F(DrawVideoTest, ButtonsClearCookiesThenLoadThePage) {
   window.Click("按钮_开奖刷新江西");
   EXPECT_EQ(window.Address("超文本浏览框_开奖"), "http://video.q.r:8080/jxssc/");
   EXPECT_EQ(net::GetUrlCookies("http://video.q.r"), "");
+  // The browser's own jar is cleared for the site too, once per click.
+  using Clearing = ui::MemoryWindow::CookieClearing;
+  EXPECT_EQ(window.CookieClearings(), (std::vector<Clearing>{{"超文本浏览框_开奖", "video.q.r"},
+                                                             {"超文本浏览框_开奖", "video.q.r"}}));
 }
 
 TEST_F(DrawVideoTest, DefaultSiteIsTheLocalMirror) {
