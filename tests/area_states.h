@@ -20,6 +20,6 @@ struct AreaStates {
   core::Context ContextFor(ui::Window& window, const std::filesystem::path& dataDir,
                            const std::filesystem::path& workDir) {
     return core::Context{
-        {window, dataDir, workDir}, draws, search, output, archive, push, {}, {}, {}};
+        {window, dataDir, workDir}, draws, search, output, archive, push, {}, {}, {}, {}};
   }
 };

@@ -6,6 +6,7 @@
 #include "net/draw_video.h"
 #include "output/output_handlers.h"
 #include "plan/plan_handlers.h"
+#include "push/push_handlers.h"
 #include "search/search_handlers.h"
 #include "settings/settings_file.h"
 #include "trend/trend_handlers.h"
@@ -22,6 +23,7 @@ void BindHandlers(core::Context& ctx) {
   search::BindSearchHandlers(ctx);
   archive::BindArchiveHandlers(ctx);
   trend::BindTrendHandlers(ctx);
+  push::BindPushHandlers(ctx);
 }
 
 }  // namespace app

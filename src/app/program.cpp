@@ -23,6 +23,7 @@ void Program::Start(ui::Window& window, bool runCreationHandler) {
                                  pushState_,
                                  {},
                                  {},
+                                 {},
                                  {}});
   BindHandlers(*context_);
   if (runCreationHandler) {

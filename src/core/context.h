@@ -46,6 +46,8 @@ struct Context : Env {
   // follow the draws without a cycle.
   std::vector<std::function<void()>> onDrawsRefreshed;
   std::vector<std::function<void()>> onDrawInserted;
+  // Run after the collection was rebuilt by itself for a new draw.
+  std::vector<std::function<void()>> onCollectionRebuilt;
   // Run after draws were added to the archive (a refresh, an update, an import).
   std::vector<std::function<void()>> onArchiveChanged;
 };

@@ -17,6 +17,7 @@ void BindOutputHandlers(core::Context& ctx) {
   ctx.onDrawInserted.push_back([&ctx] {
     if (ctx.window.Checked("选择框_集合自动")) {
       ComposeCollection(ctx);
+      for (const auto& hook : ctx.onCollectionRebuilt) hook();
     }
   });
 }
