@@ -1,0 +1,116 @@
+// The real program against the real mirror: every draw of the refreshes lands
+// in the archive, survives a restart, and feeds the trend chart; the 回测
+// page's archive strip imports and exports draw files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "child_process/child_process.h"
+#include "mirror_draws.h"
+#include "settings/ini_file.h"
+#include "temp_dir.h"
+
+namespace {
+
+using namespace std::chrono;
+
+const std::filesystem::path kBin = LANZHOU_TEST_BIN_DIR;
+
+class ArchiveConsoleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    drawsFile = dir.path() / "mirror_draws.txt";
+    std::ofstream out(drawsFile);
+    for (auto [day, last] : {std::pair{2014y / January / 4d, 120}, {2014y / January / 5d, 50}}) {
+      for (int sequence = 1; sequence <= last; ++sequence) {
+        drawd::Draw draw{day, sequence, drawd::SimulatedCode(day, sequence)};
+        out << drawd::IssueOf(draw) << ',' << draw.code << '\n';
+      }
+    }
+  }
+
+  void StartMirror() {
+    mirror.emplace(std::vector<std::string>{(kBin / "lanzhou-drawd").string(), "--port", "0",
+                                            "--draws", drawsFile.string()});
+    ASSERT_TRUE(mirror->started());
+    const std::string banner = mirror->ReadLine(10000).value_or("");
+    const std::size_t at = banner.find("http://127.0.0.1:");
+    ASSERT_NE(at, std::string::npos) << banner;
+    const std::string base = banner.substr(at);
+    for (const char* key : {"history", "feed1", "feed2", "video", "announcement"}) {
+      ASSERT_TRUE(settings::WriteIniKey(dir.path() / "sources.ini", "sources", key, base).ok());
+    }
+  }
+
+  ChildProcess Console(const std::vector<std::string>& extra) {
+    std::vector<std::string> argv{(kBin / "lanzhou").string(), "--console", "--data-dir",
+                                  dir.path().string()};
+    argv.insert(argv.end(), extra.begin(), extra.end());
+    return ChildProcess(argv);
+  }
+
+  static std::string Read(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  TempDir dir;
+  std::filesystem::path drawsFile;
+  std::optional<ChildProcess> mirror;
+};
+
+TEST_F(ArchiveConsoleTest, RefreshesFillTheArchiveItOutlivesARestartAndFeedsTheChart) {
+  StartMirror();
+  {
+    ChildProcess console = Console({"--clock", "2014-01-05T14:25:00"});
+    ASSERT_TRUE(console.started());
+    EXPECT_EQ(console.Ask("count 列表框_开奖"), "170");
+    EXPECT_EQ(console.Ask("text 标签_号码库"), "号码库：170 期，20140104-001 至 20140105-050");
+    // 50 draw rows, oldest first, then the four summary rows.
+    EXPECT_EQ(console.Ask("count 走势图_号码"), "54");
+    EXPECT_EQ(console.Ask("cell 走势图_号码 49 0"), "20140105-050");
+    const std::string newest = drawd::SimulatedCode(2014y / January / 5d, 50);
+    EXPECT_EQ(console.Ask("cell 走势图_号码 49 1"), newest);
+    const std::string units(1, newest[4]);
+    EXPECT_EQ(console.Ask("cell 走势图_号码 49 " + std::to_string(2 + (newest[4] - '0'))), units);
+    EXPECT_EQ(console.Ask("cell 走势图_号码 50 0"), "出现次数");
+    console.WriteLine("select 组合框_走势期数 0");  // 30期
+    EXPECT_EQ(console.Ask("count 走势图_号码"), "34");
+    console.WriteLine("quit");
+  }
+  // The mirror is gone: a restart still has every draw, and a new day's draws add to them.
+  mirror.reset();
+  std::ofstream(drawsFile, std::ios::app) << "20140105-051,12345\n";
+  StartMirror();
+  ChildProcess console = Console({"--clock", "2014-01-05T14:35:00"});
+  ASSERT_TRUE(console.started());
+  EXPECT_EQ(console.Ask("text 标签_号码库"), "号码库：171 期，20140104-001 至 20140105-051");
+  console.WriteLine("set 编辑框_号码文件 " + (dir.path() / "export.csv").string());
+  console.WriteLine("click 超级按钮_导出号码");
+  EXPECT_EQ(console.Ask("text 标签_号码库"), "exported 171");
+  const std::string exported = Read(dir.path() / "export.csv");
+  EXPECT_EQ(exported.rfind("issue,code\n20140104-001,", 0), 0u);
+  EXPECT_NE(exported.find("\n20140105-051,12345\n"), std::string::npos);
+}
+
+TEST_F(ArchiveConsoleTest, ImportThroughThePageCountsWhatItTookAndRefused) {
+  const auto file = dir.path() / "mine.txt";
+  std::ofstream(file) << "issue,code\n20240101-001,12345\n20240101-002\t67890\n"
+                         "20240101003 13579\n20240101-121,11111\n20240101-004,1234x\n";
+  ChildProcess console = Console({"--no-start"});
+  ASSERT_TRUE(console.started());
+  console.WriteLine("set 编辑框_号码文件 " + file.string());
+  console.WriteLine("click 超级按钮_导入号码");
+  EXPECT_EQ(console.Ask("text 标签_号码库"), "imported 3, unchanged 0, conflicts 0, rejected 2");
+  console.WriteLine("click 超级按钮_导入号码");
+  EXPECT_EQ(console.Ask("text 标签_号码库"), "imported 0, unchanged 3, conflicts 0, rejected 2");
+  // The chart follows the archive at once.
+  EXPECT_EQ(console.Ask("count 走势图_号码"), "7");
+  EXPECT_EQ(console.Ask("cell 走势图_号码 2 1"), "13579");
+}
+
+}  // namespace
