@@ -43,30 +43,37 @@ QString WebEngineProcessPath() {
 
 }  // namespace
 
-HtmlViewer::HtmlViewer(bool useWebEngine, QWidget* parent) : QWidget(parent) {
-  if (useWebEngine) {
-    view_ = new QWebEngineView(this);
-    connect(view_, &QWebEngineView::loadProgress, this, [this](int percent) {
-      if (onProgress_) {
-        onProgress_(percent);
-      }
-    });
-    QWebEngineCookieStore* store = view_->page()->profile()->cookieStore();
-    connect(store, &QWebEngineCookieStore::cookieAdded, this,
-            [this](const QNetworkCookie& cookie) { cookies_.push_back(cookie); });
-    connect(
-        store, &QWebEngineCookieStore::cookieRemoved, this, [this](const QNetworkCookie& cookie) {
-          std::erase_if(cookies_,
-                        [&](const QNetworkCookie& kept) { return kept.hasSameIdentifier(cookie); });
-        });
-    store->loadAllCookies();
-  } else {
-    setAttribute(Qt::WA_StyledBackground);
-    setAutoFillBackground(true);
-    QPalette blank = palette();
-    blank.setColor(QPalette::Window, Qt::white);
-    setPalette(blank);
+HtmlViewer::HtmlViewer(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_StyledBackground);
+  setAutoFillBackground(true);
+  QPalette blank = palette();
+  blank.setColor(QPalette::Window, Qt::white);
+  setPalette(blank);
+}
+
+void HtmlViewer::CreateBrowser() {
+  if (view_ != nullptr) {
+    return;
   }
+  view_ = new QWebEngineView(this);
+  view_->setGeometry(rect());
+  connect(view_, &QWebEngineView::loadProgress, this, [this](int percent) {
+    if (onProgress_) {
+      onProgress_(percent);
+    }
+  });
+  QWebEngineCookieStore* store = view_->page()->profile()->cookieStore();
+  connect(store, &QWebEngineCookieStore::cookieAdded, this,
+          [this](const QNetworkCookie& cookie) { cookies_.push_back(cookie); });
+  connect(store, &QWebEngineCookieStore::cookieRemoved, this, [this](const QNetworkCookie& cookie) {
+    std::erase_if(cookies_,
+                  [&](const QNetworkCookie& kept) { return kept.hasSameIdentifier(cookie); });
+  });
+  store->loadAllCookies();
+  if (!address_.empty()) {
+    view_->setUrl(QUrl::fromUserInput(QString::fromStdString(address_)));
+  }
+  view_->show();
 }
 
 void HtmlViewer::Navigate(const std::string& address) {

@@ -231,6 +231,14 @@ void QtWindow::FirstPaintDone() {
   for (auto& then : std::exchange(afterFirstPaint_, {})) {
     then();
   }
+  if (!WebEngineUsable()) {
+    return;
+  }
+  for (auto& [name, control] : controls_) {
+    if (auto* viewer = qobject_cast<HtmlViewer*>(control.widget)) {
+      viewer->CreateBrowser();
+    }
+  }
 }
 
 void QtWindow::Build() {
@@ -350,7 +358,7 @@ QWidget* QtWindow::CreateWidget(const ui::ControlDefinition& definition, QWidget
       break;
     }
     case ControlKind::HtmlViewer:
-      widget = new HtmlViewer(WebEngineUsable(), parent);
+      widget = new HtmlViewer(parent);
       break;
     case ControlKind::GroupBox:
       widget = new QGroupBox(Q(definition.text), parent);

@@ -41,7 +41,7 @@ class QtWindow final : public ui::DrivenWindow {
 
   QWidget* Widget() const { return window_.get(); }
   // Runs `then` once, as soon as the window's first frame has been painted and
-  // handed to the screen.
+  // handed to the screen, before the web views make their browsers.
   void AfterFirstPaint(std::function<void()> then);
 
   // ui::DrivenWindow
@@ -118,6 +118,7 @@ class QtWindow final : public ui::DrivenWindow {
   };
 
   void Build();
+  // The browser engine is started only now, so the window shows at once.
   void FirstPaintDone();
   QWidget* ContainerOf(const ui::ControlDefinition& definition) const;
   QWidget* CreateWidget(const ui::ControlDefinition& definition, QWidget* parent);
