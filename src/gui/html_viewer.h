@@ -52,8 +52,8 @@ class HtmlViewer : public QWidget {
 bool WebEngineUsable();
 
 // Settings the browser engine reads once, before the QApplication exists:
-// no sandbox when running as root (Chromium refuses to start otherwise) and
-// software drawing on a machine without a GPU.
+// no sandbox when running as root (Chromium refuses to start otherwise) and,
+// on a machine without a GPU, software drawing with no OpenGL in the process.
 void PrepareWebEngineEnvironment();
 
 }  // namespace gui
