@@ -211,6 +211,9 @@ QtWindow::QtWindow() : window_(std::make_unique<QWidget>()) {
   InstallFontSubstitutes();
   if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) {
     ApplySilverTheme(*application);
+    // Some widgets lay out their first text in the application's font before
+    // they take the form's: make the two the same, so no other font is loaded.
+    QApplication::setFont(FormFont(ui::Font{}));
   }
   Build();
   window_->installEventFilter(new FirstPaintWatcher(window_.get(), [this] { FirstPaintDone(); }));
