@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
     if (options.console) return app::RunConsoleSession(options, std::cin, std::cout);
 #ifdef LANZHOU_WITH_GUI
     app::Program program(options.dataDir, std::filesystem::current_path());
-    return gui::RunMainWindow(argc, argv,
-                              [&](ui::Window& window) { program.Start(window, !options.noStart); });
+    return gui::RunMainWindow(
+        argc, argv, [&](ui::Window& window) { program.Start(window, !options.noStart); },
+        options.quitAfterPaint);
 #else
     std::cerr << "lanzhou: built without the window (LANZHOU_GUI=OFF); use --console\n";
     return 2;

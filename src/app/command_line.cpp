@@ -26,7 +26,8 @@ const std::string_view kUsage =
     "  --console       run without a display, reading commands from standard input\n"
     "  --qt            the console drives the real window, offscreen (for grab FILE)\n"
     "  --clock TIME    start the console's clock at TIME (local time)\n"
-    "  --no-start      do not run the start-up sequence: the window holds its form values\n";
+    "  --no-start      do not run the start-up sequence: the window holds its form values\n"
+    "  --quit-after-paint  end as soon as the window has painted its first frame\n";
 
 base::Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
   Options options;
@@ -42,6 +43,8 @@ base::Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
       options.qt = true;
     } else if (arg == "--no-start") {
       options.noStart = true;
+    } else if (arg == "--quit-after-paint") {
+      options.quitAfterPaint = true;
     } else if (arg == "--help" || arg == "-h") {
       options.help = true;
     } else if (arg == "--data-dir") {
@@ -60,6 +63,9 @@ base::Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
   // The real window follows the system clock.
   if (options.clock && !options.console) return base::Error{"--clock needs --console"};
   if (options.qt && !options.console) return base::Error{"--qt needs --console"};
+  if (options.quitAfterPaint && options.console) {
+    return base::Error{"--quit-after-paint is for the window, not --console"};
+  }
   return options;
 }
 

@@ -17,6 +17,7 @@ struct Options {
   bool qt = false;  // the console drives the Qt window instead of one in memory
   std::optional<ui::LocalTime> clock;
   bool noStart = false;
+  bool quitAfterPaint = false;  // timing the start: end once the window has painted
   bool help = false;
 };
 

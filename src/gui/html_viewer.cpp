@@ -43,30 +43,37 @@ QString WebEngineProcessPath() {
 
 }  // namespace
 
-HtmlViewer::HtmlViewer(bool useWebEngine, QWidget* parent) : QWidget(parent) {
-  if (useWebEngine) {
-    view_ = new QWebEngineView(this);
-    connect(view_, &QWebEngineView::loadProgress, this, [this](int percent) {
-      if (onProgress_) {
-        onProgress_(percent);
-      }
-    });
-    QWebEngineCookieStore* store = view_->page()->profile()->cookieStore();
-    connect(store, &QWebEngineCookieStore::cookieAdded, this,
-            [this](const QNetworkCookie& cookie) { cookies_.push_back(cookie); });
-    connect(
-        store, &QWebEngineCookieStore::cookieRemoved, this, [this](const QNetworkCookie& cookie) {
-          std::erase_if(cookies_,
-                        [&](const QNetworkCookie& kept) { return kept.hasSameIdentifier(cookie); });
-        });
-    store->loadAllCookies();
-  } else {
-    setAttribute(Qt::WA_StyledBackground);
-    setAutoFillBackground(true);
-    QPalette blank = palette();
-    blank.setColor(QPalette::Window, Qt::white);
-    setPalette(blank);
+HtmlViewer::HtmlViewer(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_StyledBackground);
+  setAutoFillBackground(true);
+  QPalette blank = palette();
+  blank.setColor(QPalette::Window, Qt::white);
+  setPalette(blank);
+}
+
+void HtmlViewer::CreateBrowser() {
+  if (view_ != nullptr) {
+    return;
   }
+  view_ = new QWebEngineView(this);
+  view_->setGeometry(rect());
+  connect(view_, &QWebEngineView::loadProgress, this, [this](int percent) {
+    if (onProgress_) {
+      onProgress_(percent);
+    }
+  });
+  QWebEngineCookieStore* store = view_->page()->profile()->cookieStore();
+  connect(store, &QWebEngineCookieStore::cookieAdded, this,
+          [this](const QNetworkCookie& cookie) { cookies_.push_back(cookie); });
+  connect(store, &QWebEngineCookieStore::cookieRemoved, this, [this](const QNetworkCookie& cookie) {
+    std::erase_if(cookies_,
+                  [&](const QNetworkCookie& kept) { return kept.hasSameIdentifier(cookie); });
+  });
+  store->loadAllCookies();
+  if (!address_.empty()) {
+    view_->setUrl(QUrl::fromUserInput(QString::fromStdString(address_)));
+  }
+  view_->show();
 }
 
 void HtmlViewer::Navigate(const std::string& address) {
@@ -125,9 +132,13 @@ void PrepareWebEngineEnvironment() {
     ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
   }
   std::error_code error;
-  if (!std::filesystem::exists("/dev/dri", error) &&
-      std::getenv("QTWEBENGINE_CHROMIUM_FLAGS") == nullptr) {
-    ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 1);
+  if (!std::filesystem::exists("/dev/dri", error)) {
+    // Without a GPU, OpenGL is Mesa's software rasteriser, whose LLVM alone
+    // holds some 60 MB of the window process: draw the pages in software
+    // instead, and keep OpenGL out of the process altogether.
+    ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
+    ::setenv("QT_QUICK_BACKEND", "software", 0);
+    ::setenv("QT_XCB_GL_INTEGRATION", "none", 0);
   }
   // The web views share one GL context with the window; Qt wants this said
   // before the application object is made.

@@ -10,18 +10,25 @@ class QWebEngineView;
 
 namespace gui {
 
-// An embedded web page. Where the browser engine cannot run, the viewer stays
-// an empty frame that still keeps the address it was sent to.
+// An embedded web page. It starts as an empty frame that keeps the address
+// it is sent to: the browser engine is slow to start and heavy, so the window
+// makes it (CreateBrowser) only once it is on the screen. Where the engine
+// cannot run, the viewer stays that frame.
 class HtmlViewer : public QWidget {
   Q_OBJECT
 
  public:
-  HtmlViewer(bool useWebEngine, QWidget* parent);
+  explicit HtmlViewer(QWidget* parent);
+
+  // Makes the browser in place of the frame and loads the last address sent;
+  // once only.
+  void CreateBrowser();
 
   const std::string& Address() const { return address_; }
   void Navigate(const std::string& address);
   // Deletes the cookies the browser holds that reach the host: its own and
   // its parent domains' (a cookie of ".example.com" goes for "www.example.com").
+  // Before the browser exists there are none.
   void ClearCookies(const std::string& host);
   // Called with the percentage loaded while a page loads.
   void OnProgress(std::function<void(int)> handler);
@@ -45,8 +52,8 @@ class HtmlViewer : public QWidget {
 bool WebEngineUsable();
 
 // Settings the browser engine reads once, before the QApplication exists:
-// no sandbox when running as root (Chromium refuses to start otherwise) and
-// software drawing on a machine without a GPU.
+// no sandbox when running as root (Chromium refuses to start otherwise) and,
+// on a machine without a GPU, software drawing with no OpenGL in the process.
 void PrepareWebEngineEnvironment();
 
 }  // namespace gui

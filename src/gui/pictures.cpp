@@ -4,7 +4,9 @@
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QRadialGradient>
+#include <functional>
 
 namespace gui {
 namespace {
@@ -27,9 +29,18 @@ void DrawBall(QPainter& painter, const QRectF& rect, QColor light, QColor dark) 
   painter.drawEllipse(rect);
 }
 
-}  // namespace
+// The same few pictures are shown many times (five placeholders, a skin per
+// button size on every repaint): each is drawn once and kept.
+QPixmap Cached(const QString& key, const std::function<QPixmap()>& draw) {
+  QPixmap pixmap;
+  if (!QPixmapCache::find(key, &pixmap)) {
+    pixmap = draw();
+    QPixmapCache::insert(key, pixmap);
+  }
+  return pixmap;
+}
 
-QPixmap DigitPixmap(int digit) {
+QPixmap DrawDigit(int digit) {
   QPixmap pixmap = TransparentPixmap({kDigitSize, kDigitSize});
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -49,7 +60,7 @@ QPixmap DigitPixmap(int digit) {
   return pixmap;
 }
 
-QPixmap SkinPixmap(QSize size, bool highlighted) {
+QPixmap DrawSkin(QSize size, bool highlighted) {
   QPixmap pixmap = TransparentPixmap(size);
   if (size.isEmpty()) {
     return pixmap;
@@ -76,6 +87,22 @@ QPixmap SkinPixmap(QSize size, bool highlighted) {
   painter.drawLine(QPointF(rect.left() + 4, rect.top() + 1.5),
                    QPointF(rect.right() - 4, rect.top() + 1.5));
   return pixmap;
+}
+
+}  // namespace
+
+QPixmap DigitPixmap(int digit) {
+  const int shown = digit >= 0 && digit <= 9 ? digit : -1;
+  return Cached(QStringLiteral("lanzhou/digit/%1").arg(shown),
+                [shown] { return DrawDigit(shown); });
+}
+
+QPixmap SkinPixmap(QSize size, bool highlighted) {
+  return Cached(QStringLiteral("lanzhou/skin/%1x%2/%3")
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(highlighted ? 1 : 0),
+                [size, highlighted] { return DrawSkin(size, highlighted); });
 }
 
 QPixmap WindowIconPixmap() {

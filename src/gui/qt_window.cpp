@@ -125,6 +125,25 @@ class ClickWatcher : public QObject {
   std::function<void()> onClick_;
 };
 
+// The first paint event of a widget; `then` runs once the whole frame, the
+// children's paint included, has gone to the screen.
+class FirstPaintWatcher : public QObject {
+ public:
+  FirstPaintWatcher(QObject* parent, std::function<void()> then)
+      : QObject(parent), then_(std::move(then)) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && then_) {
+      QTimer::singleShot(0, parent(), std::exchange(then_, nullptr));
+      watched->removeEventFilter(this);
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> then_;
+};
+
 // The typing filter of the form applied to the text an edit leaves, the only
 // thing a validator is shown.
 class TypingValidator : public QValidator {
@@ -192,11 +211,38 @@ QtWindow::QtWindow() : window_(std::make_unique<QWidget>()) {
   InstallFontSubstitutes();
   if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) {
     ApplySilverTheme(*application);
+    // Some widgets lay out their first text in the application's font before
+    // they take the form's: make the two the same, so no other font is loaded.
+    QApplication::setFont(FormFont(ui::Font{}));
   }
   Build();
+  window_->installEventFilter(new FirstPaintWatcher(window_.get(), [this] { FirstPaintDone(); }));
 }
 
 QtWindow::~QtWindow() = default;
+
+void QtWindow::AfterFirstPaint(std::function<void()> then) {
+  if (painted_) {
+    QTimer::singleShot(0, window_.get(), std::move(then));
+    return;
+  }
+  afterFirstPaint_.push_back(std::move(then));
+}
+
+void QtWindow::FirstPaintDone() {
+  painted_ = true;
+  for (auto& then : std::exchange(afterFirstPaint_, {})) {
+    then();
+  }
+  if (!WebEngineUsable()) {
+    return;
+  }
+  for (auto& [name, control] : controls_) {
+    if (auto* viewer = qobject_cast<HtmlViewer*>(control.widget)) {
+      viewer->CreateBrowser();
+    }
+  }
+}
 
 void QtWindow::Build() {
   const ui::WindowDefinition& definition = ui::MainWindowDefinition();
@@ -315,7 +361,7 @@ QWidget* QtWindow::CreateWidget(const ui::ControlDefinition& definition, QWidget
       break;
     }
     case ControlKind::HtmlViewer:
-      widget = new HtmlViewer(WebEngineUsable(), parent);
+      widget = new HtmlViewer(parent);
       break;
     case ControlKind::GroupBox:
       widget = new QGroupBox(Q(definition.text), parent);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,6 +40,9 @@ class QtWindow final : public ui::DrivenWindow {
   QtWindow& operator=(const QtWindow&) = delete;
 
   QWidget* Widget() const { return window_.get(); }
+  // Runs `then` once, as soon as the window's first frame has been painted and
+  // handed to the screen, before the web views make their browsers.
+  void AfterFirstPaint(std::function<void()> then);
 
   // ui::DrivenWindow
   void Click(const std::string& name) override;
@@ -114,6 +118,8 @@ class QtWindow final : public ui::DrivenWindow {
   };
 
   void Build();
+  // The browser engine is started only now, so the window shows at once.
+  void FirstPaintDone();
   QWidget* ContainerOf(const ui::ControlDefinition& definition) const;
   QWidget* CreateWidget(const ui::ControlDefinition& definition, QWidget* parent);
   void AddRadioToGroup(const ui::ControlDefinition& definition, QWidget* radio);
@@ -142,6 +148,8 @@ class QtWindow final : public ui::DrivenWindow {
   std::vector<QEventLoop*> waits_;  // the WaitUntil loops running, innermost last
   std::vector<Message> messages_;
   std::vector<std::string> pendingCharts_;
+  std::vector<std::function<void()>> afterFirstPaint_;
+  bool painted_ = false;
   bool settingRowCheck_ = false;  // the program, not the user, sets a row box
   std::chrono::milliseconds clockOffset_{0};
 };

@@ -1,7 +1,10 @@
 #include "gui/run_main_window.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 
@@ -10,10 +13,18 @@
 
 namespace gui {
 
-int RunMainWindow(int argc, char** argv, const std::function<void(ui::Window&)>& onCreated) {
+int RunMainWindow(int argc, char** argv, const std::function<void(ui::Window&)>& onCreated,
+                  bool quitAfterFirstPaint) {
   PrepareWebEngineEnvironment();
   QApplication application(argc, argv);
   QtWindow window;
+  if (quitAfterFirstPaint) {
+    window.AfterFirstPaint([] {
+      // Leave at once: tearing down the window is no part of the start.
+      std::fflush(nullptr);
+      ::_exit(0);
+    });
+  }
   // An exception must not unwind through Qt's event loop: carry it past the
   // loop and out to the caller.
   std::exception_ptr failure;

@@ -10,7 +10,10 @@ namespace gui {
 // Runs the program's window: makes the application and the main window (not
 // yet shown), runs onCreated(window) once the event loop has started (the
 // handler shows the window itself) and returns 0 when the window is closed.
-int RunMainWindow(int argc, char** argv, const std::function<void(ui::Window&)>& onCreated);
+// With quitAfterFirstPaint the process ends with 0 as soon as the window has
+// painted its first frame: the start-up, and nothing else, can be timed.
+int RunMainWindow(int argc, char** argv, const std::function<void(ui::Window&)>& onCreated,
+                  bool quitAfterFirstPaint = false);
 
 // Runs a script against the program's window: makes the application (on the
 // offscreen platform unless QT_QPA_PLATFORM names another) and the window,

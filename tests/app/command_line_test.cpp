@@ -31,6 +31,14 @@ TEST(CommandLine, EveryOptionTogether) {
   EXPECT_EQ(*options.value().clock, local_days{2024y / February / 29} + 23h + 59min + 58s);
 }
 
+TEST(CommandLine, QuitAfterPaintIsForTheWindow) {
+  auto options = ParseCommandLine({"--quit-after-paint", "--data-dir", "/tmp"});
+  ASSERT_TRUE(options.ok()) << options.error().message;
+  EXPECT_TRUE(options.value().quitAfterPaint);
+  EXPECT_FALSE(options.value().console);
+  EXPECT_FALSE(ParseCommandLine({}).value().quitAfterPaint);
+}
+
 TEST(CommandLine, RefusesWhatItCannotUse) {
   const std::vector<std::vector<std::string>> bad = {
       {"--data-dir"},
@@ -38,6 +46,7 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
       {"--console", "--clock"},
       {"--console", "--clock", "2024-13-01T00:00:00"},
       {"--clock", "2024-01-01T00:00:00"},  // the window runs on the system clock
+      {"--console", "--quit-after-paint"},
       {"--frobnicate"},
       {"console"},
   };
