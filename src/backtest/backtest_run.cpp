@@ -1,0 +1,98 @@
+#include "backtest/backtest_run.h"
+
+#include <algorithm>
+
+namespace backtest {
+namespace {
+
+// Formulas a worker takes at a time: few enough to share the end of the list
+// evenly, enough to keep the shared counter quiet.
+constexpr std::size_t kBatch = 16;
+
+std::int64_t Now() { return std::chrono::steady_clock::now().time_since_epoch().count(); }
+
+}  // namespace
+
+BacktestRun::BacktestRun(std::vector<plan::Draw> source, search::SearchSettings settings,
+                         std::vector<std::string> formulas, ProgressFunction onProgress,
+                         unsigned threads)
+    : formulas_(std::move(formulas)),
+      onProgress_(std::move(onProgress)),
+      figures_(formulas_.size()),
+      finished_(formulas_.size(), 0),
+      lastReport_(Now()) {
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  // Preparing the draws takes a while on a long archive: off the caller's thread.
+  lead_ = std::thread([this, source = std::move(source), settings, threads]() mutable {
+    Lead(std::move(source), settings, threads);
+  });
+}
+
+BacktestRun::~BacktestRun() {
+  Stop();
+  if (lead_.joinable()) lead_.join();
+}
+
+void BacktestRun::Lead(std::vector<plan::Draw> source, search::SearchSettings settings,
+                       unsigned threads) {
+  search::SearchSource draws(std::move(source));
+  if (!stop_.load(std::memory_order_relaxed)) {
+    const search::CandidateScorer scorer(std::move(draws), settings);
+    const auto helpers = std::min<std::size_t>(threads, (formulas_.size() + kBatch - 1) / kBatch);
+    std::vector<std::thread> workers;
+    for (std::size_t t = 1; t < helpers; ++t) {
+      workers.emplace_back([this, &scorer] { Work(scorer); });
+    }
+    Work(scorer);
+    for (auto& worker : workers) worker.join();
+  }
+  done_.store(true, std::memory_order_release);
+  Report(true);
+}
+
+void BacktestRun::Work(const search::CandidateScorer& scorer) {
+  while (!stop_.load(std::memory_order_relaxed)) {
+    const std::size_t first = next_.fetch_add(kBatch);
+    if (first >= formulas_.size()) return;
+    const std::size_t end = std::min(first + kBatch, formulas_.size());
+    for (std::size_t i = first; i < end; ++i) {
+      const auto figures = scorer.ScoreStreaks(formulas_[i], stop_);
+      if (!figures) return;
+      figures_[i] = *figures;
+      finished_[i] = 1;
+      completed_.fetch_add(1, std::memory_order_relaxed);
+    }
+    Report(false);
+  }
+}
+
+void BacktestRun::Report(bool last) {
+  if (!onProgress_) return;
+  if (!last) {
+    // One worker reports per interval.
+    const std::int64_t now = Now();
+    std::int64_t before = lastReport_.load(std::memory_order_relaxed);
+    const std::int64_t interval =
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(kProgressInterval).count();
+    if (now - before < interval || !lastReport_.compare_exchange_strong(before, now)) return;
+  }
+  onProgress_(Completed());
+}
+
+std::vector<BacktestRow> BacktestRun::Rows() {
+  if (lead_.joinable()) lead_.join();
+  std::vector<BacktestRow> rows;
+  for (std::size_t i = 0; i < formulas_.size(); ++i) {
+    if (finished_[i]) rows.push_back({i, formulas_[i], figures_[i]});
+  }
+  return rows;
+}
+
+std::vector<BacktestRow> RunBacktest(std::vector<plan::Draw> source,
+                                     search::SearchSettings settings,
+                                     std::vector<std::string> formulas, unsigned threads) {
+  BacktestRun run(std::move(source), settings, std::move(formulas), {}, threads);
+  return run.Rows();
+}
+
+}  // namespace backtest
