@@ -411,8 +411,10 @@ LaneJudge::LaneJudge(const std::vector<DrawValue>& draws, int codeCount, LaneIsa
 void LaneJudge::Predict(const LaneFormula& formula, std::size_t begin, std::size_t count,
                         std::uint32_t* masks, std::uint32_t* first) const {
   if (wanted_ < 1) {
-    std::fill(masks, masks + count, 0u);
-    if (first != nullptr) std::fill(first, first + count, 0u);
+    // No code: whole vectors of empty sets, as the kernels would write.
+    const std::size_t whole = (count + kLaneSlack - 1) / kLaneSlack * kLaneSlack;
+    std::fill(masks, masks + whole, 0u);
+    if (first != nullptr) std::fill(first, first + whole, 0u);
     return;
   }
   std::uint32_t flags[kPart + kLaneSlack];

@@ -54,7 +54,7 @@ std::vector<std::string> Formulas(std::mt19937& random) {
 // Every kernel gives each base the code set and first code of the scalar
 // prediction: values printed in full or with leading zeros, texts with too
 // few distinct digits, any code count, any start and length of the bases.
-TEST(LaneJudge, PredictsAsTheScalarPredictor) {
+TEST(SearchLanes, PredictsAsTheScalarPredictor) {
   std::mt19937 random(20140301);
   const auto draws = Draws(random, 300);
   const auto formulas = Formulas(random);
@@ -80,7 +80,7 @@ TEST(LaneJudge, PredictsAsTheScalarPredictor) {
   }
 }
 
-TEST(LaneJudge, TakesFormulasWhoseValuesStayBelowTenToTheThirteen) {
+TEST(SearchLanes, TakesFormulasWhoseValuesStayBelowTenToTheThirteen) {
   // 50000500 x 99999 x 2 is just below 10^13; one more is not.
   EXPECT_TRUE(LaneFormula::From(*FastFormula::Compile("50000500")).has_value());
   EXPECT_FALSE(LaneFormula::From(*FastFormula::Compile("50000501")).has_value());
@@ -96,7 +96,7 @@ TEST(LaneJudge, TakesFormulasWhoseValuesStayBelowTenToTheThirteen) {
 
 // The window of a plan: the first draw after the base that the mask holds
 // all hit bits of, else a miss and a step of N.
-TEST(LaneJudge, JudgesEachWindowByItsFirstHit) {
+TEST(SearchLanes, JudgesEachWindowByItsFirstHit) {
   std::mt19937 random(5);
   const std::vector<DrawValue> none;
   for (LaneIsa isa : SupportedIsas()) {

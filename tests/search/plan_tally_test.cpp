@@ -22,7 +22,7 @@ Streaks CountRuns(const std::vector<bool>& outcomes) {
   return s;
 }
 
-TEST(StreakTally, WorkedExample) {
+TEST(SearchStreaks, WorkedExample) {
   // 中中挂中中中挂挂: longest 3 hits, 2 misses, ending on 挂2.
   StreakTally tally;
   for (bool hit : {true, true, false, true, true, true, false, false}) tally.Add(hit);
@@ -37,7 +37,7 @@ TEST(StreakTally, WorkedExample) {
 
 // Runs that cross the 64-plan words, whole words of one outcome, words
 // handed over part by part: the figures of counting one by one.
-TEST(StreakTally, AgreesWithCountingOneByOne) {
+TEST(SearchStreaks, AgreesWithCountingOneByOne) {
   std::mt19937 random(11);
   for (int round = 0; round < 400; ++round) {
     const std::size_t n = random() % 400;
