@@ -5,9 +5,16 @@
 namespace backtest {
 namespace {
 
-// Formulas a worker takes at a time: few enough to share the end of the list
-// evenly, enough to keep the shared counter quiet.
-constexpr std::size_t kBatch = 16;
+// A worker takes formulas by the batch, each batch about a million base
+// draws of work (a few milliseconds): small enough to share the end of the
+// list evenly and to show progress, large enough that the workers seldom
+// meet on the shared counters.
+constexpr std::size_t kBatchWork = 1 << 20;
+constexpr std::size_t kLargestBatch = 64;
+
+std::size_t BatchSize(std::size_t draws) {
+  return std::clamp<std::size_t>(kBatchWork / std::max<std::size_t>(draws, 1), 1, kLargestBatch);
+}
 
 std::int64_t Now() { return std::chrono::steady_clock::now().time_since_epoch().count(); }
 
@@ -35,33 +42,36 @@ BacktestRun::~BacktestRun() {
 
 void BacktestRun::Lead(std::vector<plan::Draw> source, search::SearchSettings settings,
                        unsigned threads) {
+  const std::size_t batch = BatchSize(source.size());
   search::SearchSource draws(std::move(source));
   if (!stop_.load(std::memory_order_relaxed)) {
     const search::CandidateScorer scorer(std::move(draws), settings);
-    const auto helpers = std::min<std::size_t>(threads, (formulas_.size() + kBatch - 1) / kBatch);
+    const auto helpers = std::min<std::size_t>(threads, (formulas_.size() + batch - 1) / batch);
     std::vector<std::thread> workers;
     for (std::size_t t = 1; t < helpers; ++t) {
-      workers.emplace_back([this, &scorer] { Work(scorer); });
+      workers.emplace_back([this, &scorer, batch] { Work(scorer, batch); });
     }
-    Work(scorer);
+    Work(scorer, batch);
     for (auto& worker : workers) worker.join();
   }
   done_.store(true, std::memory_order_release);
   Report(true);
 }
 
-void BacktestRun::Work(const search::CandidateScorer& scorer) {
+void BacktestRun::Work(const search::CandidateScorer& scorer, std::size_t batch) {
   while (!stop_.load(std::memory_order_relaxed)) {
-    const std::size_t first = next_.fetch_add(kBatch);
+    const std::size_t first = next_.fetch_add(batch);
     if (first >= formulas_.size()) return;
-    const std::size_t end = std::min(first + kBatch, formulas_.size());
-    for (std::size_t i = first; i < end; ++i) {
+    const std::size_t end = std::min(first + batch, formulas_.size());
+    std::size_t i = first;
+    for (; i < end; ++i) {
       const auto figures = scorer.ScoreStreaks(formulas_[i], stop_);
-      if (!figures) return;
+      if (!figures) break;
       figures_[i] = *figures;
       finished_[i] = 1;
-      completed_.fetch_add(1, std::memory_order_relaxed);
     }
+    completed_.fetch_add(i - first, std::memory_order_relaxed);
+    if (i < end) return;
     Report(false);
   }
 }

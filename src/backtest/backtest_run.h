@@ -49,7 +49,7 @@ class BacktestRun {
 
  private:
   void Lead(std::vector<plan::Draw> source, search::SearchSettings settings, unsigned threads);
-  void Work(const search::CandidateScorer& scorer);
+  void Work(const search::CandidateScorer& scorer, std::size_t batch);
   void Report(bool last);
 
   const std::vector<std::string> formulas_;
