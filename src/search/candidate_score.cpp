@@ -99,32 +99,53 @@ bool PlainHit(const SearchSettings& s, const TextSets& sets, std::string_view dr
   return false;
 }
 
-// The replay shared by both paths: a plan starts at base b, the first hit in
-// the next N draws makes the hit draw the next base, N misses make the
-// window's last draw the next base, and a window past the newest draw ends
-// the replay uncounted. At most n plans, which only matters when N is 0.
-template <typename MakeSets, typename IsHit>
-Tally Replay(std::size_t n, int periods, MakeSets makeSets, IsHit isHit) {
-  Tally tally;
+// A stop request is read every so many plans (or bases judged lane-wide):
+// microseconds of work on the fast paths, a millisecond or so on the plain.
+constexpr std::size_t kStopInterval = 4096;
+
+bool Stopped(const std::atomic<bool>* stop) {
+  return stop != nullptr && stop->load(std::memory_order_relaxed);
+}
+
+// The replay every path runs: a plan starts at base b, the first hit in the
+// next N draws makes the hit draw the next base, N misses make the window's
+// last draw the next base, and a window past the newest draw ends the replay
+// uncounted. At most n plans, which only matters when N is 0. Each judged
+// plan goes to the tally in order; false when stopped on the way.
+template <typename MakeSets, typename IsHit, typename Tallier>
+bool Replay(std::size_t n, int periods, MakeSets makeSets, IsHit isHit, Tallier& tally,
+            const std::atomic<bool>* stop) {
   std::size_t b = 0;
   for (std::size_t plans = 0; plans < n; ++plans) {
+    if (plans % kStopInterval == kStopInterval - 1 && Stopped(stop)) return false;
     const auto sets = makeSets(b);
     bool hit = false;
     for (int k = 1; k <= periods; ++k) {
-      if (b + k >= n) return tally;
+      if (b + k >= n) return true;
       if (isHit(sets, b + k)) {
-        ++tally.hits;
         b += k;
         hit = true;
         break;
       }
     }
-    if (!hit) {
-      ++tally.misses;
-      b += periods > 0 ? static_cast<std::size_t>(periods) : 0;
-    }
+    tally.Add(hit);
+    if (!hit) b += periods > 0 ? static_cast<std::size_t>(periods) : 0;
   }
-  return tally;
+  return true;
+}
+
+template <typename Tallier>
+bool ReplayPlain(const std::vector<plan::Draw>& source, const SearchSettings& settings,
+                 std::string_view formula, EvaluateFunction evaluate, Tallier& tally,
+                 const std::atomic<bool>* stop) {
+  if (settings.kind == plan::PlanKind::ThreeStar && formula.empty()) return true;
+  return Replay(
+      source.size(), settings.periods,
+      [&](std::size_t b) { return PlainSets(settings, source[b].digits, formula, evaluate); },
+      [&](const TextSets& sets, std::size_t i) {
+        return PlainHit(settings, sets, source[i].digits);
+      },
+      tally, stop);
 }
 
 // ---- the fast replay, on digits and masks ---------------------------------
@@ -139,18 +160,23 @@ std::uint32_t ClassMask(int play, const LeadDigits& e) {
 // empty prediction) choosing formula 1.
 std::size_t CompanionIndex(unsigned firstDigit) { return firstDigit == 0 ? 0 : firstDigit - 1; }
 
-const std::array<FastFormula, 9>& FastCompanions() {
-  static const std::array<FastFormula, 9> companions = [] {
-    std::array<FastFormula, 9> compiled;
+// The nine companion formulas, whose values all stay below 10^13.
+const std::array<LaneFormula, 9>& LaneCompanions() {
+  static const std::array<LaneFormula, 9> companions = [] {
+    std::array<LaneFormula, 9> compiled;
     for (std::size_t i = 0; i < 9; ++i)
-      compiled[i] = *FastFormula::Compile(plan::kCompanionFormulas[i]);
+      compiled[i] = *LaneFormula::From(*FastFormula::Compile(plan::kCompanionFormulas[i]));
     return compiled;
   }();
   return companions;
 }
 
-// Draws past the newest one read by a window test, never hit.
-constexpr std::size_t kPadding = 16;
+// Draws past the newest one read by a window test, never hit: room for the
+// longest window the fast paths judge past a whole vector of bases.
+constexpr std::size_t kLongestWindow = 16;
+constexpr std::size_t kPadding = kLongestWindow + 2 * kLaneSlack;
+// Bases judged lane-wide at a time, small enough for the first-level cache.
+constexpr std::size_t kLaneBlock = 1024;
 
 // Bit k-1 set when the draw k after the base is a hit, k = 1 .. window.
 inline unsigned HitWord(const std::uint32_t* after, std::uint32_t mask, std::size_t window) {
@@ -174,23 +200,25 @@ inline unsigned HitWord(const std::uint32_t* after, std::uint32_t mask, std::siz
 // Replay over hit bits (n draws and the padding), the plan mask of base b
 // made by planMask(b). A plan whose window lies inside the source is judged
 // without branching on the (random) draws.
-template <typename PlanMask>
-Tally ReplayMasks(const std::vector<std::uint32_t>& hitBits, int periods, PlanMask planMask) {
+template <typename PlanMask, typename Tallier>
+bool ReplayMasks(const std::vector<std::uint32_t>& hitBits, int periods, PlanMask planMask,
+                 Tallier& tally, const std::atomic<bool>* stop) {
   const std::uint32_t* bits = hitBits.data();
   const std::size_t n = hitBits.size() - kPadding;
-  if (periods < 1 || static_cast<std::size_t>(periods) > kPadding) {
-    return Replay(n, periods, planMask, [bits](std::uint32_t mask, std::size_t i) {
-      return (mask & bits[i]) == bits[i];
-    });
+  if (periods < 1 || static_cast<std::size_t>(periods) > kLongestWindow) {
+    return Replay(
+        n, periods, planMask,
+        [bits](std::uint32_t mask, std::size_t i) { return (mask & bits[i]) == bits[i]; }, tally,
+        stop);
   }
   const auto window = static_cast<std::size_t>(periods);
-  Tally tally;
   std::size_t b = 0;
+  std::size_t plans = 0;
   while (b + window < n) {
+    if (++plans % kStopInterval == 0 && Stopped(stop)) return false;
     const unsigned word = HitWord(bits + b + 1, planMask(b), window);
     const bool hit = word != 0;
-    tally.hits += hit;
-    tally.misses += !hit;
+    tally.Add(hit);
     b += hit ? static_cast<std::size_t>(__builtin_ctz(word)) + 1 : window;
   }
   // The last plans run up to the newest draw, the last one perhaps past it.
@@ -198,24 +226,19 @@ Tally ReplayMasks(const std::vector<std::uint32_t>& hitBits, int periods, PlanMa
     const unsigned word = HitWord(bits + b + 1, planMask(b), window);
     const std::size_t left = n - 1 - b;  // draws after the base
     if (word != 0 && static_cast<std::size_t>(__builtin_ctz(word)) < left) {
-      ++tally.hits;
+      tally.Add(true);
       b += static_cast<std::size_t>(__builtin_ctz(word)) + 1;
     } else if (left >= window) {
-      ++tally.misses;
+      tally.Add(false);
       b += window;
     } else {
       break;
     }
   }
-  return tally;
+  return true;
 }
 
 }  // namespace
-
-int RatePercent(const Tally& tally) {
-  const long long total = static_cast<long long>(tally.hits) + tally.misses;
-  return total == 0 ? 0 : static_cast<int>(tally.hits * 100LL / total);
-}
 
 SearchSource::SearchSource(std::vector<plan::Draw> draws) : draws_(std::move(draws)) {
   std::vector<DrawValue> values;
@@ -270,68 +293,170 @@ CandidateScorer::CandidateScorer(SearchSource source, SearchSettings settings)
   }
   hitBits_.resize(draws.size() + kPadding, kNever);
 
+  if (way_ != Way::Codes && way_ != Way::Straight) return;
+  lanes_.emplace(draws, s.codeCount);
   if (way_ != Way::Straight) return;
-  // The companions depend on the base draw and the first digit only.
-  companions_.reserve(draws.size());
-  for (const DrawValue& draw : draws) {
-    std::array<std::uint32_t, 9> sets{};
+  // The companions depend on the base draw and the first digit only: the
+  // nine formulas predicted for every base, a block at a time.
+  companions_.resize(draws.size());
+  constexpr std::size_t kStride = kLaneBlock + kLaneSlack;
+  std::vector<std::uint32_t> masks(9 * kStride), first(9 * kStride);
+  for (std::size_t begin = 0; begin < draws.size(); begin += kLaneBlock) {
+    const std::size_t count = std::min(kLaneBlock, draws.size() - begin);
     for (std::size_t c = 0; c < 9; ++c) {
-      const auto second = predict_(MakeValueText(FastCompanions()[c].Number(draw), draw.number));
-      const auto third = predict_(
-          MakeValueText(FastCompanions()[CompanionIndex(second.first)].Number(draw), draw.number));
-      sets[c] = std::uint32_t{second.mask} << 10 | std::uint32_t{third.mask} << 20;
+      lanes_->Predict(LaneCompanions()[c], begin, count, &masks[c * kStride], &first[c * kStride]);
     }
-    companions_.push_back(sets);
+    for (std::size_t i = 0; i < count; ++i) {
+      for (std::size_t c = 0; c < 9; ++c) {
+        const std::uint32_t third = masks[CompanionIndex(first[c * kStride + i]) * kStride + i];
+        companions_[begin + i][c] = masks[c * kStride + i] << 10 | third << 20;
+      }
+    }
   }
 }
 
 Tally CandidateScorer::Score(std::string_view formula) const {
-  // The three-star search passes over empty candidates; the others replay
-  // them like any formula.
-  if (settings_.kind == plan::PlanKind::ThreeStar && formula.empty()) return {};
-  if (source_.values()) {
-    if (auto compiled = FastFormula::Compile(formula)) return ScoreFast(*compiled);
-  }
-  return ScoreCandidatePlain(source_.draws(), settings_, formula);
+  Tally tally;
+  Replay(formula, tally, nullptr);
+  return tally;
 }
 
-Tally CandidateScorer::ScoreFast(const FastFormula& formula) const {
+std::optional<Streaks> CandidateScorer::ScoreStreaks(std::string_view formula,
+                                                     const std::atomic<bool>& stop) const {
+  StreakTally tally;
+  if (!Replay(formula, tally, &stop)) return std::nullopt;
+  return tally.Figures();
+}
+
+template <typename Tallier>
+bool CandidateScorer::Replay(std::string_view formula, Tallier& tally,
+                             const std::atomic<bool>* stop) const {
+  // The three-star search passes over empty candidates; the others replay
+  // them like any formula.
+  if (settings_.kind == plan::PlanKind::ThreeStar && formula.empty()) return true;
+  if (source_.values()) {
+    if (auto compiled = FastFormula::Compile(formula)) {
+      const int periods = settings_.periods;
+      if (lanes_ && periods >= 1 && static_cast<std::size_t>(periods) <= kLongestWindow) {
+        if (auto lanes = LaneFormula::From(*compiled)) return ReplayLanes(*lanes, tally, stop);
+      }
+      return ReplayFast(*compiled, tally, stop);
+    }
+  }
+  return ReplayPlain(source_.draws(), settings_, formula, &plan::EvaluateFormula, tally, stop);
+}
+
+template <typename Tallier>
+bool CandidateScorer::ReplayFast(const FastFormula& formula, Tallier& tally,
+                                 const std::atomic<bool>* stop) const {
   const std::vector<DrawValue>& draws = *source_.values();
   const int periods = settings_.periods;
   switch (way_) {
     case Way::None:
-      return ReplayMasks(hitBits_, periods, [](std::size_t) { return 0u; });
+      return ReplayMasks(
+          hitBits_, periods, [](std::size_t) { return 0u; }, tally, stop);
     case Way::Codes:
-      return ReplayMasks(hitBits_, periods, [&](std::size_t b) -> std::uint32_t {
-        return predict_(MakeValueText(formula.Number(draws[b]), draws[b].number)).mask;
-      });
+      return ReplayMasks(
+          hitBits_, periods,
+          [&](std::size_t b) -> std::uint32_t {
+            return predict_(MakeValueText(formula.Number(draws[b]), draws[b].number)).mask;
+          },
+          tally, stop);
     case Way::Class: {
       // The second evaluation's formula is the first one's value digits.
       const int play = settings_.play;
-      return ReplayMasks(hitBits_, periods, [&](std::size_t b) {
-        const DrawValue& base = draws[b];
-        const ValueText first = MakeValueText(formula.Number(base), base.number);
-        return ClassMask(play, PredictLeadDigits(MakeValueText(first.Number(), base.number)));
-      });
+      return ReplayMasks(
+          hitBits_, periods,
+          [&](std::size_t b) {
+            const DrawValue& base = draws[b];
+            const ValueText first = MakeValueText(formula.Number(base), base.number);
+            return ClassMask(play, PredictLeadDigits(MakeValueText(first.Number(), base.number)));
+          },
+          tally, stop);
     }
     case Way::Straight:
-      return ReplayMasks(hitBits_, periods, [&](std::size_t b) {
-        const auto first = predict_(MakeValueText(formula.Number(draws[b]), draws[b].number));
-        return first.mask | companions_[b][CompanionIndex(first.first)];
-      });
+      return ReplayMasks(
+          hitBits_, periods,
+          [&](std::size_t b) {
+            const auto first = predict_(MakeValueText(formula.Number(draws[b]), draws[b].number));
+            return first.mask | companions_[b][CompanionIndex(first.first)];
+          },
+          tally, stop);
   }
-  return {};
+  return true;
+}
+
+// Plans handed to a tally 64 at a time, the word kept in registers.
+template <typename Tallier>
+class OutcomeWord {
+ public:
+  explicit OutcomeWord(Tallier& tally) : tally_(tally) {}
+  void Add(std::uint32_t hit) {
+    word_ |= std::uint64_t{hit} << filled_;
+    if (++filled_ == 64) Flush();
+  }
+  void Flush() {
+    if (filled_ != 0) tally_.AddOutcomes(word_, filled_);
+    word_ = 0;
+    filled_ = 0;
+  }
+
+ private:
+  Tallier& tally_;
+  std::uint64_t word_ = 0;
+  unsigned filled_ = 0;
+};
+
+// Every base's plan judged a block at a time, then the replay walks from
+// base to base.
+template <typename Tallier>
+bool CandidateScorer::ReplayLanes(const LaneFormula& formula, Tallier& tally,
+                                  const std::atomic<bool>* stop) const {
+  const std::size_t n = hitBits_.size() - kPadding;
+  const auto window = static_cast<std::size_t>(settings_.periods);
+  const std::size_t whole = n > window ? n - window : 0;  // bases whose window fits
+  const bool straight = way_ == Way::Straight;
+  std::uint32_t masks[kLaneBlock + kLaneSlack];
+  std::uint32_t first[kLaneBlock + kLaneSlack];
+  std::uint32_t next[kLaneBlock + kLaneSlack];
+  std::uint32_t hit[kLaneBlock + kLaneSlack];
+  OutcomeWord<Tallier> outcomes(tally);
+  std::size_t b = 0;
+  for (std::size_t begin = 0; begin < n; begin += kLaneBlock) {
+    if (Stopped(stop)) return false;
+    const std::size_t count = std::min(kLaneBlock, n - begin);
+    lanes_->Predict(formula, begin, count, masks, straight ? first : nullptr);
+    if (straight) {
+      for (std::size_t i = 0; i < count; ++i)
+        masks[i] |= companions_[begin + i][CompanionIndex(first[i])];
+    }
+    lanes_->Judge(masks, hitBits_.data() + begin + 1, count, settings_.periods, next, hit);
+    // The walk within the block, base r of the block being base begin + r.
+    std::size_t r = b - begin;
+    for (const std::size_t judged = std::min(count, whole - std::min(whole, begin)); r < judged;
+         r = next[r]) {
+      outcomes.Add(hit[r]);
+    }
+    // Past the last whole window only hits are judged: a miss there would
+    // need draws after the newest.
+    for (; r < count; r = next[r]) {
+      if (!hit[r]) {
+        outcomes.Flush();
+        return true;
+      }
+      outcomes.Add(1);
+    }
+    b = begin + r;
+  }
+  outcomes.Flush();
+  return true;
 }
 
 Tally ScoreCandidatePlain(const std::vector<plan::Draw>& source, const SearchSettings& settings,
                           std::string_view formula, EvaluateFunction evaluate) {
-  if (settings.kind == plan::PlanKind::ThreeStar && formula.empty()) return {};
-  return Replay(
-      source.size(), settings.periods,
-      [&](std::size_t b) { return PlainSets(settings, source[b].digits, formula, evaluate); },
-      [&](const TextSets& sets, std::size_t i) {
-        return PlainHit(settings, sets, source[i].digits);
-      });
+  Tally tally;
+  ReplayPlain(source, settings, formula, evaluate, tally, nullptr);
+  return tally;
 }
 
 }  // namespace search

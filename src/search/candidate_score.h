@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,6 +11,8 @@
 #include "plan/draw.h"
 #include "plan/formula.h"
 #include "search/fast_formula.h"
+#include "search/lane_judge.h"
+#include "search/plan_tally.h"
 #include "search/value_text.h"
 
 namespace search {
@@ -22,16 +25,6 @@ struct SearchSettings {
   int position = 0;   // p, position kind: 1 万 .. 5 个
   int play = 0;       // index in 组合框_搜玩发2: a method or a play type
 };
-
-struct Tally {
-  int hits = 0;
-  int misses = 0;
-  bool operator==(const Tally&) const = default;
-};
-
-// The integer part of hits * 100 / total, in integers as the plan report
-// computes it; 0 when no plan finished.
-int RatePercent(const Tally& tally);
 
 // The plan source of one search (oldest first, see plan::BuildPlanSource),
 // prepared once for every candidate.
@@ -50,8 +43,10 @@ class SearchSource {
 
 // One search's scoring: the draws and settings prepared once (the bits a hit
 // needs of each draw, the companion code sets of each base), so a candidate
-// costs one evaluation per plan on the fast path (two for the class plays).
-// Score may run on several threads at once.
+// costs one evaluation per base judged lane-wide, or per plan on the other
+// fast path (two for the class plays). Every way of scoring runs the same
+// replay and hands its judged plans, in order, to a tally. The scorer may
+// run on several threads at once.
 class CandidateScorer {
  public:
   CandidateScorer(SearchSource source, SearchSettings settings);
@@ -60,14 +55,27 @@ class CandidateScorer {
   // misses; the plan running past the newest draw counts as neither.
   Tally Score(std::string_view formula) const;
 
+  // The same replay with its runs of hits and misses; nullopt when stop was
+  // set before it ended (it is read every few thousand plans).
+  std::optional<Streaks> ScoreStreaks(std::string_view formula,
+                                      const std::atomic<bool>& stop) const;
+
  private:
   enum class Way { None, Codes, Class, Straight };
-  Tally ScoreFast(const FastFormula& formula) const;
+  template <typename Tallier>
+  bool Replay(std::string_view formula, Tallier& tally, const std::atomic<bool>* stop) const;
+  template <typename Tallier>
+  bool ReplayFast(const FastFormula& formula, Tallier& tally, const std::atomic<bool>* stop) const;
+  template <typename Tallier>
+  bool ReplayLanes(const LaneFormula& formula, Tallier& tally, const std::atomic<bool>* stop) const;
 
   SearchSource source_;
   SearchSettings settings_;
   Way way_ = Way::None;
   MaskPredictor predict_;
+  // The codes and straight plays over five-digit draws; judged lane-wide
+  // with 1 .. 16 periods.
+  std::optional<LaneJudge> lanes_;
   // Fast path: a draw is a hit for a plan whose masks (first code set at bit
   // 0, second at 10, third at 20) hold all of its hit bits; a few draws that
   // never hit follow the newest.

@@ -32,6 +32,10 @@ class FastFormula {
   // not fit 64 bits); such formulas take the plain evaluation.
   static std::optional<FastFormula> Compile(std::string_view formula);
 
+  std::uint64_t constant() const { return constant_; }
+  // The place value of each letter A-E, summed over its occurrences.
+  const std::array<std::uint64_t, 5>& weights() const { return weights_; }
+
   // The number the formula's digits denote on this draw.
   std::uint64_t Number(const DrawValue& draw) const {
     std::uint64_t n = constant_;

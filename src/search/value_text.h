@@ -205,8 +205,12 @@ class MaskPredictor {
     if (detail::ScanValueText(text, scan))
       return {static_cast<std::uint16_t>(scan.seen), scan.first};
     // Too few distinct digits: the last new one chooses the completion.
-    return {fill_[scan.Last() * 1024 + scan.seen], scan.first};
+    return {Complete(scan.Last(), scan.seen), scan.first};
   }
+
+  // The code set of a text whose distinct digits (seen) are too few, completed
+  // from the fill sequence of the last new one.
+  std::uint16_t Complete(unsigned last, unsigned seen) const { return fill_[last * 1024 + seen]; }
 
  private:
   int wanted_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 
 #include "plan/reference_formula.h"
@@ -302,6 +303,52 @@ TEST(ScoreCandidate, FastPlainAndReferenceAgree) {
         ASSERT_EQ(fast, ScoreCandidatePlain(draws, s, f)) << f;
         ASSERT_EQ(fast, ScoreCandidatePlain(draws, s, f, &plan::ReferenceEvaluateFormula)) << f;
       }
+    }
+  }
+}
+
+// The runs come from the very replay the search counts, on every path: the
+// lane-wide one, the one plan at a time (class plays, long formulas) and the
+// plain one (a draw that is not five digits).
+TEST(ScoreCandidate, StreaksComeFromTheSearchesReplay) {
+  std::mt19937 random(3);
+  std::vector<plan::Draw> draws;
+  for (int i = 0; i < 3000; ++i) {
+    char digits[6];
+    std::snprintf(digits, sizeof digits, "%05u", static_cast<unsigned>(random() % 100000));
+    draws.push_back({"x", digits});
+  }
+  auto comma = draws;
+  comma.resize(400);
+  comma[7].digits = "1,2,3,4,5";
+  const std::atomic<bool> go{false};
+  for (const auto& source : {draws, comma}) {
+    for (const SearchSettings& s : {SearchSettings{plan::PlanKind::Position, 5, 3, 5, 0},
+                                    SearchSettings{plan::PlanKind::Position, 4, 2, 1, 3},
+                                    SearchSettings{plan::PlanKind::TwoStar, 8, 3, 0, 8},
+                                    SearchSettings{plan::PlanKind::ThreeStar, 8, 3, 0, 11}}) {
+      const CandidateScorer scorer(SearchSource(source), s);
+      for (const char* f : {"DCC*657", "AABBCCDDEE+123456789", "", "E"}) {
+        const auto streaks = scorer.ScoreStreaks(f, go);
+        ASSERT_TRUE(streaks.has_value());
+        EXPECT_EQ(streaks->tally, scorer.Score(f)) << f;
+      }
+    }
+  }
+}
+
+TEST(ScoreCandidate, AStopEndsALongReplayUnfinished) {
+  std::vector<plan::Draw> draws(20000, plan::Draw{"x", "38149"});
+  const std::atomic<bool> stop{true};
+  for (const auto& source : {draws, [&] {
+                               auto comma = draws;
+                               comma[0].digits = "3,8,1,4,9";
+                               return comma;
+                             }()}) {
+    for (int play : {0, 1}) {
+      const CandidateScorer scorer(SearchSource(source),
+                                   SearchSettings{plan::PlanKind::Position, 5, 1, 5, play});
+      EXPECT_FALSE(scorer.ScoreStreaks("DCC*657", stop).has_value()) << play;
     }
   }
 }
