@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "archive/archive_state.h"
+#include "backtest/backtest_state.h"
 #include "core/context.h"
 #include "draws/draw_state.h"
 #include "output/output_state.h"
@@ -16,10 +17,11 @@ struct AreaStates {
   output::OutputState output;
   archive::ArchiveState archive;
   push::PushState push;
+  backtest::BacktestState backtest;
 
   core::Context ContextFor(ui::Window& window, const std::filesystem::path& dataDir,
                            const std::filesystem::path& workDir) {
     return core::Context{
-        {window, dataDir, workDir}, draws, search, output, archive, push, {}, {}, {}, {}};
+        {window, dataDir, workDir}, draws, search, output, archive, push, backtest, {}, {}, {}, {}};
   }
 };

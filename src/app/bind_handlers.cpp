@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "archive/archive_handlers.h"
+#include "backtest/backtest_handlers.h"
 #include "draws/draw_handlers.h"
 #include "net/draw_video.h"
 #include "output/output_handlers.h"
@@ -24,6 +25,7 @@ void BindHandlers(core::Context& ctx) {
   archive::BindArchiveHandlers(ctx);
   trend::BindTrendHandlers(ctx);
   push::BindPushHandlers(ctx);
+  backtest::BindBacktestHandlers(ctx);
 }
 
 }  // namespace app

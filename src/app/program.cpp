@@ -21,6 +21,7 @@ void Program::Start(ui::Window& window, bool runCreationHandler) {
                                  outputState_,
                                  archiveState_,
                                  pushState_,
+                                 backtestState_,
                                  {},
                                  {},
                                  {},

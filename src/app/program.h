@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "archive/archive_state.h"
+#include "backtest/backtest_state.h"
 #include "core/context.h"
 #include "draws/draw_state.h"
 #include "output/output_state.h"
@@ -35,6 +36,7 @@ class Program {
   output::OutputState outputState_;
   archive::ArchiveState archiveState_;
   push::PushState pushState_;
+  backtest::BacktestState backtestState_;
   std::filesystem::path dataDir_;
   std::filesystem::path workDir_;
   std::optional<core::Context> context_;

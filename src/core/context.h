@@ -23,6 +23,9 @@ struct ArchiveState;
 namespace push {
 struct PushState;
 }
+namespace backtest {
+struct BacktestState;
+}
 
 namespace core {
 
@@ -40,6 +43,7 @@ struct Context : Env {
   output::OutputState& output;
   archive::ArchiveState& archive;
   push::PushState& push;
+  backtest::BacktestState& backtest;
 
   // Run after a full refresh filled the draw list, and after an automatic
   // update inserted a new draw and the plans were refreshed: later areas
