@@ -1,11 +1,11 @@
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/console.h"
+#include "app/data_directory.h"
 #include "app/program.h"
 #ifdef LANZHOU_WITH_GUI
 #include "gui/run_main_window.h"
@@ -14,20 +14,30 @@
 int main(int argc, char** argv) {
   auto parsed = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed) {
-    std::cerr << "lanzhou: " << parsed.error().message << "\n" << app::kUsage;
+    std::cerr << "lanzhou: " << parsed.error().message
+              << "\nRun with --help for more information.\n";
     return 2;
   }
   app::Options options = parsed.value();
   if (options.help) {
-    std::cout << app::kUsage;
+    std::cout << app::HelpText();
     return 0;
   }
-  auto dataDir = app::ResolveDataDir(options);
+  if (options.version) {
+    std::cout << app::VersionText() << "\n";
+    return 0;
+  }
+  const app::DataPlaces places = app::FindDataPlaces();
+  auto dataDir = app::ResolveDataDir(options.dataDir, places);
   if (!dataDir) {
     std::cerr << "lanzhou: " << dataDir.error().message << "\n";
     return 2;
   }
   options.dataDir = dataDir.value();
+  // Without a shipped file the program still runs, as with one deleted.
+  if (auto seeded = app::SeedDataDir(options.dataDir, places.shippedDir); !seeded) {
+    std::cerr << "lanzhou: " << seeded.error().message << "\n";
+  }
 
   try {
 #ifdef LANZHOU_WITH_GUI
@@ -40,7 +50,7 @@ int main(int argc, char** argv) {
 #endif
     if (options.console) return app::RunConsoleSession(options, std::cin, std::cout);
 #ifdef LANZHOU_WITH_GUI
-    app::Program program(options.dataDir, std::filesystem::current_path());
+    app::Program program(options.dataDir);
     return gui::RunMainWindow(
         argc, argv, [&](ui::Window& window) { program.Start(window, !options.noStart); },
         options.quitAfterPaint);

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <CLI/CLI.hpp>
 #include <charconv>
 #include <cstdio>
 #include <system_error>
@@ -16,49 +17,53 @@ bool ParseField(std::string_view text, std::size_t pos, std::size_t length, int&
   return ec == std::errc() && end == field.data() + field.size();
 }
 
-}  // namespace
+std::string CheckDirectory(const std::string& text) {
+  return text.empty() ? "needs a directory" : "";
+}
 
-const std::string_view kUsage =
-    "usage: lanzhou [--data-dir DIR] [--console [--qt]] [--clock YYYY-MM-DDTHH:MM:SS] "
-    "[--no-start]\n"
-    "  --data-dir DIR  where sz.ini, gs.ini, gssjj.dll and sources.ini live\n"
-    "                  (default: the directory of the program)\n"
-    "  --console       run without a display, reading commands from standard input\n"
-    "  --qt            the console drives the real window, offscreen (for grab FILE)\n"
-    "  --clock TIME    start the console's clock at TIME (local time)\n"
-    "  --no-start      do not run the start-up sequence: the window holds its form values\n"
-    "  --quit-after-paint  end as soon as the window has painted its first frame\n";
+std::string CheckClock(const std::string& text) {
+  return ParseClock(text) ? "" : "not a time YYYY-MM-DDTHH:MM:SS: " + text;
+}
+
+// The one description of the command line: parsing and --help both read it.
+// Keep each help line within 80 columns.
+void DescribeOptions(CLI::App& cli, Options& options) {
+  cli.description("岚舟 (Lanzhou): formula plans for the Chongqing five-digit lottery");
+  cli.set_version_flag("--version", VersionText(), "Print the version and exit");
+  cli.add_option("--data-dir", options.dataDir, "Keep the data files in DIR (made if missing)")
+      ->type_name("DIR")
+      ->check(CheckDirectory);
+  cli.add_flag("--console", options.console, "Run without a display, commands on standard input");
+  cli.add_flag("--qt", options.qt, "The console drives the real window, offscreen");
+  cli.add_option_function<std::string>(
+         "--clock", [&](const std::string& text) { options.clock = ParseClock(text); },
+         "Start the console's clock at this local time")
+      ->type_name("YYYY-MM-DDTHH:MM:SS")
+      ->check(CheckClock);
+  cli.add_flag("--no-start", options.noStart, "Skip the start-up sequence, keep the form values");
+  cli.add_flag("--quit-after-paint", options.quitAfterPaint,
+               "End once the window has painted (timing the start)");
+  cli.footer(
+      "Without --data-dir the data live beside the program when it keeps them there,\n"
+      "otherwise in $XDG_DATA_HOME/lanzhou (~/.local/share/lanzhou).");
+}
+
+}  // namespace
 
 base::Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
   Options options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= args.size()) return std::nullopt;
-      return args[++i];
-    };
-    if (arg == "--console") {
-      options.console = true;
-    } else if (arg == "--qt") {
-      options.qt = true;
-    } else if (arg == "--no-start") {
-      options.noStart = true;
-    } else if (arg == "--quit-after-paint") {
-      options.quitAfterPaint = true;
-    } else if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--data-dir") {
-      auto dir = value();
-      if (!dir || dir->empty()) return base::Error{"--data-dir needs a directory"};
-      options.dataDir = *dir;
-    } else if (arg == "--clock") {
-      auto text = value();
-      if (!text) return base::Error{"--clock needs a time YYYY-MM-DDTHH:MM:SS"};
-      options.clock = ParseClock(*text);
-      if (!options.clock) return base::Error{"--clock: not a time YYYY-MM-DDTHH:MM:SS: " + *text};
-    } else {
-      return base::Error{"unknown argument: " + arg};
-    }
+  CLI::App cli("", "lanzhou");
+  DescribeOptions(cli, options);
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    cli.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    options.help = true;
+  } catch (const CLI::CallForVersion&) {
+    options.version = true;
+  } catch (const CLI::ParseError& e) {
+    return base::Error{e.what()};
   }
   // The real window follows the system clock.
   if (options.clock && !options.console) return base::Error{"--clock needs --console"};
@@ -68,6 +73,15 @@ base::Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
   }
   return options;
 }
+
+std::string HelpText() {
+  Options ignored;
+  CLI::App cli("", "lanzhou");
+  DescribeOptions(cli, ignored);
+  return cli.help();
+}
+
+std::string VersionText() { return "lanzhou " LANZHOU_VERSION; }
 
 std::optional<ui::LocalTime> ParseClock(std::string_view text) {
   using namespace std::chrono;
@@ -95,22 +109,6 @@ std::string FormatClock(ui::LocalTime time) {
                 unsigned(date.month()), unsigned(date.day()), long(clock.hours().count()),
                 long(clock.minutes().count()), long(clock.seconds().count()));
   return buffer;
-}
-
-std::filesystem::path ExecutableDirectory() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path(ec);
-  return exe.parent_path();
-}
-
-base::Result<std::filesystem::path> ResolveDataDir(const Options& options) {
-  auto dir = options.dataDir.empty() ? ExecutableDirectory() : options.dataDir;
-  std::error_code ec;
-  if (!std::filesystem::is_directory(dir, ec)) {
-    return base::Error{"data directory is not a directory: " + dir.string()};
-  }
-  return dir;
 }
 
 }  // namespace app

@@ -12,29 +12,28 @@
 namespace app {
 
 struct Options {
-  std::filesystem::path dataDir;  // empty: the executable's directory
+  std::filesystem::path dataDir;  // empty: found as data_directory.h says
   bool console = false;
   bool qt = false;  // the console drives the Qt window instead of one in memory
   std::optional<ui::LocalTime> clock;
   bool noStart = false;
   bool quitAfterPaint = false;  // timing the start: end once the window has painted
   bool help = false;
+  bool version = false;
 };
 
-extern const std::string_view kUsage;
-
-// lanzhou [--data-dir DIR] [--console] [--clock YYYY-MM-DDTHH:MM:SS] [--no-start]
+// The program's arguments, without the program name. Every option is one
+// line of ParseCommandLine and one line of HelpText.
 base::Result<Options> ParseCommandLine(const std::vector<std::string>& args);
+
+// What --help prints.
+std::string HelpText();
+
+// What --version prints: "lanzhou 1.0.0".
+std::string VersionText();
 
 // YYYY-MM-DDTHH:MM:SS, a real calendar date and time of day.
 std::optional<ui::LocalTime> ParseClock(std::string_view text);
 std::string FormatClock(ui::LocalTime time);
-
-// Where sz.ini and the other data files live unless --data-dir says otherwise.
-std::filesystem::path ExecutableDirectory();
-
-// The data directory the options name, or the executable's; an error when it
-// is not a directory, rather than losing every save without a word.
-base::Result<std::filesystem::path> ResolveDataDir(const Options& options);
 
 }  // namespace app

@@ -438,7 +438,7 @@ int Console::Run(std::istream& in, const std::function<void()>& afterCommand) {
 int RunConsoleSession(const Options& options, ui::DrivenWindow& window, std::istream& in,
                       std::ostream& out, const std::function<void()>& afterCommand) {
   if (options.clock) window.SetClock(*options.clock);
-  Program program(options.dataDir, std::filesystem::current_path());
+  Program program(options.dataDir);
   Console console(window, out);
   program.Start(window, !options.noStart);
   return console.Run(in, afterCommand);

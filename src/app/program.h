@@ -17,6 +17,11 @@ namespace app {
 // is saved when it ends: settings are written only by their button.
 class Program {
  public:
+  // Every file the program reads or writes lives in dataDir, the record of
+  // used formulas too: an installed program's working directory may be / or
+  // the home directory.
+  explicit Program(const std::filesystem::path& dataDir) : Program(dataDir, dataDir) {}
+  // A test may keep the record of used formulas (jhgsj.dll) in workDir.
   Program(std::filesystem::path dataDir, std::filesystem::path workDir);
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-
-#include "temp_dir.h"
+#include <regex>
+#include <sstream>
 
 namespace app {
 namespace {
@@ -15,16 +16,18 @@ TEST(CommandLine, NoArgumentsRunsTheWindowFromTheProgramDirectory) {
   auto options = ParseCommandLine({});
   ASSERT_TRUE(options.ok());
   EXPECT_FALSE(options.value().console);
+  EXPECT_FALSE(options.value().qt);
   EXPECT_FALSE(options.value().noStart);
   EXPECT_FALSE(options.value().clock);
   EXPECT_TRUE(options.value().dataDir.empty());
 }
 
 TEST(CommandLine, EveryOptionTogether) {
-  auto options = ParseCommandLine(
-      {"--console", "--data-dir", "/tmp/x y", "--clock", "2024-02-29T23:59:58", "--no-start"});
+  auto options = ParseCommandLine({"--console", "--qt", "--data-dir", "/tmp/x y", "--clock",
+                                   "2024-02-29T23:59:58", "--no-start"});
   ASSERT_TRUE(options.ok()) << options.error().message;
   EXPECT_TRUE(options.value().console);
+  EXPECT_TRUE(options.value().qt);
   EXPECT_TRUE(options.value().noStart);
   EXPECT_EQ(options.value().dataDir, "/tmp/x y");
   ASSERT_TRUE(options.value().clock);
@@ -46,6 +49,7 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
       {"--console", "--clock"},
       {"--console", "--clock", "2024-13-01T00:00:00"},
       {"--clock", "2024-01-01T00:00:00"},  // the window runs on the system clock
+      {"--qt"},
       {"--console", "--quit-after-paint"},
       {"--frobnicate"},
       {"console"},
@@ -82,18 +86,45 @@ TEST(Clock, FormatDropsMillisecondsAndRoundTrips) {
   EXPECT_EQ(ParseClock(FormatClock(time)), floor<seconds>(time));
 }
 
-TEST(DataDir, DefaultsToTheExecutableDirectoryAndRefusesNonDirectories) {
-  auto fallback = ResolveDataDir(Options{});
-  ASSERT_TRUE(fallback.ok());
-  EXPECT_EQ(fallback.value(), ExecutableDirectory());
-  EXPECT_TRUE(std::filesystem::exists(ExecutableDirectory() / "command_line_test"));
+TEST(CommandLine, HelpAndVersionAskNothingElse) {
+  const std::vector<std::vector<std::string>> help = {{"--help"}, {"-h"}, {"--console", "--help"}};
+  for (const auto& args : help) {
+    auto options = ParseCommandLine(args);
+    ASSERT_TRUE(options.ok()) << testing::PrintToString(args);
+    EXPECT_TRUE(options.value().help);
+    EXPECT_FALSE(options.value().version);
+  }
+  auto version = ParseCommandLine({"--version"});
+  ASSERT_TRUE(version.ok());
+  EXPECT_TRUE(version.value().version);
+  EXPECT_FALSE(version.value().help);
+}
 
-  TempDir dir;
-  Options options;
-  options.dataDir = dir.path();
-  EXPECT_EQ(ResolveDataDir(options).value(), dir.path());
-  options.dataDir = dir.path() / "missing";
-  EXPECT_FALSE(ResolveDataDir(options).ok());
+TEST(CommandLine, HelpGivesEveryOptionOneLine) {
+  std::vector<std::string> lines;
+  std::istringstream help(HelpText());
+  for (std::string line; std::getline(help, line);) lines.push_back(line);
+  for (const std::string option : {"--help", "--version", "--data-dir DIR", "--console", "--qt",
+                                   "--clock", "--no-start", "--quit-after-paint"}) {
+    auto mentions = std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.starts_with("  ") && line.find(option) != std::string::npos;
+    });
+    EXPECT_EQ(mentions, 1) << option << "\n" << HelpText();
+  }
+  // A terminal's columns: a Chinese character (three UTF-8 bytes) takes two.
+  auto columns = [](const std::string& line) {
+    std::size_t width = 0;
+    for (unsigned char c : line) {
+      if ((c & 0xC0) != 0x80) width += (c & 0xF0) == 0xE0 ? 2 : 1;
+    }
+    return width;
+  };
+  for (const auto& line : lines) EXPECT_LE(columns(line), 80u) << line;
+}
+
+TEST(CommandLine, VersionIsTheProgramsNameAndADottedNumber) {
+  EXPECT_TRUE(std::regex_match(VersionText(), std::regex(R"(lanzhou \d+\.\d+\.\d+)")))
+      << VersionText();
 }
 
 }  // namespace

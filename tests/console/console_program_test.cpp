@@ -252,7 +252,8 @@ TEST_F(ConsoleProgramTest, AnErrorSetsTheExitStatusAndTheRunGoesOn) {
 
 TEST_F(ConsoleProgramTest, BadCommandLinesAreRefused) {
   EXPECT_EQ(Run("--console --frobnicate", "").status, 2);
-  EXPECT_EQ(Run("--console --data-dir '" + (dir.path() / "missing").string() + "'", "").status, 2);
+  EXPECT_EQ(Run("--console --data-dir '" + (dir.path() / "sources.ini").string() + "'", "").status,
+            2);
   EXPECT_EQ(Run("--console --clock yesterday", "").status, 2);
   EXPECT_EQ(Run("--help", "").status, 0);
 }

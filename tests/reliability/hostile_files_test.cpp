@@ -277,6 +277,15 @@ void WriteClosedSources(const fs::path& dir) {
   }
 }
 
+// A data directory lacking a file the program ships (presets, library)
+// receives a copy; for those a file the program reads as holding no presets
+// or no library stands for the missing one.
+void WriteNothing(const HostileFile& file, const fs::path& path) {
+  const std::string name = file.name;
+  if (name == "gs.ini") std::ofstream(path, std::ios::binary) << "; no presets\r\n";
+  if (name == "gssjj.dll") RunSql(path, "CREATE TABLE other (x);");
+}
+
 // The run of a file's script with the file missing or valid, made once.
 const ConsoleRun& Reference(const HostileFile& file, bool valid) {
   static std::map<std::pair<std::string, bool>, ConsoleRun> runs;
@@ -284,7 +293,11 @@ const ConsoleRun& Reference(const HostileFile& file, bool valid) {
   if (!runs.contains(key)) {
     TempDir dir, scratch;
     if (std::string(file.name) != "sources.ini") WriteClosedSources(dir.path());
-    if (valid) file.writeValid(dir.path() / file.name);
+    if (valid) {
+      file.writeValid(dir.path() / file.name);
+    } else {
+      WriteNothing(file, dir.path() / file.name);
+    }
     runs[key] = RunConsole(dir.path(), file.script, scratch.path());
   }
   return runs[key];

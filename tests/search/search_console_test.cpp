@@ -49,7 +49,7 @@ class SearchConsole : public ::testing::Test {
       sql += "INSERT INTO records VALUES (" + std::to_string(i) + ", '" + library[i] + "');";
     }
     RunSql(data.path() / "gssjj.dll", sql + "COMMIT;");
-    RunSql(work.path() / "jhgsj.dll",
+    RunSql(data.path() / "jhgsj.dll",
            "CREATE TABLE records (a TEXT, b TEXT, c TEXT); INSERT INTO records VALUES "
            "('x', 'y', 'z');");
   }
@@ -197,7 +197,7 @@ TEST_F(SearchConsole, EveryKindSearchesSortsSavesAndUsesAFormula) {
     EXPECT_EQ(next(), std::to_string(c.planTab));
     EXPECT_EQ(at, out.lines.size());
     const char* fields[] = {"a", "b", "c"};
-    EXPECT_EQ(QueryText(work.path() / "jhgsj.dll",
+    EXPECT_EQ(QueryText(data.path() / "jhgsj.dll",
                         std::string("SELECT ") + fields[c.planTab] + " FROM records"),
               sorted[0][1]);
     std::filesystem::remove(data.path() / "gs.ini");
