@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/console.h"
 #include "app/data_directory.h"
+#include "app/draw_file_commands.h"
 #include "app/program.h"
 #ifdef LANZHOU_WITH_GUI
 #include "gui/run_main_window.h"
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
     std::cerr << "lanzhou: " << seeded.error().message << "\n";
   }
 
+  if (!options.importDraws.empty() || !options.exportDraws.empty()) {
+    return app::RunDrawFileCommands(options, std::cout, std::cerr);
+  }
   try {
 #ifdef LANZHOU_WITH_GUI
     if (options.console && options.qt) {

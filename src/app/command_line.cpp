@@ -43,6 +43,10 @@ void DescribeOptions(CLI::App& cli, Options& options) {
   cli.add_flag("--no-start", options.noStart, "Skip the start-up sequence, keep the form values");
   cli.add_flag("--quit-after-paint", options.quitAfterPaint,
                "End once the window has painted (timing the start)");
+  cli.add_option("--import-draws", options.importDraws, "Add the draws of FILE to the archive")
+      ->type_name("FILE");
+  cli.add_option("--export-draws", options.exportDraws, "Write every archived draw to FILE (CSV)")
+      ->type_name("FILE");
   cli.footer(
       "Without --data-dir the data live beside the program when it keeps them there,\n"
       "otherwise in $XDG_DATA_HOME/lanzhou (~/.local/share/lanzhou).");
@@ -68,6 +72,9 @@ base::Result<Options> ParseCommandLine(const std::vector<std::string>& args) {
   // The real window follows the system clock.
   if (options.clock && !options.console) return base::Error{"--clock needs --console"};
   if (options.qt && !options.console) return base::Error{"--qt needs --console"};
+  const bool drawFiles = !options.importDraws.empty() || !options.exportDraws.empty();
+  if (drawFiles && options.console)
+    return base::Error{"--import-draws and --export-draws run alone"};
   if (options.quitAfterPaint && options.console) {
     return base::Error{"--quit-after-paint is for the window, not --console"};
   }

@@ -17,7 +17,9 @@ struct Options {
   bool qt = false;  // the console drives the Qt window instead of one in memory
   std::optional<ui::LocalTime> clock;
   bool noStart = false;
-  bool quitAfterPaint = false;  // timing the start: end once the window has painted
+  bool quitAfterPaint = false;        // timing the start: end once the window has painted
+  std::filesystem::path importDraws;  // a draw file to add to the archive, then exit
+  std::filesystem::path exportDraws;  // where to write the whole archive, then exit
   bool help = false;
   bool version = false;
 };

@@ -2,7 +2,9 @@
 // in the archive, survives a restart, and feeds the trend chart; the 回测
 // page's archive strip imports and exports draw files.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -111,6 +113,38 @@ TEST_F(ArchiveConsoleTest, ImportThroughThePageCountsWhatItTookAndRefused) {
   // The chart follows the archive at once.
   EXPECT_EQ(console.Ask("count 走势图_号码"), "7");
   EXPECT_EQ(console.Ask("cell 走势图_号码 2 1"), "13579");
+}
+
+// Runs the program with the arguments; its standard output and exit status.
+std::pair<std::string, int> RunProgram(const std::filesystem::path& dir, const std::string& args) {
+  const auto output = dir / "output.txt";
+  const std::string command = (kBin / "lanzhou").string() + " --data-dir " + dir.string() + " " +
+                              args + " > " + output.string() + " 2>&1";
+  const int status = std::system(command.c_str());
+  std::ifstream in(output, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return {text.str(), WEXITSTATUS(status)};
+}
+
+TEST_F(ArchiveConsoleTest, TheCommandLineImportsAndExportsWithoutAWindow) {
+  const auto file = dir.path() / "mine.txt";
+  std::ofstream(file)
+      << "\xEF\xBB\xBFissue,code\r\n20240101-001,12345\r\n\r\n20240101-002\t67890\r\n"
+         "20240101-121,11111\r\n";
+  EXPECT_EQ(RunProgram(dir.path(), "--import-draws " + file.string()),
+            (std::pair<std::string, int>{"imported 2, unchanged 0, conflicts 0, rejected 1\nline "
+                                         "5: sequence 121 outside 001-120\n",
+                                         0}));
+  const auto exported = dir.path() / "all.csv";
+  EXPECT_EQ(RunProgram(dir.path(), "--export-draws " + exported.string()),
+            (std::pair<std::string, int>{"exported 2\n", 0}));
+  EXPECT_EQ(Read(exported), "issue,code\n20240101-001,12345\n20240101-002,67890\n");
+  // The export imports again to the same draws.
+  EXPECT_EQ(RunProgram(dir.path(), "--import-draws " + exported.string()).first,
+            "imported 0, unchanged 2, conflicts 0, rejected 0\n");
+  EXPECT_EQ(RunProgram(dir.path(), "--import-draws " + (dir.path() / "none.txt").string()).second,
+            1);
 }
 
 }  // namespace
