@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/capped_append.h"
 #include "base/codepage.h"
 #include "net/body_conversion.h"
 #include "net/cookie_store.h"
@@ -167,13 +168,10 @@ struct Received {
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto& received = *static_cast<Received*>(user);
   const size_t length = size * count;
-  const size_t room = kBodyLimit - received.body.size();
-  if (length > room) {
-    received.body.append(data, room);
+  if (!base::AppendWithin(received.body, std::string_view(data, length), kBodyLimit)) {
     received.bodyLimitReached = true;
     return 0;  // ends the transfer; the body keeps what fitted
   }
-  received.body.append(data, length);
   return length;
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <thread>
 
+#include "base/capped_append.h"
 #include "push/ascii_case.h"
 
 namespace push {
@@ -23,13 +24,10 @@ struct Received {
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto& received = *static_cast<Received*>(user);
   const size_t length = size * count;
-  const size_t room = kAnswerLimit - received.body.size();
-  if (length > room) {
-    received.body.append(data, room);
+  if (!base::AppendWithin(received.body, std::string_view(data, length), kAnswerLimit)) {
     received.bodyCut = true;
     return 0;  // ends the transfer; the answer is what fitted
   }
-  received.body.append(data, length);
   return length;
 }
 
