@@ -31,6 +31,16 @@ class Digits {
     return digits;
   }
 
+  // Lets write put the characters in place and return their count, at most
+  // kCapacity.
+  template <typename Write>
+  static Digits Written(Write write) {
+    Digits digits;
+    std::size_t size = write(digits.chars_.data());
+    digits.size_ = static_cast<std::uint8_t>(size < kCapacity ? size : kCapacity);
+    return digits;
+  }
+
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   char operator[](std::size_t i) const { return chars_[i]; }

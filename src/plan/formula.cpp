@@ -210,11 +210,33 @@ struct ValueText {
   int size = 0;
 
   Digits ToDigits() const {
-    char text[16];
-    std::memcpy(text, &characters, 16);
-    return Digits::FromBuffer(text, static_cast<std::size_t>(size));
+    return Digits::Written([this](char* text) {
+      std::memcpy(text, &characters, 16);
+      return static_cast<std::size_t>(size);
+    });
   }
 };
+
+// value / 10^k for k from 1 to 7: a constant divisor is a multiplication,
+// where dividing by a looked-up power would take a slow division.
+std::uint64_t DividedByPowerOfTen(std::uint64_t value, int k) {
+  switch (k) {
+    case 1:
+      return value / 10;
+    case 2:
+      return value / 100;
+    case 3:
+      return value / 1000;
+    case 4:
+      return value / 10'000;
+    case 5:
+      return value / 100'000;
+    case 6:
+      return value / 1'000'000;
+    default:
+      return value / 10'000'000;
+  }
+}
 
 // The digits of "%.13g" for an integral value below 2^64, rounded to 13
 // significant digits half to even exactly as printf rounds the exact binary
@@ -224,7 +246,7 @@ ValueText IntegerValueText(std::uint64_t value) {
   if (length <= 13) return {LastCharacters(SixteenDigits(value), length), length};
   int exponent = length - 1;
   std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(length - 13)];
-  std::uint64_t mantissa = value / scale;
+  std::uint64_t mantissa = DividedByPowerOfTen(value, length - 13);
   mantissa = RoundMantissaHalfEven(mantissa, value - mantissa * scale, scale, exponent);
   int mantissaLength = 13;
   while (mantissa % 10 == 0) {
@@ -290,40 +312,39 @@ ValueText ComputeValueText(const BaseDraw& draw, std::string_view formula) {
 // fill sequence of the last one when there are fewer.
 Digits Prediction(const ValueText& value, int codeCount) {
   std::size_t wanted = codeCount < 0 ? 0 : static_cast<std::size_t>(codeCount);
-  // At most ten distinct digits; FromBuffer reads 16 bytes.
-  char chosen[Digits::kCapacity];
-  std::size_t size = 0;
-  unsigned seen = 0;
-  // Written without branching on the (random) digits.
-  auto add = [&](char c) {
-    unsigned bit = 1u << (c - '0');
-    chosen[size] = c;
-    size += (seen & bit) == 0;
-    seen |= bit;
-  };
-  char text[16];
-  std::memcpy(text, &value.characters, 16);
-  // Digits past the wanted count would be cut anyway.
-  for (int i = 0; i < value.size && size < wanted; ++i) add(text[i]);
-  if (size < wanted) {
-    int last = size == 0 ? 0 : chosen[size - 1] - '0';
-    for (char c : kFillSequences[static_cast<std::size_t>(last)]) {
-      if (size >= wanted) break;
-      add(c);
+  // Written in place: bytes gathered in a buffer and then copied out as a
+  // whole would stall the copy.
+  return Digits::Written([&](char* chosen) {
+    std::size_t size = 0;
+    unsigned seen = 0;
+    // Without branching on the (random) digits; at most ten are kept.
+    auto add = [&](char c) {
+      unsigned bit = 1u << (c - '0');
+      chosen[size] = c;
+      size += (seen & bit) == 0;
+      seen |= bit;
+    };
+    char text[16];
+    std::memcpy(text, &value.characters, 16);
+    // Digits past the wanted count would be cut anyway.
+    for (int i = 0; i < value.size && size < wanted; ++i) add(text[i]);
+    if (size < wanted) {
+      auto last = size == 0 ? 0 : static_cast<std::size_t>(chosen[size - 1] - '0');
+      for (char c : kFillSequences[last]) {
+        if (size >= wanted) break;
+        add(c);
+      }
     }
-  }
-  return Digits::FromBuffer(chosen, size);
+    return size;
+  });
 }
 
 }  // namespace
 
 Evaluation EvaluateFormula(std::string_view drawDigits, int codeCount, std::string_view formula) {
-  BaseDraw draw = ReadBaseDraw(drawDigits);
-  Evaluation result;
-  ValueText value = ComputeValueText(draw, formula);
-  result.valueDigits = value.ToDigits();
-  result.prediction = Prediction(value, codeCount);
-  return result;
+  ValueText value = ComputeValueText(ReadBaseDraw(drawDigits), formula);
+  // Initialised, not assigned: each member is built where it stays.
+  return {Prediction(value, codeCount), value.ToDigits()};
 }
 
 std::string_view CompanionFormula(std::string_view prediction) {
