@@ -22,15 +22,6 @@ class Digits {
     std::memcpy(chars_.data(), text.data(), size_);
   }
 
-  // From a buffer with at least kCapacity readable bytes at data: a fixed-size
-  // copy, cheaper than one of the exact length.
-  static Digits FromBuffer(const char* data, std::size_t size) {
-    Digits digits;
-    std::memcpy(digits.chars_.data(), data, kCapacity);
-    digits.size_ = static_cast<std::uint8_t>(size < kCapacity ? size : kCapacity);
-    return digits;
-  }
-
   // Lets write put the characters in place and return their count, at most
   // kCapacity.
   template <typename Write>

@@ -91,7 +91,7 @@ base::Status RunSearch(core::Context& ctx, plan::PlanKind kind) {
   if (!library) return base::Error{kLibraryUnreadableText};
   std::vector<std::string> candidates = std::move(library.value());
 
-  const ParallelScoring scoring(CandidateScorer(std::move(source), settings), std::move(candidates),
+  ParallelScoring scoring(CandidateScorer(std::move(source), settings), std::move(candidates),
                                 [&window] { window.Wake(); });
   using Clock = std::chrono::steady_clock;
   const auto started = Clock::now();

@@ -10,7 +10,8 @@ ParallelScoring::ParallelScoring(CandidateScorer scorer, std::vector<std::string
       results_(candidates_.size()),
       ready_(new std::atomic<bool>[candidates_.size()]) {
   for (std::size_t i = 0; i < candidates_.size(); ++i) ready_[i].store(false);
-  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  // The reader scores as well, so it takes a core of its own.
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency() - 1);
   if (threads > candidates_.size()) threads = static_cast<unsigned>(candidates_.size());
   for (unsigned t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
 }
@@ -20,19 +21,38 @@ ParallelScoring::~ParallelScoring() {
   for (auto& worker : workers_) worker.join();
 }
 
-void ParallelScoring::Work() {
-  while (!cancelled_.load(std::memory_order_relaxed)) {
-    const std::size_t i = next_.fetch_add(1);
-    if (i >= candidates_.size()) return;
-    results_[i] = scorer_.Score(candidates_[i]);
-    ready_[i].store(true, std::memory_order_release);
-    if (onScored_) onScored_();
-  }
+bool ParallelScoring::Claim(std::size_t& i) {
+  if (cancelled_.load(std::memory_order_relaxed)) return false;
+  i = next_.fetch_add(1);
+  return i < candidates_.size();
 }
 
-void ListScoredCandidates(const ParallelScoring& scoring, int threshold, const SearchHooks& hooks) {
+void ParallelScoring::Store(std::size_t i, const Tally& tally) {
+  results_[i] = tally;
+  ready_[i].store(true);
+  // Only the candidate the reader waits for is worth a wake-up; the reader
+  // names it before it looks whether it is ready, so one of the two sees
+  // the other.
+  if (onScored_ && awaited_.load() == i) onScored_();
+}
+
+void ParallelScoring::Work() {
+  for (std::size_t i = 0; Claim(i);) Store(i, scorer_.Score(candidates_[i]));
+}
+
+bool ParallelScoring::ScoreNext() {
+  std::size_t i = 0;
+  if (!Claim(i)) return false;
+  Store(i, scorer_.Score(candidates_[i]));
+  return true;
+}
+
+void ListScoredCandidates(ParallelScoring& scoring, int threshold, const SearchHooks& hooks) {
   for (std::size_t i = 0; i < scoring.size(); ++i) {
     if (hooks.stopRequested()) return;
+    while (!scoring.Ready(i) && scoring.ScoreNext()) {
+    }
+    scoring.Awaiting(i);
     while (!scoring.Ready(i)) hooks.wait([&] { return scoring.Ready(i); });
     const int rate = RatePercent(scoring.Result(i));
     if (rate >= threshold) hooks.list(i, rate);

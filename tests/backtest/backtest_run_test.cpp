@@ -183,7 +183,7 @@ TEST(BacktestRun, RateIsTheSearchesOver180Draws) {
 
     // The search as it runs: scored ahead on workers, listed in library
     // order with a threshold of 0.
-    const search::ParallelScoring scoring(search::CandidateScorer(search::SearchSource(draws), s),
+    search::ParallelScoring scoring(search::CandidateScorer(search::SearchSource(draws), s),
                                           formulas, nullptr);
     std::vector<int> searchRates;
     search::SearchHooks hooks;

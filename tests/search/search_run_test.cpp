@@ -35,7 +35,7 @@ struct Listing {
 Listing ListWithStop(unsigned threads, std::size_t stopDuring) {
   const SearchSettings settings{plan::PlanKind::Position, 4, 4, 5, plan::kMethodDigits};
   std::atomic<int> wakes{0};
-  const ParallelScoring scoring(
+  ParallelScoring scoring(
       CandidateScorer(SearchSource(RandomDraws(150)), settings), Candidates(300), [&] { ++wakes; },
       threads);
   Listing listing;
