@@ -173,7 +173,9 @@ std::string SetCheckedStates(std::string_view content, const std::vector<Group>&
     if (state && !sectionHasKey && insertAfter) {
       std::string added = checkedLine(*state);
       if (*insertAfter == out.size() && !out.ends_with('\n')) {
-        added.insert(0, newline);  // the file's last line had no ending
+        // The file's last line had no ending. A CR it ends with would join a
+        // lone LF into its line end, and its value would lose the CR.
+        added.insert(0, out.ends_with('\r') ? "\r\n" : newline);
       } else {
         added += newline;
       }

@@ -137,6 +137,8 @@ TEST(PushFile, CheckStatesInEdgeCases) {
       {"[a]\ntype=webhook", true, "[a]\ntype=webhook\nchecked=1"},
       {"[a]", true, "[a]\nchecked=1"},
       {"[a]\n", false, "[a]\nchecked=0\n"},
+      // a last line ending in a lone CR keeps it: the added line end is CR LF
+      {"[a]\nchat_id=41\r", true, "[a]\nchat_id=41\r\r\nchecked=1"},
       // spacing before "=" stays, every checked line of the section follows
       {"[a]\n  Checked = 1\nchecked=1\n", false, "[a]\n  Checked =0\nchecked=0\n"},
       // a section of another name, and a key before any section, stay
