@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <limits>
 
 namespace archive {
 namespace {
@@ -169,6 +168,12 @@ base::Result<std::filesystem::path> SetAside(const std::filesystem::path& file, 
   return aside;
 }
 
+// Rows written by anything but this program (a user's own tool, say) may
+// hold anything; only those that would pass the door are handed out.
+bool PassesTheDoor(std::string_view issue, std::string_view code) {
+  return CheckIssue(issue) && CheckCode(code);
+}
+
 }  // namespace
 
 base::Result<OpenedStore> DrawStore::Open(const std::filesystem::path& file, local_seconds now) {
@@ -247,18 +252,16 @@ base::Result<StoreCounts> DrawStore::Store(std::span<const Draw> draws, std::str
 }
 
 base::Result<std::vector<Draw>> DrawStore::Newest(std::size_t n) const {
-  auto newest =
-      Statement::Prepare(db_, "SELECT issue, code FROM draws ORDER BY issue DESC LIMIT ?1");
+  auto newest = Statement::Prepare(db_, "SELECT issue, code FROM draws ORDER BY issue DESC");
   if (!newest) return newest.error();
-  newest.value().Bind(1, static_cast<std::int64_t>(
-                             std::min<std::size_t>(n, std::numeric_limits<std::int64_t>::max())));
   std::vector<Draw> draws;
   draws.reserve(std::min<std::size_t>(n, 1 << 20));
-  int rc;
-  while ((rc = newest.value().Step()) == SQLITE_ROW) {
-    draws.push_back({std::string(newest.value().Text(0)), std::string(newest.value().Text(1))});
+  int rc = SQLITE_DONE;
+  while (draws.size() < n && (rc = newest.value().Step()) == SQLITE_ROW) {
+    const std::string_view issue = newest.value().Text(0), code = newest.value().Text(1);
+    if (PassesTheDoor(issue, code)) draws.push_back({std::string(issue), std::string(code)});
   }
-  if (rc != SQLITE_DONE) return base::Error{db_.LastError()};
+  if (rc != SQLITE_DONE && rc != SQLITE_ROW) return base::Error{db_.LastError()};
   std::reverse(draws.begin(), draws.end());
   return draws;
 }
@@ -281,7 +284,10 @@ base::Status DrawStore::VisitOldestFirst(const DrawVisitor& visit) const {
   auto all = Statement::Prepare(db_, "SELECT issue, code FROM draws ORDER BY issue");
   if (!all) return all.error();
   int rc;
-  while ((rc = all.value().Step()) == SQLITE_ROW) visit(all.value().Text(0), all.value().Text(1));
+  while ((rc = all.value().Step()) == SQLITE_ROW) {
+    if (PassesTheDoor(all.value().Text(0), all.value().Text(1)))
+      visit(all.value().Text(0), all.value().Text(1));
+  }
   if (rc != SQLITE_DONE) return base::Error{db_.LastError()};
   return base::Ok{};
 }

@@ -142,6 +142,25 @@ TEST_F(DrawStoreTest, DrawsSurviveAReopen) {
   EXPECT_EQ(reopened.store.Newest(180).value(), draws);
 }
 
+// Rows another program wrote into a real archive: what could not pass the
+// door stays in the file but is never handed out.
+TEST_F(DrawStoreTest, RowsThatCouldNotPassTheDoorAreNotHandedOut) {
+  const auto draws = GeneratedDraws(3);
+  ASSERT_EQ(OpenArchive().store.Store(draws, "refresh", kNow).value().added, 3);
+  RunSql(file,
+         "INSERT INTO draws VALUES('29991231-999', '12345', 'x', 'x'),"
+         "('20261210-121', '00000', 'x', 'x'), ('99999999-001', 'abcde', 'x', 'x'),"
+         "(x'3230323631323130', 123456, 'x', 'x'); SELECT 1");
+  DrawStore store = OpenArchive().store;
+  EXPECT_EQ(store.Newest(3).value(), draws);
+  EXPECT_EQ(store.Newest(100).value(), draws);
+  std::vector<Draw> visited;
+  ASSERT_TRUE(store.VisitOldestFirst([&](std::string_view issue, std::string_view code) {
+    visited.push_back({std::string(issue), std::string(code)});
+  }));
+  EXPECT_EQ(visited, draws);
+}
+
 // Each way a draws.db can be no archive: it is moved aside byte for byte and a
 // new archive takes its place.
 TEST_F(DrawStoreTest, AFileThatIsNoArchiveIsSetAsideAndANewOneMade) {
