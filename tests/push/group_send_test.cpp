@@ -26,6 +26,8 @@ using namespace std::chrono_literals;
 using push_test::ClockWaiter;
 using push_test::PlatformServer;
 using push_test::Received;
+using push_test::RefusingPort;
+using push_test::SelfSignedServer;
 using Json = nlohmann::json;
 using Pauses = std::vector<std::chrono::milliseconds>;
 
@@ -41,29 +43,6 @@ const char kText[] = "重庆:20240101-059 期开[12345]\r\n前三 \"组六\" 012
 const char kTextJson[] = R"(重庆:20240101-059 期开[12345]\r\n前三 \"组六\" 0126\r\n)";
 
 const TimeOfDay kClock{12, 34, 56};
-
-// A port on 127.0.0.1 that refuses connections: bound, never listening.
-class RefusingPort {
- public:
-  RefusingPort() {
-    socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) std::abort();
-    socklen_t length = sizeof address;
-    ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-  }
-  ~RefusingPort() { ::close(socket_); }
-  std::string Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-  }
-
- private:
-  int socket_ = -1;
-  int port_ = 0;
-};
 
 // One scripted answer of a platform imitation.
 struct Scripted {
@@ -428,38 +407,16 @@ TEST_F(GroupSendTest, TheRequestWaitsThroughTheWaiterForAtMostTenSeconds) {
 }
 
 TEST_F(GroupSendTest, AnUntrustedCertificateIsRefused) {
-  TempDir dir;
-  const std::string cert = (dir.path() / "cert.pem").string();
-  const std::string key = (dir.path() / "key.pem").string();
-  const std::string make =
-      "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
-      "-addext subjectAltName=IP:127.0.0.1 -keyout '" +
-      key + "' -out '" + cert + "' 2>/dev/null";
-  ASSERT_EQ(std::system(make.c_str()), 0);
-  httplib::SSLServer server(cert.c_str(), key.c_str());
-  ASSERT_TRUE(server.is_valid());
-  std::atomic<int> posts{0};
-  server.Post("/h", [&](const httplib::Request&, httplib::Response& response) {
-    ++posts;
-    response.set_content("", "application/json");
-  });
-  const int port = server.bind_to_any_port("127.0.0.1");
-  std::thread listener([&] { server.listen_after_bind(); });
-  while (!server.is_running()) std::this_thread::sleep_for(1ms);
-
+  SelfSignedServer server;
   // The server works for a client that skips the check.
-  httplib::SSLClient unchecked("127.0.0.1", port);
+  httplib::SSLClient unchecked("127.0.0.1", server.port());
   unchecked.enable_server_certificate_verification(false);
   const httplib::Result direct = unchecked.Post("/h", "{}", "application/json");
-  const base::Status sent =
-      Send({MakeGroup("g", Platform::kWebhook, "https://127.0.0.1:" + std::to_string(port) + "/h")},
-           kText);
-  server.stop();
-  listener.join();
-
   ASSERT_TRUE(direct) << httplib::to_string(direct.error());
-  EXPECT_EQ(posts.load(), 1);
-  ASSERT_TRUE(sent.ok());
+  EXPECT_EQ(server.posts(), 1);
+
+  ASSERT_TRUE(Send({MakeGroup("g", Platform::kWebhook, server.Url("/h"))}, kText).ok());
+  EXPECT_EQ(server.posts(), 1);
   EXPECT_EQ(Final()[0], "失败：证书验证失败");
 }
 

@@ -1,17 +1,25 @@
 #pragma once
 
+#include <arpa/inet.h>
 #include <httplib.h>
+#include <netinet/in.h>
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "net/http_server.h"
 #include "push/waiter.h"
+#include "temp_dir.h"
 
 namespace push_test {
 
@@ -102,6 +110,76 @@ class PlatformServer {
   Answer answer_;
   std::vector<Received> requests_;
   HttpServer server_;  // last: it stops before what its handler uses goes
+};
+
+// A port on 127.0.0.1 that refuses connections: bound, never listening.
+class RefusingPort {
+ public:
+  RefusingPort() {
+    socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) std::abort();
+    socklen_t length = sizeof address;
+    ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+  }
+  ~RefusingPort() { ::close(socket_); }
+  RefusingPort(const RefusingPort&) = delete;
+  RefusingPort& operator=(const RefusingPort&) = delete;
+  std::string Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
+
+ private:
+  int socket_ = -1;
+  int port_ = 0;
+};
+
+// An https server on 127.0.0.1 with a certificate of its own making, which
+// no client should trust; it counts the posts that reach it.
+class SelfSignedServer {
+ public:
+  SelfSignedServer() : server_(Certificate(dir_).c_str(), (dir_.path() / "key.pem").c_str()) {
+    if (!server_.is_valid()) std::abort();
+    server_.Post(R"(.*)", [this](const httplib::Request&, httplib::Response& response) {
+      ++posts_;
+      response.set_content("", "application/json");
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    listener_ = std::thread([this] { server_.listen_after_bind(); });
+    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ~SelfSignedServer() {
+    server_.stop();
+    listener_.join();
+  }
+  SelfSignedServer(const SelfSignedServer&) = delete;
+  SelfSignedServer& operator=(const SelfSignedServer&) = delete;
+
+  int port() const { return port_; }
+  int posts() const { return posts_; }
+  std::string Url(const std::string& path) const {
+    return "https://127.0.0.1:" + std::to_string(port_) + path;
+  }
+
+ private:
+  static std::string Certificate(const TempDir& dir) {
+    const std::string cert = (dir.path() / "cert.pem").string();
+    const std::string make =
+        "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
+        "-addext subjectAltName=IP:127.0.0.1 -keyout '" +
+        (dir.path() / "key.pem").string() + "' -out '" + cert + "' 2>/dev/null";
+    if (std::system(make.c_str()) != 0) std::abort();
+    return cert;
+  }
+
+  TempDir dir_;
+  httplib::SSLServer server_;
+  int port_ = 0;
+  std::atomic<int> posts_{0};
+  std::thread listener_;
 };
 
 // The signatures as the platforms compute them, straight from OpenSSL, so the
