@@ -1,3 +1,4 @@
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -13,6 +14,10 @@
 #endif
 
 int main(int argc, char** argv) {
+  // A file that may grow no further (a quota, a file size limit) then fails
+  // the write, which rolls the archive's transaction back and is reported,
+  // rather than killing the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   auto parsed = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed) {
     std::cerr << "lanzhou: " << parsed.error().message

@@ -218,9 +218,9 @@ base::Result<StoreCounts> DrawStore::Store(std::span<const Draw> draws, std::str
     Statement& add = insert.value();
     add.Bind(1, draw.issue);
     add.Bind(2, draw.code);
-    const int added = add.Step();
+    // The failure is read before Reset, which would clear its system error.
+    if (add.Step() != SQLITE_DONE) return failed();
     add.Reset();
-    if (added != SQLITE_DONE) return failed();
     if (sqlite3_changes(db_.get()) == 1) {
       ++counts.added;
       continue;
@@ -241,9 +241,8 @@ base::Result<StoreCounts> DrawStore::Store(std::span<const Draw> draws, std::str
       record.Bind(4, draw.code);
       record.Bind(5, source);
       record.Bind(6, storedAt);
-      const int recorded = record.Step();
+      if (record.Step() != SQLITE_DONE) return failed();
       record.Reset();
-      if (recorded != SQLITE_DONE) return failed();
     }
     stored.Reset();
   }

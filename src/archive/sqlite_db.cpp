@@ -1,5 +1,7 @@
 #include "archive/sqlite_db.h"
 
+#include <cstring>
+
 namespace archive {
 
 base::Result<Database> Database::Open(const std::filesystem::path& file) {
@@ -26,7 +28,18 @@ base::Status Database::Exec(const char* sql) const {
 }
 
 std::string Database::LastError() const {
-  return db_ ? sqlite3_errmsg(db_.get()) : "out of memory";
+  if (!db_) return "out of memory";
+  std::string message = sqlite3_errmsg(db_.get());
+  // "disk I/O error" alone does not say why; a write cut short by a full
+  // disk or a file size limit leaves no system error behind.
+  const int code = LastCode();
+  if (code != SQLITE_IOERR && code != SQLITE_FULL) return message;
+  if (const int systemError = sqlite3_system_errno(db_.get()); systemError != 0) {
+    message += " (" + std::string(std::strerror(systemError)) + ")";
+  } else if (sqlite3_extended_errcode(db_.get()) == SQLITE_IOERR_WRITE) {
+    message += " (a write failed: the disk may be full)";
+  }
+  return message;
 }
 
 int Database::LastCode() const { return db_ ? sqlite3_errcode(db_.get()) & 0xff : SQLITE_NOMEM; }
