@@ -1,10 +1,13 @@
-// lanzhou-soak: a whole day of draws through the real program. Starts the
-// local draw mirror on a draw file and `lanzhou --console` against it, then
-// moves the console's clock from draw minute to draw minute of the day and
-// night schedules, appending each draw to the file at its minute; now and
-// then a draw comes late (only after the program's first poll) or never.
-// Checks that every draw that came is inserted once, at the top, in order,
-// and samples the program's resident memory along the way.
+// lanzhou-soak: whole days of draws through the real program. Starts the
+// local draw mirror on a draw file, a chat webhook of two groups and
+// `lanzhou --console` against them, then moves the console's clock from draw
+// minute to draw minute of the day and night schedules, appending each draw
+// to the file at its minute; now and then a draw comes late (only after the
+// program's first poll) or never. Checks that every draw that came is
+// inserted once, at the top, in order, archived once, and sent to each group
+// once; samples the program's resident memory along the way. With
+// --kill-every, the program is killed (SIGKILL) while it takes a draw in and
+// started again: the archive must open whole and keep what it had.
 #include <fcntl.h>
 #include <httplib.h>
 #include <poll.h>
@@ -19,12 +22,17 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <random>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "archive_check.h"
+#include "chat_hook.h"
 #include "child_process/child_process.h"
 #include "mirror_draws.h"
 
@@ -35,12 +43,14 @@ using namespace std::chrono;
 
 constexpr const char* kUsage =
     "usage: lanzhou-soak [--short] [--day YYYY-MM-DD] [--days N] [--late-every N]\n"
-    "                    [--missing-every N] [--bin DIR] [--work DIR]\n"
+    "                    [--missing-every N] [--kill-every N] [--bin DIR] [--work DIR]\n"
     "  --short            only the evening of one day: the draws from 22:00 to midnight\n"
     "  --day D            the first day whose draws are run (default 2014-01-05)\n"
     "  --days N           how many days in a row (default 1)\n"
     "  --late-every N     every Nth draw arrives only after the first poll (default 7)\n"
     "  --missing-every N  every Nth draw never arrives (default 23)\n"
+    "  --kill-every N     every Nth draw the program is killed while taking it in, then\n"
+    "                     started again (default 0: never)\n"
     "  --bin DIR          where lanzhou and lanzhou-drawd are (default: beside this program)\n"
     "  --work DIR         data directory and draw file (default: a fresh one under /tmp,\n"
     "                     removed after a run that passed)\n";
@@ -164,7 +174,7 @@ class SecondFeed {
 int main(int argc, char** argv) {
   bool shortRun = false;
   year_month_day day = 2014y / January / 5d;
-  int dayCount = 1, lateEvery = 7, missingEvery = 23;
+  int dayCount = 1, lateEvery = 7, missingEvery = 23, killEvery = 0;
   fs::path bin = fs::canonical("/proc/self/exe").parent_path();
   fs::path work;
   for (int i = 1; i < argc; ++i) {
@@ -188,6 +198,8 @@ int main(int argc, char** argv) {
       lateEvery = std::stoi(value);
     } else if (arg == "--missing-every") {
       missingEvery = std::stoi(value);
+    } else if (arg == "--kill-every") {
+      killEvery = std::stoi(value);
     } else if (arg == "--bin") {
       bin = value;
     } else if (arg == "--work") {
@@ -243,44 +255,72 @@ int main(int argc, char** argv) {
       presets << "[" << kind << "]\r\n1=68,67,67,42,54,53,55\r\n2=65,66,43,57\r\n";
     }
   }
+  ChatHook hook;
+  const std::vector<std::string> groups = {"/group1", "/group2"};
+  {
+    std::ofstream push(work / "push.ini", std::ios::trunc);
+    for (const std::string& group : groups)
+      push << "[" << group.substr(1) << "]\ntype=webhook\nurl=" << hook.Url(group)
+           << "\nchecked=1\n";
+  }
 
   const drawd::LocalSeconds start =
       shortRun ? drawd::DrawTime(day, first) - minutes(2)
                : drawd::LocalSeconds{local_days(day).time_since_epoch()} + seconds(30);
   const auto realStart = steady_clock::now();
-  ChildProcess console({(bin / "lanzhou").string(), "--console", "--data-dir", work.string(),
-                        "--clock", ClockText(start)});
-  const int firstRows = std::stoi(Ask(console, "count 列表框_开奖"));
-  // Every plan kind follows each new draw, as a user who ticked the boxes has it.
-  for (const char* box : {"选择框_定位更新", "选择框_后二更新", "选择框_后三更新"}) {
-    Ask(console, std::string("check ") + box + " 1\nchecked " + box);
-  }
-  std::vector<std::string> expected;  // newest first
-  for (int row = 0; row < firstRows; ++row) {
-    expected.push_back(Ask(console, "cell 列表框_开奖 " + std::to_string(row) + " 0") + " " +
-                       Ask(console, "cell 列表框_开奖 " + std::to_string(row) + " 1"));
-  }
-  if (expected.empty()) Fail("the first refresh brought no draws");
-  const long rssStart = RssKb(console.pid());
+  // Started at a clock time, with every plan kind following each new draw
+  // and the collection rebuilt and sent to the groups, as a user who ticked
+  // the boxes has it; the draw list it shows then, newest first.
+  std::vector<std::string> expected;
+  std::set<std::string> shown;  // every draw the list showed, across restarts
+  auto startConsole = [&](drawd::LocalSeconds clock) {
+    auto console = std::make_unique<ChildProcess>(
+        std::vector<std::string>{(bin / "lanzhou").string(), "--console", "--data-dir",
+                                 work.string(), "--clock", ClockText(clock)});
+    const int rows = std::stoi(Ask(*console, "count 列表框_开奖"));
+    for (const char* box : {"选择框_定位更新", "选择框_后二更新", "选择框_后三更新",
+                            "选择框_集合自动", "选择框_自动群发"}) {
+      Ask(*console, std::string("check ") + box + " 1\nchecked " + box);
+    }
+    Ask(*console, "set 编辑框_群间间隔 0\ntext 编辑框_群间间隔");
+    expected.clear();
+    for (int row = 0; row < rows; ++row) {
+      expected.push_back(Ask(*console, "cell 列表框_开奖 " + std::to_string(row) + " 0") + " " +
+                         Ask(*console, "cell 列表框_开奖 " + std::to_string(row) + " 1"));
+    }
+    if (expected.empty()) Fail("the first refresh brought no draws");
+    shown.insert(expected.begin(), expected.end());
+    return console;
+  };
+  std::unique_ptr<ChildProcess> console = startConsole(start);
+  const long rssStart = RssKb(console->pid());
   long rssMax = rssStart;
-  std::cout << "start " << ClockText(start) << ": " << firstRows << " rows, newest "
+  std::cout << "start " << ClockText(start) << ": " << expected.size() << " rows, newest "
             << expected.front() << ", RSS " << rssStart << " kB\n";
 
+  std::mt19937 random(20140105);
+  std::set<std::string> inFlight;  // draws taken in while the program was killed
+  int kills = 0;
   int inserted = 0, late = 0, missing = 0;
+  std::vector<std::string> insertedIssues;
+  // How long the console takes for the draw minute and the polling after it,
+  // in real time: a kill lands somewhere within it.
+  microseconds takeIn{50000};
   for (std::size_t i = 0; i < run.size(); ++i) {
     const drawd::Draw& draw = run[i];
     const drawd::LocalSeconds due = drawd::DrawTime(draw.date, draw.sequence);
     // Up to shortly before the draw minute, at the clock's own pace.
-    auto now = ParseClock(Ask(console, "now"));
+    auto now = ParseClock(Ask(*console, "now"));
     if (!now) Fail("bad clock answer");
     if (*now < due - seconds(20)) {
-      Ask(console,
+      Ask(*console,
           "wait " + std::to_string(duration_cast<milliseconds>(due - seconds(20) - *now).count()) +
               "\nnow");
     }
     const int number = static_cast<int>(i) + 1;
     const bool isMissing = missingEvery > 0 && number % missingEvery == 0;
     const bool isLate = !isMissing && lateEvery > 0 && number % lateEvery == 0;
+    const bool isKilled = !isLate && killEvery > 0 && number % killEvery == 0;
     if (isMissing) {
       ++missing;
     } else if (isLate) {
@@ -289,13 +329,43 @@ int main(int argc, char** argv) {
     } else {
       secondFeed.Publish(draw);
     }
+    if (!isMissing) {
+      insertedIssues.push_back(drawd::IssueOf(draw));
+      ++inserted;
+    }
+    if (isKilled) {
+      // Killed while polling, storing or sending; what the list held before
+      // was archived when it came in.
+      const std::vector<std::string> before = expected;
+      if (!console->WriteLine("wait 150000")) Fail("the console is gone");
+      std::this_thread::sleep_for(
+          microseconds(std::uniform_int_distribution<long>(0, takeIn.count())(random)));
+      kill(console->pid(), SIGKILL);
+      console.reset();
+      ++kills;
+      const ArchiveContents archived = ReadArchive(work / "draws.db");
+      if (archived.integrity != "ok")
+        Fail("killed at " + drawd::IssueOf(draw) + ", the archive is " + archived.integrity);
+      for (const std::string& line : before) {
+        if (!archived.draws.contains(line))
+          Fail("killed at " + drawd::IssueOf(draw) + ", the archive lost " + line);
+      }
+      if (!isMissing) inFlight.insert(drawd::IssueOf(draw));
+      // Started again after the polling: its first refresh brings the draw.
+      console = startConsole(due + seconds(150));
+      if (!isMissing && expected.front() != Line(draw))
+        Fail("restarted after " + drawd::IssueOf(draw) + ", the top row is " + expected.front());
+      continue;
+    }
     // Through the draw minute and the update's two minutes of polling.
-    Ask(console, "wait 150000\nnow");
+    const auto takeInStart = steady_clock::now();
+    Ask(*console, "wait 150000\nnow");
+    takeIn = duration_cast<microseconds>(steady_clock::now() - takeInStart);
     const std::string top =
-        Ask(console, "cell 列表框_开奖 0 0") + " " + Ask(console, "cell 列表框_开奖 0 1");
+        Ask(*console, "cell 列表框_开奖 0 0") + " " + Ask(*console, "cell 列表框_开奖 0 1");
     if (!isMissing) {
       expected.insert(expected.begin(), Line(draw));
-      ++inserted;
+      shown.insert(Line(draw));
     }
     if (top != expected.front()) {
       Fail("after " + drawd::IssueOf(draw) +
@@ -304,7 +374,7 @@ int main(int argc, char** argv) {
                       : "") +
            " the top row is " + top + ", not " + expected.front());
     }
-    const long rss = RssKb(console.pid());
+    const long rss = RssKb(console->pid());
     rssMax = std::max(rssMax, rss);
     if (draw.sequence == 120) {
       std::cout << "day " << drawd::IssueOf(draw).substr(0, 8) << " done: " << expected.size()
@@ -312,23 +382,26 @@ int main(int argc, char** argv) {
     }
   }
   // Nothing that came later sneaks in after the last draw.
-  Ask(console, "wait 600000\nnow");
+  Ask(*console, "wait 600000\nnow");
 
-  const int rows = std::stoi(Ask(console, "count 列表框_开奖"));
+  const int rows = std::stoi(Ask(*console, "count 列表框_开奖"));
   std::vector<std::string> actual;
   for (int row = 0; row < rows; ++row) {
-    actual.push_back(Ask(console, "cell 列表框_开奖 " + std::to_string(row) + " 0") + " " +
-                     Ask(console, "cell 列表框_开奖 " + std::to_string(row) + " 1"));
+    actual.push_back(Ask(*console, "cell 列表框_开奖 " + std::to_string(row) + " 0") + " " +
+                     Ask(*console, "cell 列表框_开奖 " + std::to_string(row) + " 1"));
   }
-  const long rssEnd = RssKb(console.pid());
-  const std::string clockEnd = Ask(console, "now");
+  const long rssEnd = RssKb(console->pid());
+  const std::string clockEnd = Ask(*console, "now");
   const double realSeconds = duration<double>(steady_clock::now() - realStart).count();
-  console.WriteLine("quit");
+  console->WriteLine("quit");
+  console.reset();
 
   std::cout << "end " << clockEnd << ": " << rows << " rows; " << run.size() << " draws due, "
             << inserted << " inserted (" << late << " late), " << missing << " missing\n"
             << "RSS start " << rssStart << " kB, end " << rssEnd << " kB, max " << rssMax << " kB\n"
             << "late draws published on the program's poll: " << secondFeed.LatePublished() << "\n"
+            << "memory growth " << (rssEnd - rssStart) / std::max(1, dayCount) << " kB per day\n"
+            << "kills while taking a draw in: " << kills << "\n"
             << "real time " << realSeconds << " s\n";
   if (actual != expected) {
     for (std::size_t row = 0; row < std::max(actual.size(), expected.size()); ++row) {
@@ -339,6 +412,31 @@ int main(int argc, char** argv) {
     Fail("the draw list is not the draws that came, newest first, each once");
   }
   std::cout << "ok: every draw that came is in the list once, in order\n";
+
+  // Every draw the list ever showed is archived, once, and nothing else.
+  const ArchiveContents archived = ReadArchive(work / "draws.db");
+  if (archived.integrity != "ok") Fail("the archive at the end is " + archived.integrity);
+  if (archived.draws != shown) {
+    for (const std::string& line : shown)
+      if (!archived.draws.contains(line)) std::cerr << "not archived: " << line << "\n";
+    for (const std::string& line : archived.draws)
+      if (!shown.contains(line)) std::cerr << "archived but never shown: " << line << "\n";
+    Fail("the archive is not the draws the list showed");
+  }
+  std::cout << "ok: the archive holds the " << shown.size() << " draws shown, each once\n";
+
+  // Each draw's text went to each group once; a draw taken in by a program
+  // that was killed on the way may have gone out before the kill, or not.
+  for (const std::string& group : groups) {
+    for (const std::string& issue : insertedIssues) {
+      const int sent = hook.Count(group, "重庆:" + issue + " ");
+      if (sent > 1 || (sent == 0 && !inFlight.contains(issue)))
+        Fail(issue + " went to " + group + " " + std::to_string(sent) + " times");
+    }
+  }
+  std::cout << "ok: each draw's text went to each of " << groups.size() << " groups once ("
+            << hook.Posts(groups[0]) << " posts each; " << inFlight.size()
+            << " draws taken in across a kill)\n";
   if (ownWork) fs::remove_all(work);
   return 0;
 }
