@@ -423,6 +423,10 @@ int main(int argc, char** argv) {
       if (!shown.contains(line)) std::cerr << "archived but never shown: " << line << "\n";
     Fail("the archive is not the draws the list showed");
   }
+  for (const auto& entry : fs::directory_iterator(work)) {
+    if (entry.path().filename().string().starts_with("draws.db.broken"))
+      Fail("the archive was set aside as broken: " + entry.path().string());
+  }
   std::cout << "ok: the archive holds the " << shown.size() << " draws shown, each once\n";
 
   // Each draw's text went to each group once; a draw taken in by a program
