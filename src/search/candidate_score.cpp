@@ -1,5 +1,6 @@
 #include "search/candidate_score.h"
 
+#include <algorithm>
 #include <array>
 
 #if defined(__SSE2__)
@@ -293,8 +294,12 @@ CandidateScorer::CandidateScorer(SearchSource source, SearchSettings settings)
   }
   hitBits_.resize(draws.size() + kPadding, kNever);
 
-  if (way_ != Way::Codes && way_ != Way::Straight) return;
+  if (way_ == Way::None) return;
   lanes_.emplace(draws, s.codeCount);
+  if (way_ == Way::Class) {
+    classes_.emplace(s.play);
+    for (const DrawValue& draw : draws) drawNumbers_.push_back(draw.number);
+  }
   if (way_ != Way::Straight) return;
   // The companions depend on the base draw and the first digit only: the
   // nine formulas predicted for every base, a block at a time.
@@ -338,7 +343,11 @@ bool CandidateScorer::Replay(std::string_view formula, Tallier& tally,
     if (auto compiled = FastFormula::Compile(formula)) {
       const int periods = settings_.periods;
       if (lanes_ && periods >= 1 && static_cast<std::size_t>(periods) <= kLongestWindow) {
-        if (auto lanes = LaneFormula::From(*compiled)) return ReplayLanes(*lanes, tally, stop);
+        // A lane formula's first value stays below 10^13 on every draw.
+        if (LaneFormula::From(*compiled)) {
+          if (way_ == Way::Class) return ReplayClasses(*compiled, tally, stop);
+          return ReplayLanes(*LaneFormula::From(*compiled), tally, stop);
+        }
       }
       return ReplayFast(*compiled, tally, stop);
     }
@@ -408,16 +417,15 @@ class OutcomeWord {
 };
 
 // Every base's plan judged a block at a time, then the replay walks from
-// base to base.
-template <typename Tallier>
-bool CandidateScorer::ReplayLanes(const LaneFormula& formula, Tallier& tally,
-                                  const std::atomic<bool>* stop) const {
+// base to base. fillMasks(begin, count, masks) gives the plan masks of the
+// bases begin .. begin+count-1.
+template <typename Tallier, typename FillMasks>
+bool CandidateScorer::ReplayBlocks(FillMasks fillMasks, Tallier& tally,
+                                   const std::atomic<bool>* stop) const {
   const std::size_t n = hitBits_.size() - kPadding;
   const auto window = static_cast<std::size_t>(settings_.periods);
   const std::size_t whole = n > window ? n - window : 0;  // bases whose window fits
-  const bool straight = way_ == Way::Straight;
   std::uint32_t masks[kLaneBlock + kLaneSlack];
-  std::uint32_t first[kLaneBlock + kLaneSlack];
   std::uint32_t next[kLaneBlock + kLaneSlack];
   std::uint32_t hit[kLaneBlock + kLaneSlack];
   OutcomeWord<Tallier> outcomes(tally);
@@ -425,11 +433,7 @@ bool CandidateScorer::ReplayLanes(const LaneFormula& formula, Tallier& tally,
   for (std::size_t begin = 0; begin < n; begin += kLaneBlock) {
     if (Stopped(stop)) return false;
     const std::size_t count = std::min(kLaneBlock, n - begin);
-    lanes_->Predict(formula, begin, count, masks, straight ? first : nullptr);
-    if (straight) {
-      for (std::size_t i = 0; i < count; ++i)
-        masks[i] |= companions_[begin + i][CompanionIndex(first[i])];
-    }
+    fillMasks(begin, count, masks);
     lanes_->Judge(masks, hitBits_.data() + begin + 1, count, settings_.periods, next, hit);
     // The walk within the block, base r of the block being base begin + r.
     std::size_t r = b - begin;
@@ -450,6 +454,46 @@ bool CandidateScorer::ReplayLanes(const LaneFormula& formula, Tallier& tally,
   }
   outcomes.Flush();
   return true;
+}
+
+template <typename Tallier>
+bool CandidateScorer::ReplayLanes(const LaneFormula& formula, Tallier& tally,
+                                  const std::atomic<bool>* stop) const {
+  if (way_ != Way::Straight) {
+    return ReplayBlocks(
+        [&](std::size_t begin, std::size_t count, std::uint32_t* masks) {
+          lanes_->Predict(formula, begin, count, masks, nullptr);
+        },
+        tally, stop);
+  }
+  return ReplayBlocks(
+      [&](std::size_t begin, std::size_t count, std::uint32_t* masks) {
+        std::uint32_t first[kLaneBlock + kLaneSlack];
+        lanes_->Predict(formula, begin, count, masks, first);
+        for (std::size_t i = 0; i < count; ++i)
+          masks[i] |= companions_[begin + i][CompanionIndex(first[i])];
+      },
+      tally, stop);
+}
+
+// The class of every base at once: no base waits on the replay reaching it,
+// so their work overlaps.
+template <typename Tallier>
+bool CandidateScorer::ReplayClasses(const FastFormula& formula, Tallier& tally,
+                                    const std::atomic<bool>* stop) const {
+  const std::vector<DrawValue>& draws = *source_.values();
+  return ReplayBlocks(
+      [&](std::size_t begin, std::size_t count, std::uint32_t* masks) {
+        std::uint64_t firstValues[kLaneBlock];
+        for (std::size_t i = 0; i < count; ++i) {
+          const DrawValue& base = draws[begin + i];
+          firstValues[i] = formula.Number(base) * 2 * base.number;
+        }
+        classes_->Masks(firstValues, drawNumbers_.data() + begin, count, masks);
+        // The judge reads whole vectors.
+        std::fill(masks + count, masks + count + kLaneSlack, 0u);
+      },
+      tally, stop);
 }
 
 Tally ScoreCandidatePlain(const std::vector<plan::Draw>& source, const SearchSettings& settings,

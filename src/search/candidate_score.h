@@ -10,6 +10,7 @@
 
 #include "plan/draw.h"
 #include "plan/formula.h"
+#include "search/class_pick.h"
 #include "search/fast_formula.h"
 #include "search/lane_judge.h"
 #include "search/plan_tally.h"
@@ -66,16 +67,24 @@ class CandidateScorer {
   bool Replay(std::string_view formula, Tallier& tally, const std::atomic<bool>* stop) const;
   template <typename Tallier>
   bool ReplayFast(const FastFormula& formula, Tallier& tally, const std::atomic<bool>* stop) const;
+  template <typename Tallier, typename FillMasks>
+  bool ReplayBlocks(FillMasks fillMasks, Tallier& tally, const std::atomic<bool>* stop) const;
   template <typename Tallier>
   bool ReplayLanes(const LaneFormula& formula, Tallier& tally, const std::atomic<bool>* stop) const;
+  template <typename Tallier>
+  bool ReplayClasses(const FastFormula& formula, Tallier& tally,
+                     const std::atomic<bool>* stop) const;
 
   SearchSource source_;
   SearchSettings settings_;
   Way way_ = Way::None;
   MaskPredictor predict_;
-  // The codes and straight plays over five-digit draws; judged lane-wide
-  // with 1 .. 16 periods.
+  // Every play over five-digit draws is judged lane-wide with 1 .. 16
+  // periods; the codes and straight plays are predicted so too, the class
+  // plays a base at a time.
   std::optional<LaneJudge> lanes_;
+  std::optional<ClassPicker> classes_;
+  std::vector<std::uint32_t> drawNumbers_;  // the class plays' N2 of each base
   // Fast path: a draw is a hit for a plan whose masks (first code set at bit
   // 0, second at 10, third at 20) hold all of its hit bits; a few draws that
   // never hit follow the newest.

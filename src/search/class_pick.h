@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace search {
+
+// The class a class play (大小, 单双, 大小单双) picks for one base, straight
+// from the first evaluation's value V1 (below 10^13, so printed in full and
+// read whole as the second evaluation's formula) and the base draw's number.
+// The class needs only the first, third and fourth distinct digits of the
+// second value's text; the top eight digits of that value hold them nearly
+// always, and two table lookups find them there without a branch on the
+// digits. The few values they do not settle take the full text.
+class ClassPicker {
+ public:
+  explicit ClassPicker(int play);
+
+  // The class's digit mask (bit d for digit d).
+  std::uint32_t Mask(std::uint64_t firstValue, std::uint32_t drawNumber) const;
+  // The masks of many bases, masks[i] of firstValues[i] and drawNumbers[i]:
+  // one call for a block, so the bases' work overlaps.
+  void Masks(const std::uint64_t* firstValues, const std::uint32_t* drawNumbers, std::size_t count,
+             std::uint32_t* masks) const;
+
+ private:
+  std::uint32_t FromFullText(std::uint64_t firstValue, std::uint32_t drawNumber) const;
+
+  int play_;
+  std::array<std::uint16_t, 1000> masks_{};  // by first * 100 + third * 10 + fourth
+};
+
+}  // namespace search
