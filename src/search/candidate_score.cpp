@@ -298,7 +298,10 @@ CandidateScorer::CandidateScorer(SearchSource source, SearchSettings settings)
   lanes_.emplace(draws, s.codeCount);
   if (way_ == Way::Class) {
     classes_.emplace(s.play);
-    for (const DrawValue& draw : draws) drawNumbers_.push_back(draw.number);
+    for (const DrawValue& draw : draws) {
+      drawNumbers_.push_back(draw.number);
+      for (std::size_t k = 0; k < 5; ++k) drawDigits_[k].push_back(draw.digits[k]);
+    }
   }
   if (way_ != Way::Straight) return;
   // The companions depend on the base draw and the first digit only: the
@@ -344,9 +347,9 @@ bool CandidateScorer::Replay(std::string_view formula, Tallier& tally,
       const int periods = settings_.periods;
       if (lanes_ && periods >= 1 && static_cast<std::size_t>(periods) <= kLongestWindow) {
         // A lane formula's first value stays below 10^13 on every draw.
-        if (LaneFormula::From(*compiled)) {
-          if (way_ == Way::Class) return ReplayClasses(*compiled, tally, stop);
-          return ReplayLanes(*LaneFormula::From(*compiled), tally, stop);
+        if (auto lanes = LaneFormula::From(*compiled)) {
+          if (way_ == Way::Class) return ReplayClasses(*lanes, tally, stop);
+          return ReplayLanes(*lanes, tally, stop);
         }
       }
       return ReplayFast(*compiled, tally, stop);
@@ -479,17 +482,21 @@ bool CandidateScorer::ReplayLanes(const LaneFormula& formula, Tallier& tally,
 // The class of every base at once: no base waits on the replay reaching it,
 // so their work overlaps.
 template <typename Tallier>
-bool CandidateScorer::ReplayClasses(const FastFormula& formula, Tallier& tally,
+bool CandidateScorer::ReplayClasses(const LaneFormula& formula, Tallier& tally,
                                     const std::atomic<bool>* stop) const {
-  const std::vector<DrawValue>& draws = *source_.values();
   return ReplayBlocks(
       [&](std::size_t begin, std::size_t count, std::uint32_t* masks) {
-        std::uint64_t firstValues[kLaneBlock];
-        for (std::size_t i = 0; i < count; ++i) {
-          const DrawValue& base = draws[begin + i];
-          firstValues[i] = formula.Number(base) * 2 * base.number;
+        // The formula's number on each base, a letter at a time so the
+        // loops run on whole vectors.
+        std::uint32_t numbers[kLaneBlock];
+        std::fill(numbers, numbers + count, formula.constant);
+        for (std::size_t k = 0; k < 5; ++k) {
+          const std::uint32_t weight = formula.weights[k];
+          if (weight == 0) continue;
+          const std::uint32_t* digits = drawDigits_[k].data() + begin;
+          for (std::size_t i = 0; i < count; ++i) numbers[i] += weight * digits[i];
         }
-        classes_->Masks(firstValues, drawNumbers_.data() + begin, count, masks);
+        classes_->Masks(numbers, drawNumbers_.data() + begin, count, masks);
         // The judge reads whole vectors.
         std::fill(masks + count, masks + count + kLaneSlack, 0u);
       },

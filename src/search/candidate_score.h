@@ -72,7 +72,7 @@ class CandidateScorer {
   template <typename Tallier>
   bool ReplayLanes(const LaneFormula& formula, Tallier& tally, const std::atomic<bool>* stop) const;
   template <typename Tallier>
-  bool ReplayClasses(const FastFormula& formula, Tallier& tally,
+  bool ReplayClasses(const LaneFormula& formula, Tallier& tally,
                      const std::atomic<bool>* stop) const;
 
   SearchSource source_;
@@ -84,7 +84,9 @@ class CandidateScorer {
   // plays a base at a time.
   std::optional<LaneJudge> lanes_;
   std::optional<ClassPicker> classes_;
-  std::vector<std::uint32_t> drawNumbers_;  // the class plays' N2 of each base
+  // The class plays' N2 and digits of each base, a vector per field.
+  std::vector<std::uint32_t> drawNumbers_;
+  std::array<std::vector<std::uint32_t>, 5> drawDigits_;
   // Fast path: a draw is a hit for a plan whose masks (first code set at bit
   // 0, second at 10, third at 20) hold all of its hit bits; a few draws that
   // never hit follow the newest.

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <bit>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "plan/formula.h"
 #include "plan/value_rounding.h"
 #include "search/value_text.h"
@@ -66,9 +70,148 @@ int DecimalLength(std::uint64_t value) {
 
 constexpr std::uint64_t kTenPow7 = plan::kPowersOfTen[7];
 
+#if defined(__x86_64__)
+#define LANZHOU_AVX512 "avx512f,avx512bw,avx512dq,avx512vl"
+// GCC 12's AVX-512 intrinsics start from _mm512_undefined_*(), which its
+// warning takes for a read of an uninitialized value.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+// Eight bases of Mask at once in double and 32-bit lanes, the masks written
+// to out; a bit for each lane it leaves unsettled (fewer than eight digits,
+// a rounding carry into the top eight, fewer than four distinct digits
+// there), whose mask the caller works out alone.
+[[gnu::target(LANZHOU_AVX512)]] unsigned MasksAvx512(const std::uint32_t* formulaNumbers,
+                                                     const std::uint32_t* drawNumbers, int play,
+                                                     const std::uint32_t* byKey,
+                                                     std::uint32_t* out) {
+  static const auto powers = [] {
+    std::array<double, 16> p{};
+    for (std::size_t k = 0; k < p.size(); ++k) p[k] = static_cast<double>(plan::kPowersOfTen[k]);
+    return p;
+  }();
+  static const auto inverses = [] {
+    std::array<double, 16> i{};
+    for (std::size_t k = 0; k < i.size(); ++k)
+      i[k] = 1.0 / static_cast<double>(plan::kPowersOfTen[k]);
+    return i;
+  }();
+  static const auto halves = [] {
+    std::array<double, 16> h{};
+    for (std::size_t k = 0; k < h.size(); ++k)
+      h[k] = static_cast<double>(plan::kPowersOfTen[k] / 2);
+    return h;
+  }();
+  const __m512d powersLow = _mm512_loadu_pd(powers.data());
+  const __m512d powersHigh = _mm512_loadu_pd(powers.data() + 8);
+  // V2 = (V1 x N2) x 2 in double, exactly the engine's arithmetic.
+  const __m512d twice = _mm512_set1_pd(2.0);
+  const __m512d number =
+      _mm512_cvtepu32_pd(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(drawNumbers)));
+  const __m512d first = _mm512_mul_pd(
+      _mm512_mul_pd(
+          _mm512_cvtepu32_pd(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(formulaNumbers))),
+          number),
+      twice);  // below 10^13: exact
+  const __m512d value = _mm512_mul_pd(_mm512_mul_pd(first, number), twice);
+  __mmask8 unsettled = _mm512_cmp_pd_mask(value, _mm512_set1_pd(1e7), _CMP_LT_OQ);
+
+  // Digits: one more for each power of ten reached (values are below 2^61).
+  __m512i length = _mm512_set1_epi64(1);
+  for (std::size_t k = 1; k <= 18; ++k) {
+    const __mmask8 reached = _mm512_cmp_pd_mask(
+        value, _mm512_set1_pd(static_cast<double>(plan::kPowersOfTen[k])), _CMP_GE_OQ);
+    length = _mm512_mask_add_epi64(length, reached, length, _mm512_set1_epi64(1));
+  }
+  // The top eight digits: a quotient off by at most one, put right by the
+  // remainder, which a fused multiply-add gives exactly.
+  const __m512i places =
+      _mm512_max_epi64(_mm512_sub_epi64(length, _mm512_set1_epi64(8)), _mm512_setzero_si512());
+  const __m512d unit = _mm512_permutex2var_pd(powersLow, places, powersHigh);
+  const __m512d inverse = _mm512_permutex2var_pd(_mm512_loadu_pd(inverses.data()), places,
+                                                 _mm512_loadu_pd(inverses.data() + 8));
+  __m512d top = _mm512_roundscale_pd(_mm512_mul_pd(value, inverse), _MM_FROUND_TO_NEG_INF);
+  __m512d rest = _mm512_fnmadd_pd(top, unit, value);
+  const __mmask8 under = _mm512_cmp_pd_mask(rest, _mm512_setzero_pd(), _CMP_LT_OQ);
+  top = _mm512_mask_sub_pd(top, under, top, _mm512_set1_pd(1.0));
+  rest = _mm512_mask_add_pd(rest, under, rest, unit);
+  const __mmask8 over = _mm512_cmp_pd_mask(rest, unit, _CMP_GE_OQ);
+  top = _mm512_mask_add_pd(top, over, top, _mm512_set1_pd(1.0));
+  rest = _mm512_mask_sub_pd(rest, over, rest, unit);
+  // The carry of the 13-digit rounding (see Mask).
+  const __m512i cut =
+      _mm512_max_epi64(_mm512_sub_epi64(length, _mm512_set1_epi64(13)), _mm512_setzero_si512());
+  const __m512d half = _mm512_permutex2var_pd(_mm512_loadu_pd(halves.data()), cut,
+                                              _mm512_loadu_pd(halves.data() + 8));
+  unsettled |= _mm512_mask_cmp_pd_mask(_mm512_cmp_pd_mask(half, _mm512_setzero_pd(), _CMP_GT_OQ),
+                                       rest, _mm512_sub_pd(unit, half), _CMP_GE_OQ);
+
+  // The two four-digit chunks of the top eight, looked up.
+  const __m512d highChunk =
+      _mm512_roundscale_pd(_mm512_mul_pd(top, _mm512_set1_pd(1e-4)), _MM_FROUND_TO_NEG_INF);
+  __m512d lowChunk = _mm512_fnmadd_pd(highChunk, _mm512_set1_pd(1e4), top);
+  __m256i high32 = _mm512_cvttpd_epi32(highChunk);
+  __m256i low32 = _mm512_cvttpd_epi32(lowChunk);
+  // A product rounded up leaves a chunk of -1 or 10^4: put right.
+  const __m256i tooLow = _mm256_srai_epi32(low32, 31);
+  high32 = _mm256_add_epi32(high32, tooLow);
+  low32 = _mm256_add_epi32(low32, _mm256_and_si256(tooLow, _mm256_set1_epi32(10000)));
+  const __mmask8 tooHigh = _mm256_cmpge_epi32_mask(low32, _mm256_set1_epi32(10000));
+  high32 = _mm256_mask_add_epi32(high32, tooHigh, high32, _mm256_set1_epi32(1));
+  low32 = _mm256_mask_sub_epi32(low32, tooHigh, low32, _mm256_set1_epi32(10000));
+  // Unsettled lanes may hold anything: look up chunk 0 there.
+  high32 = _mm256_maskz_mov_epi32(static_cast<__mmask8>(~unsettled), high32);
+  low32 = _mm256_maskz_mov_epi32(static_cast<__mmask8>(~unsettled), low32);
+  const auto* chunks = reinterpret_cast<const int*>(kChunks.data());
+  const __m256i high = _mm256_i32gather_epi32(chunks, high32, 4);
+  const __m256i low = _mm256_i32gather_epi32(chunks, low32, 4);
+
+  // The merge of Mask, lane-wide.
+  const __m256i nibble = _mm256_set1_epi32(15);
+  __m256i order = _mm256_and_si256(high, _mm256_set1_epi32(0xFFFF));
+  __m256i count = _mm256_and_si256(_mm256_srli_epi32(high, kCountShift), _mm256_set1_epi32(7));
+  const __m256i seen = _mm256_srli_epi32(high, kMaskShift);
+  const __m256i lowCount =
+      _mm256_and_si256(_mm256_srli_epi32(low, kCountShift), _mm256_set1_epi32(7));
+  for (int j = 0; j < 4; ++j) {
+    const __m256i digit = _mm256_and_si256(_mm256_srli_epi32(low, 4 * j), nibble);
+    const __mmask8 fresh =
+        _mm256_cmpgt_epi32_mask(lowCount, _mm256_set1_epi32(j)) &
+        _mm256_testn_epi32_mask(_mm256_srlv_epi32(seen, digit), _mm256_set1_epi32(1));
+    order = _mm256_mask_or_epi32(order, fresh, order,
+                                 _mm256_sllv_epi32(digit, _mm256_slli_epi32(count, 2)));
+    count = _mm256_mask_add_epi32(count, fresh, count, _mm256_set1_epi32(1));
+  }
+  unsettled |= _mm256_cmplt_epi32_mask(count, _mm256_set1_epi32(4));
+  // The class by its key digit (see byKey_), from a table of sixteen.
+  const __m256i third = _mm256_and_si256(_mm256_srli_epi32(order, 8), nibble);
+  __m256i key = third;
+  if (play == plan::kMethodOddEven) key = _mm256_and_si256(_mm256_srli_epi32(order, 12), nibble);
+  if (play == plan::kMethodBoth) {
+    key = _mm256_add_epi32(_mm256_and_si256(order, nibble), third);
+    const __mmask8 wraps = _mm256_cmpge_epi32_mask(key, _mm256_set1_epi32(10));
+    key = _mm256_mask_sub_epi32(key, wraps, key, _mm256_set1_epi32(10));
+  }
+  const __m256i classes =
+      _mm256_permutex2var_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(byKey)), key,
+                                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(byKey + 8)));
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), classes);
+  return unsettled;
+}
+#pragma GCC diagnostic pop
+#undef LANZHOU_AVX512
+#endif
+
 }  // namespace
 
-ClassPicker::ClassPicker(int play) : play_(play) {
+ClassPicker::ClassPicker(int play, LaneIsa isa)
+    : play_(play), wide_(isa == LaneIsa::Avx512 && LaneIsaSupported(isa)) {
+  for (unsigned key = 0; key < 10; ++key) {
+    // A key is reached by first = 0 or 1 and third = fourth = key.
+    const unsigned first = play == plan::kMethodBoth ? 0 : 1;
+    byKey_[key] = plan::ClassOfMethod(play, first, key, key).mask;
+  }
   for (unsigned first = 0; first < 10; ++first) {
     for (unsigned third = 0; third < 10; ++third) {
       for (unsigned fourth = 0; fourth < 10; ++fourth) {
@@ -84,9 +227,26 @@ std::uint32_t ClassPicker::FromFullText(std::uint64_t firstValue, std::uint32_t 
   return plan::ClassOfMethod(play_, lead.first, lead.third, lead.fourth).mask;
 }
 
-void ClassPicker::Masks(const std::uint64_t* firstValues, const std::uint32_t* drawNumbers,
+void ClassPicker::Masks(const std::uint32_t* formulaNumbers, const std::uint32_t* drawNumbers,
                         std::size_t count, std::uint32_t* masks) const {
-  for (std::size_t i = 0; i < count; ++i) masks[i] = Mask(firstValues[i], drawNumbers[i]);
+  auto one = [&](std::size_t i) {
+    return Mask(std::uint64_t{formulaNumbers[i]} * 2 * drawNumbers[i], drawNumbers[i]);
+  };
+  std::size_t i = 0;
+#if defined(__x86_64__)
+  if (wide_) {
+    for (; i + 8 <= count; i += 8) {
+      // Lanes the vectors could not settle take the one-at-a-time way.
+      for (unsigned unsettled =
+               MasksAvx512(formulaNumbers + i, drawNumbers + i, play_, byKey_.data(), masks + i);
+           unsettled != 0; unsettled &= unsettled - 1) {
+        const std::size_t j = i + static_cast<std::size_t>(std::countr_zero(unsettled));
+        masks[j] = one(j);
+      }
+    }
+  }
+#endif
+  for (; i < count; ++i) masks[i] = one(i);
 }
 
 std::uint32_t ClassPicker::Mask(std::uint64_t firstValue, std::uint32_t drawNumber) const {

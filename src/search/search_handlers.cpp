@@ -92,7 +92,7 @@ base::Status RunSearch(core::Context& ctx, plan::PlanKind kind) {
   std::vector<std::string> candidates = std::move(library.value());
 
   ParallelScoring scoring(CandidateScorer(std::move(source), settings), std::move(candidates),
-                                [&window] { window.Wake(); });
+                          [&window] { window.Wake(); });
   using Clock = std::chrono::steady_clock;
   const auto started = Clock::now();
   auto shown = started;

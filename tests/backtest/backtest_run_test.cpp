@@ -184,7 +184,7 @@ TEST(BacktestRun, RateIsTheSearchesOver180Draws) {
     // The search as it runs: scored ahead on workers, listed in library
     // order with a threshold of 0.
     search::ParallelScoring scoring(search::CandidateScorer(search::SearchSource(draws), s),
-                                          formulas, nullptr);
+                                    formulas, nullptr);
     std::vector<int> searchRates;
     search::SearchHooks hooks;
     hooks.stopRequested = [] { return false; };

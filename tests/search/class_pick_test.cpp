@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "plan/formula.h"
 #include "plan/plan_settings.h"
@@ -22,55 +24,78 @@ std::uint32_t EngineClass(int play, std::uint64_t firstValue, std::uint32_t draw
   return plan::ClassOfMethod(play, at(0), at(2), at(3)).mask;
 }
 
-// The first value nearest to making the second one `target`.
-std::uint64_t FirstValueFor(std::uint64_t target, std::uint32_t drawNumber) {
-  return target / (2 * std::uint64_t{drawNumber});
+// The largest number of a formula whose first value stays below 10^13.
+constexpr std::uint32_t kLargestNumber = 50000000;
+
+// Whether rounding the second value to 13 digits carries into its top eight
+// digits (its digits 9 to 13 are 99999 and what follows rounds up).
+bool Carries(std::uint32_t formulaNumber, std::uint32_t drawNumber) {
+  const double first = double(formulaNumber) * drawNumber * 2;
+  const auto second = static_cast<std::uint64_t>(first * drawNumber * 2);
+  int length = 1;
+  std::uint64_t power = 10;
+  for (; length < 19 && second >= power; power *= 10) ++length;
+  if (length < 14) return false;
+  std::uint64_t unit = 1, half = 5;
+  for (int k = 0; k < length - 8; ++k) unit *= 10;
+  for (int k = 0; k < length - 14; ++k) half *= 10;
+  return second % unit >= unit - half;
 }
 
-TEST(ClassPicker, AgreesWithThePlanEngine) {
-  std::mt19937_64 random(11);
-  const ClassPicker pickers[] = {ClassPicker(plan::kMethodBigSmall),
-                                 ClassPicker(plan::kMethodOddEven), ClassPicker(plan::kMethodBoth)};
-  const int plays[] = {plan::kMethodBigSmall, plan::kMethodOddEven, plan::kMethodBoth};
-  auto check = [&](std::uint64_t firstValue, std::uint32_t drawNumber) {
-    for (int k = 0; k < 3; ++k) {
-      ASSERT_EQ(pickers[k].Mask(firstValue, drawNumber),
-                EngineClass(plays[k], firstValue, drawNumber))
-          << firstValue << " x " << drawNumber << ", play " << plays[k];
-    }
-  };
+// Formula and draw numbers of every kind: random ones of every size; a few
+// dozen whose second value's rounding carries into its top eight digits,
+// found by trying; few distinct digits, and zero.
+struct Cases {
+  std::vector<std::uint32_t> formulaNumbers;
+  std::vector<std::uint32_t> drawNumbers;
+  void Add(std::uint32_t formulaNumber, std::uint32_t drawNumber) {
+    formulaNumbers.push_back(formulaNumber);
+    drawNumbers.push_back(drawNumber);
+  }
+};
+
+Cases MakeCases() {
+  Cases cases;
+  std::mt19937 random(11);
   for (int i = 0; i < 100000; ++i) {
-    const auto drawNumber = static_cast<std::uint32_t>(random() % 100000);
-    // Values of every length, the first values below 10^13.
-    const std::uint64_t firstValue = random() % (std::uint64_t{1} << (random() % 44));
-    check(firstValue, drawNumber);
+    const std::uint32_t number = random() % (1u << (random() % 26));
+    cases.Add(std::min(number, kLargestNumber), random() % 100000);
   }
-  // Second values whose digits 9 to 13 are 99999: rounding to 13 digits may
-  // carry into the top eight. Then ties, few distinct digits, and zero.
-  for (int i = 0; i < 20000; ++i) {
-    const auto drawNumber = static_cast<std::uint32_t>(1 + random() % 99999);
-    const std::uint64_t top = 10000000 + random() % 90000000;
-    const int below = static_cast<int>(random() % 6);  // digits after the thirteenth
-    std::uint64_t target = top * 100000 + 99999;
-    for (int k = 0; k < below; ++k) target = target * 10 + random() % 10;
-    check(FirstValueFor(target, drawNumber), drawNumber);
-    check(FirstValueFor(target, drawNumber) + 1, drawNumber);
+  for (int found = 0; found < 40;) {
+    const std::uint32_t number = 1000000 + random() % (kLargestNumber - 1000000);
+    const std::uint32_t drawNumber = 1000 + random() % 99000;
+    if (!Carries(number, drawNumber)) continue;
+    cases.Add(number, drawNumber);
+    ++found;
   }
-  for (std::uint64_t firstValue : {0ULL, 1ULL, 5ULL, 11111111ULL, 121212121212ULL, 9999999999999ULL,
-                                   2500000000000ULL, 1250000000000ULL}) {
-    for (std::uint32_t drawNumber : {0u, 1u, 2u, 4u, 5u, 11111u, 50000u, 99999u}) {
-      check(firstValue, drawNumber);
-    }
+  for (std::uint32_t number : {0u, 1u, 5u, 11111u, 1212121u, 2500000u, kLargestNumber}) {
+    for (std::uint32_t drawNumber : {0u, 1u, 2u, 4u, 5u, 11111u, 50000u, 99999u})
+      cases.Add(number, drawNumber);
   }
+  return cases;
 }
 
-TEST(ClassPicker, ABlockIsEachBaseInTurn) {
-  const ClassPicker picker(plan::kMethodBoth);
-  const std::uint64_t firstValues[] = {0, 123456789, 9999999999999, 31415926535};
-  const std::uint32_t drawNumbers[] = {12345, 0, 99999, 27182};
-  std::uint32_t masks[4];
-  picker.Masks(firstValues, drawNumbers, 4, masks);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(masks[i], picker.Mask(firstValues[i], drawNumbers[i]));
+// One base at a time and in blocks, on every instruction set the machine has.
+TEST(ClassPicker, AgreesWithThePlanEngine) {
+  const Cases cases = MakeCases();
+  const std::size_t n = cases.formulaNumbers.size();
+  for (int play : {plan::kMethodBigSmall, plan::kMethodOddEven, plan::kMethodBoth}) {
+    for (LaneIsa isa : {LaneIsa::Baseline, LaneIsa::Avx512}) {
+      if (!LaneIsaSupported(isa)) continue;
+      const ClassPicker picker(play, isa);
+      std::vector<std::uint32_t> masks(n);
+      picker.Masks(cases.formulaNumbers.data(), cases.drawNumbers.data(), n, masks.data());
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t drawNumber = cases.drawNumbers[i];
+        const std::uint64_t firstValue = std::uint64_t{cases.formulaNumbers[i]} * 2 * drawNumber;
+        const std::uint32_t expected = EngineClass(play, firstValue, drawNumber);
+        ASSERT_EQ(masks[i], expected) << firstValue << " x " << drawNumber << ", play " << play
+                                      << ", isa " << static_cast<int>(isa);
+        ASSERT_EQ(picker.Mask(firstValue, drawNumber), expected)
+            << firstValue << " x " << drawNumber;
+      }
+    }
+  }
 }
 
 }  // namespace
