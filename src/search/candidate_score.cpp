@@ -302,6 +302,7 @@ CandidateScorer::CandidateScorer(SearchSource source, SearchSettings settings)
       drawNumbers_.push_back(draw.number);
       for (std::size_t k = 0; k < 5; ++k) drawDigits_[k].push_back(draw.digits[k]);
     }
+    drawNumbers_.resize(draws.size() + kClassPadding);
   }
   if (way_ != Way::Straight) return;
   // The companions depend on the base draw and the first digit only: the
@@ -488,7 +489,7 @@ bool CandidateScorer::ReplayClasses(const LaneFormula& formula, Tallier& tally,
       [&](std::size_t begin, std::size_t count, std::uint32_t* masks) {
         // The formula's number on each base, a letter at a time so the
         // loops run on whole vectors.
-        std::uint32_t numbers[kLaneBlock];
+        std::uint32_t numbers[kLaneBlock + kClassPadding] = {};
         std::fill(numbers, numbers + count, formula.constant);
         for (std::size_t k = 0; k < 5; ++k) {
           const std::uint32_t weight = formula.weights[k];

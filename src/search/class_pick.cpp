@@ -235,15 +235,17 @@ void ClassPicker::Masks(const std::uint32_t* formulaNumbers, const std::uint32_t
   std::size_t i = 0;
 #if defined(__x86_64__)
   if (wide_) {
-    for (; i + 8 <= count; i += 8) {
-      // Lanes the vectors could not settle take the one-at-a-time way.
+    for (; i < count; i += 8) {
+      // Lanes the vectors could not settle take the one-at-a-time way; the
+      // lanes past the end are dropped.
       for (unsigned unsettled =
                MasksAvx512(formulaNumbers + i, drawNumbers + i, play_, byKey_.data(), masks + i);
            unsettled != 0; unsettled &= unsettled - 1) {
         const std::size_t j = i + static_cast<std::size_t>(std::countr_zero(unsettled));
-        masks[j] = one(j);
+        if (j < count) masks[j] = one(j);
       }
     }
+    return;
   }
 #endif
   for (; i < count; ++i) masks[i] = one(i);

@@ -15,6 +15,8 @@ namespace search {
 // second value's text; the top eight digits of that value hold them nearly
 // always, and two table lookups find them there without a branch on the
 // digits. The few values they do not settle take the full text.
+inline constexpr std::size_t kClassPadding = 8;
+
 class ClassPicker {
  public:
   // Blocks go eight bases at a time where isa is AVX-512, one at a time
@@ -26,7 +28,8 @@ class ClassPicker {
   // The masks of many bases whose first values are formula number x draw
   // number x 2, masks[i] of formulaNumbers[i] and drawNumbers[i], the
   // formula numbers those of a lane formula (below 2^32): one call for a
-  // block, so the bases' work overlaps.
+  // block, so the bases' work overlaps. Whole vectors are read and written:
+  // the arrays must reach count rounded up to kClassPadding.
   void Masks(const std::uint32_t* formulaNumbers, const std::uint32_t* drawNumbers,
              std::size_t count, std::uint32_t* masks) const;
 

@@ -83,8 +83,13 @@ TEST(ClassPicker, AgreesWithThePlanEngine) {
     for (LaneIsa isa : {LaneIsa::Baseline, LaneIsa::Avx512}) {
       if (!LaneIsaSupported(isa)) continue;
       const ClassPicker picker(play, isa);
-      std::vector<std::uint32_t> masks(n);
-      picker.Masks(cases.formulaNumbers.data(), cases.drawNumbers.data(), n, masks.data());
+      // Whole vectors are read and written past the last case.
+      std::vector<std::uint32_t> formulaNumbers = cases.formulaNumbers;
+      std::vector<std::uint32_t> drawNumbers = cases.drawNumbers;
+      formulaNumbers.resize(n + kClassPadding);
+      drawNumbers.resize(n + kClassPadding);
+      std::vector<std::uint32_t> masks(n + kClassPadding);
+      picker.Masks(formulaNumbers.data(), drawNumbers.data(), n, masks.data());
       for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t drawNumber = cases.drawNumbers[i];
         const std::uint64_t firstValue = std::uint64_t{cases.formulaNumbers[i]} * 2 * drawNumber;
