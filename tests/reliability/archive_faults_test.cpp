@@ -39,7 +39,7 @@ std::vector<std::string> Issues() {
   for (local_days day = local_days{2014y / January / 1d}; issues.size() < kDraws; day += days{1}) {
     const year_month_day date{day};
     for (int sequence = 1; sequence <= 120; ++sequence) {
-      char issue[16];
+      char issue[32];
       std::snprintf(issue, sizeof issue, "%04d%02u%02u-%03d", static_cast<int>(date.year()),
                     static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
                     sequence);
