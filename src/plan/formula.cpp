@@ -217,27 +217,6 @@ struct ValueText {
   }
 };
 
-// value / 10^k for k from 1 to 7: a constant divisor is a multiplication,
-// where dividing by a looked-up power would take a slow division.
-std::uint64_t DividedByPowerOfTen(std::uint64_t value, int k) {
-  switch (k) {
-    case 1:
-      return value / 10;
-    case 2:
-      return value / 100;
-    case 3:
-      return value / 1000;
-    case 4:
-      return value / 10'000;
-    case 5:
-      return value / 100'000;
-    case 6:
-      return value / 1'000'000;
-    default:
-      return value / 10'000'000;
-  }
-}
-
 // The digits of "%.13g" for an integral value below 2^64, rounded to 13
 // significant digits half to even exactly as printf rounds the exact binary
 // value, with the exponent written in three digits.

@@ -17,6 +17,27 @@ inline constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
 }();
 inline constexpr std::uint64_t kTenPow13 = kPowersOfTen[13];
 
+// value / 10^k for k from 1 to 7: a constant divisor is a multiplication,
+// where dividing by a looked-up power would take a slow division.
+constexpr std::uint64_t DividedByPowerOfTen(std::uint64_t value, int k) {
+  switch (k) {
+    case 1:
+      return value / 10;
+    case 2:
+      return value / 100;
+    case 3:
+      return value / 1000;
+    case 4:
+      return value / 10'000;
+    case 5:
+      return value / 100'000;
+    case 6:
+      return value / 1'000'000;
+    default:
+      return value / 10'000'000;
+  }
+}
+
 // "%.13g" of a value of 14 or more digits keeps 13 significant digits,
 // rounded half to even on the exact value. value = mantissa * scale + rest
 // with a mantissa of 13 digits; a mantissa that rounds up to 10^13 becomes

@@ -1,7 +1,5 @@
 #include "search/value_text.h"
 
-#include <utility>
-
 #include "plan/formula.h"
 #include "plan/value_rounding.h"
 
@@ -29,21 +27,12 @@ std::uint64_t RoundWideToThirteen(Wide value, int& exponent) {
   return mantissa;
 }
 
-// value / 10^k for a constant divisor each, which compiles to a multiplication.
-template <int... K>
-std::uint64_t DivideByPower(std::uint64_t value, int k, std::integer_sequence<int, K...>) {
-  std::uint64_t quotient = 0;
-  ((k == K ? (quotient = value / plan::kPowersOfTen[K], true) : false) || ...);
-  return quotient;
-}
-
 // The same below 2^64.
 std::uint64_t RoundToThirteen(std::uint64_t value, int& exponent) {
   exponent = 13;
   while (exponent < 19 && value >= plan::kPowersOfTen[exponent + 1]) ++exponent;
   const std::uint64_t scale = plan::kPowersOfTen[exponent - 12];
-  std::uint64_t mantissa =
-      DivideByPower(value, exponent - 12, std::integer_sequence<int, 1, 2, 3, 4, 5, 6, 7>());
+  std::uint64_t mantissa = plan::DividedByPowerOfTen(value, exponent - 12);
   mantissa = plan::RoundMantissaHalfEven(mantissa, value - mantissa * scale, scale, exponent);
   while (mantissa % 10 == 0) mantissa /= 10;
   return mantissa;
