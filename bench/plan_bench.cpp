@@ -78,12 +78,21 @@ void BM_EvaluateFormula_ValueDigits(benchmark::State& state) {
 void BM_Reference_ValueDigits(benchmark::State& state) {
   EvaluateValueDigits(state, ReferenceEvaluateFormula);
 }
+// The path of machines without the AVX-512 instructions EvaluateFormula uses.
+void BM_EvaluateFormulaPortably_DCC657(benchmark::State& state) {
+  EvaluateOverDraws(state, EvaluateFormulaPortably, "DCC*657");
+}
+void BM_EvaluateFormulaPortably_ValueDigits(benchmark::State& state) {
+  EvaluateValueDigits(state, EvaluateFormulaPortably);
+}
 BENCHMARK(BM_EvaluateFormula_DCC657);
 BENCHMARK(BM_Reference_DCC657);
 BENCHMARK(BM_EvaluateFormula_SevenDigitLiteral);
 BENCHMARK(BM_Reference_SevenDigitLiteral);
 BENCHMARK(BM_EvaluateFormula_ValueDigits);
 BENCHMARK(BM_Reference_ValueDigits);
+BENCHMARK(BM_EvaluateFormulaPortably_DCC657);
+BENCHMARK(BM_EvaluateFormulaPortably_ValueDigits);
 
 // A history newest first, 120 issues a day.
 std::vector<Draw> History(std::size_t count) {

@@ -69,6 +69,12 @@ def main(directory):
          cell([figure(runs, f"BM_EvaluateFormula_{e}", "ns") for e in evaluations], "ns"),
          ratios(runs, [(f"BM_EvaluateFormula_{e}", f"BM_Reference_{e}") for e in evaluations]),
          "≤ 25 ns each"),
+        ("the same without AVX-512, \"DCC*657\" / value digits",
+         cell([figure(runs, f"BM_EvaluateFormulaPortably_{e}", "ns")
+               for e in ("DCC657", "ValueDigits")], "ns"),
+         ratios(runs, [(f"BM_EvaluateFormulaPortably_{e}", f"BM_Reference_{e}")
+                       for e in ("DCC657", "ValueDigits")]),
+         ""),
         ("search 5000 × 180, 定位胆 / 大小单双 (one thread)",
          cell([figure(runs, f"BM_Search180/{p}", "ms") for p, _ in plays], "ms", 2),
          ratios(runs, [(f"BM_Search180/{p}", f"BM_Search180Plain/1/{p}") for p, _ in plays]),

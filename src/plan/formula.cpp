@@ -7,6 +7,10 @@
 #include <cstring>
 #include <string>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "base/leading_number.h"
 #include "plan/value_rounding.h"
 
@@ -287,43 +291,117 @@ ValueText ComputeValueText(const BaseDraw& draw, std::string_view formula) {
   return DoubleValueText(n1 * draw.Number() * 2);
 }
 
+std::size_t WantedCount(int codeCount) {
+  return codeCount < 0 ? 0 : static_cast<std::size_t>(codeCount);
+}
+
+// Adds c to the chosen digits unless seen, without branching on the (random)
+// digit; at most ten are ever kept.
+struct DistinctDigits {
+  char* chosen;
+  std::size_t size = 0;
+  unsigned seen = 0;
+
+  void Add(char c) {
+    unsigned bit = 1u << (c - '0');
+    chosen[size] = c;
+    size += (seen & bit) == 0;
+    seen |= bit;
+  }
+
+  // Completes the digits from the fill sequence of the last one.
+  void Fill(std::size_t wanted) {
+    auto last = size == 0 ? 0 : static_cast<std::size_t>(chosen[size - 1] - '0');
+    for (char c : kFillSequences[last]) {
+      if (size >= wanted) break;
+      Add(c);
+    }
+  }
+};
+
 // The first codeCount distinct digits of the value text, completed from the
 // fill sequence of the last one when there are fewer.
 Digits Prediction(const ValueText& value, int codeCount) {
-  std::size_t wanted = codeCount < 0 ? 0 : static_cast<std::size_t>(codeCount);
+  std::size_t wanted = WantedCount(codeCount);
   // Written in place: bytes gathered in a buffer and then copied out as a
   // whole would stall the copy.
   return Digits::Written([&](char* chosen) {
-    std::size_t size = 0;
-    unsigned seen = 0;
-    // Without branching on the (random) digits; at most ten are kept.
-    auto add = [&](char c) {
-      unsigned bit = 1u << (c - '0');
-      chosen[size] = c;
-      size += (seen & bit) == 0;
-      seen |= bit;
-    };
+    DistinctDigits digits{chosen};
     char text[16];
     std::memcpy(text, &value.characters, 16);
     // Digits past the wanted count would be cut anyway.
-    for (int i = 0; i < value.size && size < wanted; ++i) add(text[i]);
-    if (size < wanted) {
-      auto last = size == 0 ? 0 : static_cast<std::size_t>(chosen[size - 1] - '0');
-      for (char c : kFillSequences[last]) {
-        if (size >= wanted) break;
-        add(c);
-      }
-    }
-    return size;
+    for (int i = 0; i < value.size && digits.size < wanted; ++i) digits.Add(text[i]);
+    if (digits.size < wanted) digits.Fill(wanted);
+    return digits.size;
   });
 }
 
+#if defined(__x86_64__)
+#define LANZHOU_PREDICTION_ISA "avx512f,avx512bw,avx512vl,avx512cd,avx512vbmi2"
+
+// GCC 12's AVX-512 intrinsics start from _mm512_undefined_*(), which its
+// warning takes for a read of an uninitialized value.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+// Prediction with all sixteen characters at once and no branch on the
+// digits: a character is a first occurrence when no earlier lane conflicts
+// with it, and compressing keeps those in order.
+[[gnu::target(LANZHOU_PREDICTION_ISA)]] Digits PredictionAvx512(const ValueText& value,
+                                                                int codeCount) {
+  std::size_t wanted = WantedCount(codeCount);
+  return Digits::Written([&](char* chosen) __attribute__((target(LANZHOU_PREDICTION_ISA))) {
+    __m128i text;
+    std::memcpy(&text, &value.characters, 16);
+    // Past the text the bytes are zero; only digit characters count, which
+    // leaves out an empty text ("inf" has no digit) too.
+    const __mmask16 inText = _mm_test_epi8_mask(text, text);
+    const __m512i lanes = _mm512_cvtepu8_epi32(text);
+    const __m512i earlier = _mm512_conflict_epi32(lanes);
+    const __mmask16 firsts = _mm512_mask_testn_epi32_mask(inText, earlier, earlier);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(chosen), _mm_maskz_compress_epi8(firsts, text));
+    const auto distinct = static_cast<std::size_t>(std::popcount(_cvtmask16_u32(firsts)));
+    if (distinct >= wanted) return wanted;
+    DistinctDigits digits{chosen, distinct};
+    for (std::size_t i = 0; i < distinct; ++i) digits.seen |= 1u << (chosen[i] - '0');
+    digits.Fill(wanted);
+    return digits.size;
+  });
+}
+
+[[gnu::target(LANZHOU_PREDICTION_ISA)]] Evaluation EvaluateAvx512(std::string_view drawDigits,
+                                                                  int codeCount,
+                                                                  std::string_view formula) {
+  ValueText value = ComputeValueText(ReadBaseDraw(drawDigits), formula);
+  return {PredictionAvx512(value, codeCount), value.ToDigits()};
+}
+
+#pragma GCC diagnostic pop
+
+bool PredictsWithAvx512() {
+  static const bool supported =
+      __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+      __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512cd") &&
+      __builtin_cpu_supports("avx512vbmi2");
+  return supported;
+}
+#endif
+
 }  // namespace
 
-Evaluation EvaluateFormula(std::string_view drawDigits, int codeCount, std::string_view formula) {
+Evaluation EvaluateFormulaPortably(std::string_view drawDigits, int codeCount,
+                                   std::string_view formula) {
   ValueText value = ComputeValueText(ReadBaseDraw(drawDigits), formula);
   // Initialised, not assigned: each member is built where it stays.
   return {Prediction(value, codeCount), value.ToDigits()};
+}
+
+Evaluation EvaluateFormula(std::string_view drawDigits, int codeCount, std::string_view formula) {
+#if defined(__x86_64__)
+  if (PredictsWithAvx512()) return EvaluateAvx512(drawDigits, codeCount, formula);
+#endif
+  return EvaluateFormulaPortably(drawDigits, codeCount, formula);
 }
 
 std::string_view CompanionFormula(std::string_view prediction) {

@@ -20,7 +20,24 @@ struct EvaluationCase {
   std::string prediction;
 };
 
-TEST(EvaluateFormula, PredictionIsTheValuesDistinctDigitsThenTheFill) {
+using Evaluator = Evaluation (*)(std::string_view, int, std::string_view);
+
+// Each test runs on both paths: the one this machine picks and the portable
+// one every machine has.
+class FormulaEvaluation : public testing::TestWithParam<Evaluator> {
+ protected:
+  Evaluation Evaluate(std::string_view draw, int codeCount, std::string_view formula) const {
+    return GetParam()(draw, codeCount, formula);
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(Paths, FormulaEvaluation,
+                         testing::Values(EvaluateFormula, EvaluateFormulaPortably),
+                         [](const testing::TestParamInfo<Evaluator>& path) {
+                           return path.index == 0 ? "Fastest" : "Portable";
+                         });
+
+TEST_P(FormulaEvaluation, PredictionIsTheValuesDistinctDigitsThenTheFill) {
   const EvaluationCase cases[] = {
       {"38149", "DCC*657", 5, "31408605786", "31408"},
       {"38149", "DCC*657", 9, "31408605786", "314086572"},
@@ -29,65 +46,65 @@ TEST(EvaluateFormula, PredictionIsTheValuesDistinctDigitsThenTheFill) {
       {"38149", "31408605786", 5, "239641380426015", "23964"},
   };
   for (const auto& c : cases) {
-    Evaluation e = EvaluateFormula(c.draw, c.codeCount, c.formula);
+    Evaluation e = Evaluate(c.draw, c.codeCount, c.formula);
     EXPECT_EQ(e.valueDigits.str(), c.valueDigits) << c.draw << " " << c.formula;
     EXPECT_EQ(e.prediction.str(), c.prediction) << c.draw << " " << c.formula;
   }
 }
 
-TEST(EvaluateFormula, OnlyUpperCaseLettersAndDigitsCount) {
+TEST_P(FormulaEvaluation, OnlyUpperCaseLettersAndDigitsCount) {
   for (std::string draw : {"38149", "52917", "00001", "99999"}) {
-    std::string expected = EvaluateFormula(draw, 7, "DCC*657").prediction.str();
+    std::string expected = Evaluate(draw, 7, "DCC*657").prediction.str();
     for (std::string formula : {"DCC657", "dDCC*657", "D C C * 6 5 7", "D中C文C657"}) {
-      EXPECT_EQ(EvaluateFormula(draw, 7, formula).prediction.str(), expected) << formula;
+      EXPECT_EQ(Evaluate(draw, 7, formula).prediction.str(), expected) << formula;
     }
   }
 }
 
-TEST(EvaluateFormula, LiteralFormulaStillDependsOnTheDraw) {
-  EXPECT_EQ(EvaluateFormula("00001", 10, "657").valueDigits.str(), "1314");
-  EXPECT_EQ(EvaluateFormula("00002", 10, "657").valueDigits.str(), "2628");
+TEST_P(FormulaEvaluation, LiteralFormulaStillDependsOnTheDraw) {
+  EXPECT_EQ(Evaluate("00001", 10, "657").valueDigits.str(), "1314");
+  EXPECT_EQ(Evaluate("00002", 10, "657").valueDigits.str(), "2628");
 }
 
-TEST(EvaluateFormula, CodeCountBeyondTenGivesAllTenDigits) {
-  auto e = EvaluateFormula("38149", 11, "DCC*657");
+TEST_P(FormulaEvaluation, CodeCountBeyondTenGivesAllTenDigits) {
+  auto e = Evaluate("38149", 11, "DCC*657");
   EXPECT_EQ(e.prediction.size(), 10u);
   EXPECT_EQ(SortDigits(e.prediction.view()), "0123456789");
-  EXPECT_TRUE(EvaluateFormula("38149", 0, "DCC*657").prediction.empty());
+  EXPECT_TRUE(Evaluate("38149", 0, "DCC*657").prediction.empty());
 }
 
-TEST(EvaluateFormula, DrawNotFiveCharactersDropsTheLetters) {
+TEST_P(FormulaEvaluation, DrawNotFiveCharactersDropsTheLetters) {
   // Only the literal 657 and the number the draw text denotes (12) remain.
-  auto e = EvaluateFormula("12", 5, "DCC*657");
+  auto e = Evaluate("12", 5, "DCC*657");
   EXPECT_EQ(e.valueDigits.str(), "15768");
-  EXPECT_EQ(EvaluateFormula("", 3, "DCC*657").valueDigits.str(), "0");
+  EXPECT_EQ(Evaluate("", 3, "DCC*657").valueDigits.str(), "0");
 }
 
-TEST(EvaluateFormula, ExponentWrittenWithThreeDigits) {
+TEST_P(FormulaEvaluation, ExponentWrittenWithThreeDigits) {
   // 9999999999999 * 99999 * 2 = 1999979999999800002 -> 1.99998e+018
-  auto e = EvaluateFormula("99999", 10, "9999999999999");
+  auto e = Evaluate("99999", 10, "9999999999999");
   EXPECT_EQ(e.valueDigits.str(), "199998018");
   // A value past 2^64 goes through printf: 1e+25 -> digits 1 and 025.
-  EXPECT_EQ(EvaluateFormula("50000", 3, "100000000000000000000").valueDigits.str(), "1025");
+  EXPECT_EQ(Evaluate("50000", 3, "100000000000000000000").valueDigits.str(), "1025");
 }
 
-TEST(EvaluateFormula, TiesRoundToEvenLikePrintf) {
+TEST_P(FormulaEvaluation, TiesRoundToEvenLikePrintf) {
   // Exact values whose dropped digits are exactly half: 10000000000005000
   // keeps its even 13th digit, 10000000000015000 rounds its odd one up.
-  EXPECT_EQ(EvaluateFormula("00001", 10, "5000000000002500").valueDigits.str(), "1016");
-  EXPECT_EQ(EvaluateFormula("00001", 10, "5000000000007500").valueDigits.str(), "1000000000002016");
+  EXPECT_EQ(Evaluate("00001", 10, "5000000000002500").valueDigits.str(), "1016");
+  EXPECT_EQ(Evaluate("00001", 10, "5000000000007500").valueDigits.str(), "1000000000002016");
   for (std::string formula : {"5000000000002500", "5000000000007500"}) {
-    EXPECT_EQ(EvaluateFormula("00001", 10, formula).valueDigits.str(),
+    EXPECT_EQ(Evaluate("00001", 10, formula).valueDigits.str(),
               ReferenceEvaluateFormula("00001", 10, formula).valueDigits.str());
   }
 }
 
-TEST(EvaluateFormula, NineteenAndTwentyDigitFormulasAgreeWithReference) {
+TEST_P(FormulaEvaluation, NineteenAndTwentyDigitFormulasAgreeWithReference) {
   for (std::string formula : {"9999999999999999999", "99999999999999999999", "1000000000000000000",
                               "10000000000000000000", "000000000000000000000123",
                               "ABCDE99999999999999", "ABCDE999999999999999"}) {
     for (std::string draw : {"38149", "00001", "99999"}) {
-      Evaluation fast = EvaluateFormula(draw, 10, formula);
+      Evaluation fast = Evaluate(draw, 10, formula);
       Evaluation slow = ReferenceEvaluateFormula(draw, 10, formula);
       EXPECT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << draw << " " << formula;
       EXPECT_EQ(fast.prediction.str(), slow.prediction.str()) << draw << " " << formula;
@@ -97,7 +114,7 @@ TEST(EvaluateFormula, NineteenAndTwentyDigitFormulasAgreeWithReference) {
 
 // The fast evaluation must agree with the step-by-step one everywhere,
 // including values past 2^53 and the exponent form.
-TEST(EvaluateFormula, AgreesWithReferenceOnRandomFormulas) {
+TEST_P(FormulaEvaluation, AgreesWithReferenceOnRandomFormulas) {
   std::mt19937 random(20140301);
   const std::string alphabet = "ABCDE0123456789*+- ab";
   for (int i = 0; i < 20000; ++i) {
@@ -107,12 +124,12 @@ TEST(EvaluateFormula, AgreesWithReferenceOnRandomFormulas) {
     int length = 1 + static_cast<int>(random() % 24);
     for (int k = 0; k < length; ++k) formula.push_back(alphabet[random() % alphabet.size()]);
     int n = static_cast<int>(random() % 12);
-    Evaluation fast = EvaluateFormula(draw, n, formula);
+    Evaluation fast = Evaluate(draw, n, formula);
     Evaluation slow = ReferenceEvaluateFormula(draw, n, formula);
     ASSERT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << draw << " " << formula;
     ASSERT_EQ(fast.prediction.str(), slow.prediction.str()) << draw << " " << formula;
     // The position plan's second evaluation takes the value digits as formula.
-    Evaluation fast2 = EvaluateFormula(draw, 5, fast.valueDigits.view());
+    Evaluation fast2 = Evaluate(draw, 5, fast.valueDigits.view());
     Evaluation slow2 = ReferenceEvaluateFormula(draw, 5, slow.valueDigits.view());
     ASSERT_EQ(fast2.valueDigits.str(), slow2.valueDigits.str()) << draw << " " << formula;
     ASSERT_EQ(fast2.prediction.str(), slow2.prediction.str()) << draw << " " << formula;
@@ -122,7 +139,7 @@ TEST(EvaluateFormula, AgreesWithReferenceOnRandomFormulas) {
 // Values on both sides of the places where the evaluation changes method:
 // 2^53 (doubles stop being exact integers), 10^13 (the exponent form), 2^63
 // and 2^64 (integer conversion), 10^19 and 10^20 digits in the formula.
-TEST(EvaluateFormula, AgreesWithReferenceAroundValueBoundaries) {
+TEST_P(FormulaEvaluation, AgreesWithReferenceAroundValueBoundaries) {
   const double targets[] = {9007199254740992.0, 1e13, 1e16, 9223372036854775808.0,
                             18446744073709551616.0};
   std::mt19937 random(1453);
@@ -137,7 +154,7 @@ TEST(EvaluateFormula, AgreesWithReferenceAroundValueBoundaries) {
       for (unsigned long long delta = 0; delta < 6; ++delta) {
         std::string formula = std::to_string(middle + delta - 3);
         for (int n : {5, 10}) {
-          Evaluation fast = EvaluateFormula(draw, n, formula);
+          Evaluation fast = Evaluate(draw, n, formula);
           Evaluation slow = ReferenceEvaluateFormula(draw, n, formula);
           ASSERT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << draw << " " << formula;
           ASSERT_EQ(fast.prediction.str(), slow.prediction.str()) << draw << " " << formula;
@@ -147,7 +164,7 @@ TEST(EvaluateFormula, AgreesWithReferenceAroundValueBoundaries) {
   }
 }
 
-TEST(EvaluateFormula, ProductsHalfwayBetweenDoublesRoundToEven) {
+TEST_P(FormulaEvaluation, ProductsHalfwayBetweenDoublesRoundToEven) {
   // M * N2 lies exactly halfway between two doubles above 2^53, with one to
   // nine bits beyond the 53 kept: the double product rounds to the even one.
   const std::pair<std::string, std::string> cases[] = {
@@ -156,13 +173,13 @@ TEST(EvaluateFormula, ProductsHalfwayBetweenDoublesRoundToEven) {
       {"99869", "6602573419456"}, {"50231", "23942572139392"}, {"91283", "34595254517504"},
   };
   for (const auto& [draw, formula] : cases) {
-    EXPECT_EQ(EvaluateFormula(draw, 10, formula).valueDigits.str(),
+    EXPECT_EQ(Evaluate(draw, 10, formula).valueDigits.str(),
               ReferenceEvaluateFormula(draw, 10, formula).valueDigits.str())
         << draw << " " << formula;
   }
 }
 
-TEST(EvaluateFormula, DoubleRoundingOfTheProductShowsInTheThirteenthDigit) {
+TEST_P(FormulaEvaluation, DoubleRoundingOfTheProductShowsInTheThirteenthDigit) {
   // M * N2 * 2 exactly and as doubles round to different 13-digit texts
   // (exactly 637012375898850000 from 63000 * 5055653776975 * 2, which is
   // 6.370123758988e+17, becomes 637012375898850048 in double precision).
@@ -177,7 +194,7 @@ TEST(EvaluateFormula, DoubleRoundingOfTheProductShowsInTheThirteenthDigit) {
       {"89731", "390136783671", "7001472747116016"},
   };
   for (const auto& c : cases) {
-    Evaluation fast = EvaluateFormula(c.draw, 10, c.formula);
+    Evaluation fast = Evaluate(c.draw, 10, c.formula);
     Evaluation slow = ReferenceEvaluateFormula(c.draw, 10, c.formula);
     EXPECT_EQ(fast.valueDigits.str(), c.valueDigits) << c.draw << " " << c.formula;
     EXPECT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << c.draw << " " << c.formula;
@@ -185,7 +202,7 @@ TEST(EvaluateFormula, DoubleRoundingOfTheProductShowsInTheThirteenthDigit) {
   }
 }
 
-TEST(EvaluateFormula, DigitFormulasOfEveryLengthAgreeWithReference) {
+TEST_P(FormulaEvaluation, DigitFormulasOfEveryLengthAgreeWithReference) {
   // Digit-only formulas are read eight characters at a time; one letter or
   // neighbour of the digits in the code table anywhere sends them the long way.
   std::mt19937 random(16);
@@ -202,7 +219,7 @@ TEST(EvaluateFormula, DigitFormulasOfEveryLengthAgreeWithReference) {
       }
       std::string draw = std::to_string(10000 + random() % 90000);
       for (const auto& formula : formulas) {
-        Evaluation fast = EvaluateFormula(draw, 6, formula);
+        Evaluation fast = Evaluate(draw, 6, formula);
         Evaluation slow = ReferenceEvaluateFormula(draw, 6, formula);
         ASSERT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << draw << " " << formula;
         ASSERT_EQ(fast.prediction.str(), slow.prediction.str()) << draw << " " << formula;
@@ -211,7 +228,7 @@ TEST(EvaluateFormula, DigitFormulasOfEveryLengthAgreeWithReference) {
   }
 }
 
-TEST(EvaluateFormula, FiveCharacterDrawsWithNonDigitsAgreeWithReference) {
+TEST_P(FormulaEvaluation, FiveCharacterDrawsWithNonDigitsAgreeWithReference) {
   // Characters next to the digits in the code table, a sign, an exponent,
   // blanks and bytes above 0x7F: only digit characters replace letters, and
   // N2 is what atof reads.
@@ -224,7 +241,7 @@ TEST(EvaluateFormula, FiveCharacterDrawsWithNonDigitsAgreeWithReference) {
         "123",
         "99999"}) {
     for (std::string formula : {"DCC*657", "ABCDE", "657", "EEEEEEEEEEEEEEEEEEEEE"}) {
-      Evaluation fast = EvaluateFormula(draw, 10, formula);
+      Evaluation fast = Evaluate(draw, 10, formula);
       Evaluation slow = ReferenceEvaluateFormula(draw, 10, formula);
       EXPECT_EQ(fast.valueDigits.str(), slow.valueDigits.str()) << draw << " " << formula;
       EXPECT_EQ(fast.prediction.str(), slow.prediction.str()) << draw << " " << formula;
