@@ -378,6 +378,7 @@ Digits Prediction(const ValueText& value, int codeCount) {
 }
 
 #pragma GCC diagnostic pop
+#undef LANZHOU_PREDICTION_ISA
 
 bool PredictsWithAvx512() {
   static const bool supported =
