@@ -70,6 +70,19 @@ int DecimalLength(std::uint64_t value) {
 
 constexpr std::uint64_t kTenPow7 = plan::kPowersOfTen[7];
 
+// By exponent, for the vector kernels: 10^k, 10^-k and half of 10^k
+// (0 for 10^0) as doubles.
+using DoubleTable = std::array<double, 16>;
+template <typename Entry>
+constexpr DoubleTable MakeDoubleTable(Entry entry) {
+  DoubleTable table{};
+  for (std::size_t k = 0; k < table.size(); ++k) table[k] = entry(plan::kPowersOfTen[k]);
+  return table;
+}
+constexpr DoubleTable kPowers = MakeDoubleTable([](std::uint64_t p) { return double(p); });
+constexpr DoubleTable kInverses = MakeDoubleTable([](std::uint64_t p) { return 1.0 / double(p); });
+constexpr DoubleTable kHalves = MakeDoubleTable([](std::uint64_t p) { return double(p / 2); });
+
 #if defined(__x86_64__)
 #define LANZHOU_AVX512 "avx512f,avx512bw,avx512dq,avx512vl"
 // GCC 12's AVX-512 intrinsics start from _mm512_undefined_*(), which its
@@ -86,25 +99,8 @@ constexpr std::uint64_t kTenPow7 = plan::kPowersOfTen[7];
                                                      const std::uint32_t* drawNumbers, int play,
                                                      const std::uint32_t* byKey,
                                                      std::uint32_t* out) {
-  static const auto powers = [] {
-    std::array<double, 16> p{};
-    for (std::size_t k = 0; k < p.size(); ++k) p[k] = static_cast<double>(plan::kPowersOfTen[k]);
-    return p;
-  }();
-  static const auto inverses = [] {
-    std::array<double, 16> i{};
-    for (std::size_t k = 0; k < i.size(); ++k)
-      i[k] = 1.0 / static_cast<double>(plan::kPowersOfTen[k]);
-    return i;
-  }();
-  static const auto halves = [] {
-    std::array<double, 16> h{};
-    for (std::size_t k = 0; k < h.size(); ++k)
-      h[k] = static_cast<double>(plan::kPowersOfTen[k] / 2);
-    return h;
-  }();
-  const __m512d powersLow = _mm512_loadu_pd(powers.data());
-  const __m512d powersHigh = _mm512_loadu_pd(powers.data() + 8);
+  const __m512d powersLow = _mm512_loadu_pd(kPowers.data());
+  const __m512d powersHigh = _mm512_loadu_pd(kPowers.data() + 8);
   // V2 = (V1 x N2) x 2 in double, exactly the engine's arithmetic.
   const __m512d twice = _mm512_set1_pd(2.0);
   const __m512d number =
@@ -129,8 +125,8 @@ constexpr std::uint64_t kTenPow7 = plan::kPowersOfTen[7];
   const __m512i places =
       _mm512_max_epi64(_mm512_sub_epi64(length, _mm512_set1_epi64(8)), _mm512_setzero_si512());
   const __m512d unit = _mm512_permutex2var_pd(powersLow, places, powersHigh);
-  const __m512d inverse = _mm512_permutex2var_pd(_mm512_loadu_pd(inverses.data()), places,
-                                                 _mm512_loadu_pd(inverses.data() + 8));
+  const __m512d inverse = _mm512_permutex2var_pd(_mm512_loadu_pd(kInverses.data()), places,
+                                                 _mm512_loadu_pd(kInverses.data() + 8));
   __m512d top = _mm512_roundscale_pd(_mm512_mul_pd(value, inverse), _MM_FROUND_TO_NEG_INF);
   __m512d rest = _mm512_fnmadd_pd(top, unit, value);
   const __mmask8 under = _mm512_cmp_pd_mask(rest, _mm512_setzero_pd(), _CMP_LT_OQ);
@@ -142,8 +138,8 @@ constexpr std::uint64_t kTenPow7 = plan::kPowersOfTen[7];
   // The carry of the 13-digit rounding (see Mask).
   const __m512i cut =
       _mm512_max_epi64(_mm512_sub_epi64(length, _mm512_set1_epi64(13)), _mm512_setzero_si512());
-  const __m512d half = _mm512_permutex2var_pd(_mm512_loadu_pd(halves.data()), cut,
-                                              _mm512_loadu_pd(halves.data() + 8));
+  const __m512d half = _mm512_permutex2var_pd(_mm512_loadu_pd(kHalves.data()), cut,
+                                              _mm512_loadu_pd(kHalves.data() + 8));
   unsettled |= _mm512_mask_cmp_pd_mask(_mm512_cmp_pd_mask(half, _mm512_setzero_pd(), _CMP_GT_OQ),
                                        rest, _mm512_sub_pd(unit, half), _CMP_GE_OQ);
 
@@ -199,14 +195,144 @@ constexpr std::uint64_t kTenPow7 = plan::kPowersOfTen[7];
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), classes);
   return unsettled;
 }
-#pragma GCC diagnostic pop
 #undef LANZHOU_AVX512
+
+#define LANZHOU_AVX2 "avx2,fma"
+
+// MasksAvx512's work in AVX2, where masks are whole lanes: the doubles four
+// bases at a time, then the chunks eight at a time.
+struct TopChunks {
+  __m128i high;
+  __m128i low;
+  unsigned unsettled;  // a bit per lane, as MasksAvx512's
+};
+
+// The top eight digits of four bases' second values as two four-digit chunks.
+[[gnu::always_inline, gnu::target(LANZHOU_AVX2)]] inline TopChunks TopChunksAvx2(
+    const std::uint32_t* formulaNumbers, const std::uint32_t* drawNumbers) {
+  // Formula numbers reach 2^32: converted signed, then moved back up.
+  const __m128i flipped = _mm_xor_si128(
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(formulaNumbers)), _mm_set1_epi32(INT32_MIN));
+  const __m256d formulaNumber =
+      _mm256_add_pd(_mm256_cvtepi32_pd(flipped), _mm256_set1_pd(2147483648.0));
+  const __m256d number =
+      _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(drawNumbers)));
+  const __m256d twice = _mm256_set1_pd(2.0);
+  const __m256d first = _mm256_mul_pd(_mm256_mul_pd(formulaNumber, number), twice);
+  const __m256d value = _mm256_mul_pd(_mm256_mul_pd(first, number), twice);
+  auto unsettled = static_cast<unsigned>(
+      _mm256_movemask_pd(_mm256_cmp_pd(value, _mm256_set1_pd(1e7), _CMP_LT_OQ)));
+
+  // 10^(length-8), its inverse and half of 10^(length-13) (0 below 14
+  // digits), set by each power the value reaches: blends, where gathers by
+  // the length would be slow. Values reach 10^7 here and stay below 10^19.
+  const __m256d one = _mm256_set1_pd(1.0);
+  __m256d unit = one;
+  __m256d inverse = one;
+  __m256d half = _mm256_setzero_pd();
+  for (std::size_t k = 8; k <= 18; ++k) {
+    const __m256d reached = _mm256_cmp_pd(
+        value, _mm256_set1_pd(static_cast<double>(plan::kPowersOfTen[k])), _CMP_GE_OQ);
+    unit = _mm256_blendv_pd(unit, _mm256_set1_pd(kPowers[k - 7]), reached);
+    inverse = _mm256_blendv_pd(inverse, _mm256_set1_pd(kInverses[k - 7]), reached);
+    if (k >= 13) half = _mm256_blendv_pd(half, _mm256_set1_pd(kHalves[k - 12]), reached);
+  }
+  __m256d top = _mm256_floor_pd(_mm256_mul_pd(value, inverse));
+  __m256d rest = _mm256_fnmadd_pd(top, unit, value);
+  const __m256d under = _mm256_cmp_pd(rest, _mm256_setzero_pd(), _CMP_LT_OQ);
+  top = _mm256_sub_pd(top, _mm256_and_pd(under, one));
+  rest = _mm256_add_pd(rest, _mm256_and_pd(under, unit));
+  const __m256d over = _mm256_cmp_pd(rest, unit, _CMP_GE_OQ);
+  top = _mm256_add_pd(top, _mm256_and_pd(over, one));
+  rest = _mm256_sub_pd(rest, _mm256_and_pd(over, unit));
+  unsettled |= static_cast<unsigned>(_mm256_movemask_pd(
+      _mm256_and_pd(_mm256_cmp_pd(half, _mm256_setzero_pd(), _CMP_GT_OQ),
+                    _mm256_cmp_pd(rest, _mm256_sub_pd(unit, half), _CMP_GE_OQ))));
+
+  const __m256d highChunk = _mm256_floor_pd(_mm256_mul_pd(top, _mm256_set1_pd(1e-4)));
+  const __m256d lowChunk = _mm256_fnmadd_pd(highChunk, _mm256_set1_pd(1e4), top);
+  __m128i high32 = _mm256_cvttpd_epi32(highChunk);
+  __m128i low32 = _mm256_cvttpd_epi32(lowChunk);
+  const __m128i tenThousand = _mm_set1_epi32(10000);
+  const __m128i tooLow = _mm_srai_epi32(low32, 31);
+  high32 = _mm_add_epi32(high32, tooLow);
+  low32 = _mm_add_epi32(low32, _mm_and_si128(tooLow, tenThousand));
+  const __m128i tooHigh = _mm_cmpgt_epi32(low32, _mm_set1_epi32(9999));
+  high32 = _mm_sub_epi32(high32, tooHigh);
+  low32 = _mm_sub_epi32(low32, _mm_and_si128(tooHigh, tenThousand));
+  return {high32, low32, unsettled};
+}
+
+// Eight bases, as MasksAvx512.
+[[gnu::target(LANZHOU_AVX2)]] unsigned MasksAvx2(const std::uint32_t* formulaNumbers,
+                                                 const std::uint32_t* drawNumbers, int play,
+                                                 const std::uint32_t* byKey, std::uint32_t* out) {
+  const TopChunks first = TopChunksAvx2(formulaNumbers, drawNumbers);
+  const TopChunks second = TopChunksAvx2(formulaNumbers + 4, drawNumbers + 4);
+  unsigned unsettled = first.unsettled | second.unsettled << 4;
+  // Unsettled lanes may hold anything: look up chunk 0 there.
+  const __m256i laneBits = _mm256_setr_epi32(1, 2, 4, 8, 16, 32, 64, 128);
+  const __m256i settled =
+      _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_set1_epi32(static_cast<int>(unsettled)), laneBits),
+                         _mm256_setzero_si256());
+  const __m256i high32 = _mm256_and_si256(_mm256_set_m128i(second.high, first.high), settled);
+  const __m256i low32 = _mm256_and_si256(_mm256_set_m128i(second.low, first.low), settled);
+  const auto* chunks = reinterpret_cast<const int*>(kChunks.data());
+  const __m256i high = _mm256_i32gather_epi32(chunks, high32, 4);
+  const __m256i low = _mm256_i32gather_epi32(chunks, low32, 4);
+
+  const __m256i nibble = _mm256_set1_epi32(15);
+  const __m256i seven = _mm256_set1_epi32(7);
+  __m256i order = _mm256_and_si256(high, _mm256_set1_epi32(0xFFFF));
+  __m256i count = _mm256_and_si256(_mm256_srli_epi32(high, kCountShift), seven);
+  const __m256i seen = _mm256_srli_epi32(high, kMaskShift);
+  const __m256i lowCount = _mm256_and_si256(_mm256_srli_epi32(low, kCountShift), seven);
+  for (int j = 0; j < 4; ++j) {
+    const __m256i digit = _mm256_and_si256(_mm256_srli_epi32(low, 4 * j), nibble);
+    const __m256i unseen =
+        _mm256_cmpeq_epi32(_mm256_and_si256(_mm256_srlv_epi32(seen, digit), _mm256_set1_epi32(1)),
+                           _mm256_setzero_si256());
+    const __m256i fresh =
+        _mm256_and_si256(_mm256_cmpgt_epi32(lowCount, _mm256_set1_epi32(j)), unseen);
+    order = _mm256_or_si256(
+        order, _mm256_and_si256(fresh, _mm256_sllv_epi32(digit, _mm256_slli_epi32(count, 2))));
+    count = _mm256_sub_epi32(count, fresh);
+  }
+  unsettled |= static_cast<unsigned>(
+      _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpgt_epi32(_mm256_set1_epi32(4), count))));
+  const __m256i third = _mm256_and_si256(_mm256_srli_epi32(order, 8), nibble);
+  __m256i key = third;
+  if (play == plan::kMethodOddEven) key = _mm256_and_si256(_mm256_srli_epi32(order, 12), nibble);
+  if (play == plan::kMethodBoth) {
+    key = _mm256_add_epi32(_mm256_and_si256(order, nibble), third);
+    const __m256i wraps = _mm256_cmpgt_epi32(key, _mm256_set1_epi32(9));
+    key = _mm256_sub_epi32(key, _mm256_and_si256(wraps, _mm256_set1_epi32(10)));
+  }
+  // Settled keys are digits; the rest are kept inside the table.
+  key = _mm256_and_si256(key, nibble);
+  const __m256i classes = _mm256_i32gather_epi32(reinterpret_cast<const int*>(byKey), key, 4);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), classes);
+  return unsettled;
+}
+#undef LANZHOU_AVX2
+#pragma GCC diagnostic pop
 #endif
+
+// The vector kernel to use for isa: AVX2 also stands in for AVX-512 on a
+// machine without it; the AVX2 kernel needs FMA too.
+LaneIsa KernelIsa(LaneIsa isa) {
+#if defined(__x86_64__)
+  if (isa == LaneIsa::Avx512 && LaneIsaSupported(LaneIsa::Avx512)) return LaneIsa::Avx512;
+  if (isa != LaneIsa::Baseline && LaneIsaSupported(LaneIsa::Avx2) && __builtin_cpu_supports("fma"))
+    return LaneIsa::Avx2;
+#endif
+  (void)isa;
+  return LaneIsa::Baseline;
+}
 
 }  // namespace
 
-ClassPicker::ClassPicker(int play, LaneIsa isa)
-    : play_(play), wide_(isa == LaneIsa::Avx512 && LaneIsaSupported(isa)) {
+ClassPicker::ClassPicker(int play, LaneIsa isa) : play_(play), isa_(KernelIsa(isa)) {
   for (unsigned key = 0; key < 10; ++key) {
     // A key is reached by first = 0 or 1 and third = fourth = key.
     const unsigned first = play == plan::kMethodBoth ? 0 : 1;
@@ -234,12 +360,13 @@ void ClassPicker::Masks(const std::uint32_t* formulaNumbers, const std::uint32_t
   };
   std::size_t i = 0;
 #if defined(__x86_64__)
-  if (wide_) {
+  if (isa_ != LaneIsa::Baseline) {
+    const auto kernel = isa_ == LaneIsa::Avx512 ? &MasksAvx512 : &MasksAvx2;
     for (; i < count; i += 8) {
       // Lanes the vectors could not settle take the one-at-a-time way; the
       // lanes past the end are dropped.
       for (unsigned unsettled =
-               MasksAvx512(formulaNumbers + i, drawNumbers + i, play_, byKey_.data(), masks + i);
+               kernel(formulaNumbers + i, drawNumbers + i, play_, byKey_.data(), masks + i);
            unsettled != 0; unsettled &= unsettled - 1) {
         const std::size_t j = i + static_cast<std::size_t>(std::countr_zero(unsettled));
         if (j < count) masks[j] = one(j);

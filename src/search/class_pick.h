@@ -19,8 +19,8 @@ inline constexpr std::size_t kClassPadding = 8;
 
 class ClassPicker {
  public:
-  // Blocks go eight bases at a time where isa is AVX-512, one at a time
-  // otherwise.
+  // Blocks go eight bases at a time where isa is AVX-512 or AVX2 (with FMA)
+  // and the machine has it, one at a time otherwise.
   explicit ClassPicker(int play, LaneIsa isa = BestLaneIsa());
 
   // The class's digit mask (bit d for digit d).
@@ -37,7 +37,7 @@ class ClassPicker {
   std::uint32_t FromFullText(std::uint64_t firstValue, std::uint32_t drawNumber) const;
 
   int play_;
-  bool wide_;                                // AVX-512
+  LaneIsa isa_;                              // of the block kernel
   std::array<std::uint16_t, 1000> masks_{};  // by first * 100 + third * 10 + fourth
   // The class by the one digit the play decides by: the prediction's third
   // (大小), its fourth (单双), or first plus third mod 10 (大小单双).

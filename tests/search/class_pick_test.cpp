@@ -80,7 +80,7 @@ TEST(ClassPicker, AgreesWithThePlanEngine) {
   const Cases cases = MakeCases();
   const std::size_t n = cases.formulaNumbers.size();
   for (int play : {plan::kMethodBigSmall, plan::kMethodOddEven, plan::kMethodBoth}) {
-    for (LaneIsa isa : {LaneIsa::Baseline, LaneIsa::Avx512}) {
+    for (LaneIsa isa : {LaneIsa::Baseline, LaneIsa::Avx2, LaneIsa::Avx512}) {
       if (!LaneIsaSupported(isa)) continue;
       const ClassPicker picker(play, isa);
       // Whole vectors are read and written past the last case.
