@@ -99,8 +99,6 @@ constexpr DoubleTable kHalves = MakeDoubleTable([](std::uint64_t p) { return dou
                                                      const std::uint32_t* drawNumbers, int play,
                                                      const std::uint32_t* byKey,
                                                      std::uint32_t* out) {
-  const __m512d powersLow = _mm512_loadu_pd(kPowers.data());
-  const __m512d powersHigh = _mm512_loadu_pd(kPowers.data() + 8);
   // V2 = (V1 x N2) x 2 in double, exactly the engine's arithmetic.
   const __m512d twice = _mm512_set1_pd(2.0);
   const __m512d number =
@@ -113,33 +111,29 @@ constexpr DoubleTable kHalves = MakeDoubleTable([](std::uint64_t p) { return dou
   const __m512d value = _mm512_mul_pd(_mm512_mul_pd(first, number), twice);
   __mmask8 unsettled = _mm512_cmp_pd_mask(value, _mm512_set1_pd(1e7), _CMP_LT_OQ);
 
-  // Digits: one more for each power of ten reached (values are below 2^61).
-  __m512i length = _mm512_set1_epi64(1);
-  for (std::size_t k = 1; k <= 18; ++k) {
+  // 10^(length-8), its inverse and half of 10^(length-13) (0 below 14
+  // digits), set by each power the value reaches. Values below 10^7 are
+  // unsettled anyway; all stay below 10^19.
+  const __m512d one = _mm512_set1_pd(1.0);
+  __m512d unit = one;
+  __m512d inverse = one;
+  __m512d half = _mm512_setzero_pd();
+  for (std::size_t k = 8; k <= 18; ++k) {
     const __mmask8 reached = _mm512_cmp_pd_mask(
         value, _mm512_set1_pd(static_cast<double>(plan::kPowersOfTen[k])), _CMP_GE_OQ);
-    length = _mm512_mask_add_epi64(length, reached, length, _mm512_set1_epi64(1));
+    unit = _mm512_mask_mov_pd(unit, reached, _mm512_set1_pd(kPowers[k - 7]));
+    inverse = _mm512_mask_mov_pd(inverse, reached, _mm512_set1_pd(kInverses[k - 7]));
+    if (k >= 13) half = _mm512_mask_mov_pd(half, reached, _mm512_set1_pd(kHalves[k - 12]));
   }
-  // The top eight digits: a quotient off by at most one, put right by the
-  // remainder, which a fused multiply-add gives exactly.
-  const __m512i places =
-      _mm512_max_epi64(_mm512_sub_epi64(length, _mm512_set1_epi64(8)), _mm512_setzero_si512());
-  const __m512d unit = _mm512_permutex2var_pd(powersLow, places, powersHigh);
-  const __m512d inverse = _mm512_permutex2var_pd(_mm512_loadu_pd(kInverses.data()), places,
-                                                 _mm512_loadu_pd(kInverses.data() + 8));
   __m512d top = _mm512_roundscale_pd(_mm512_mul_pd(value, inverse), _MM_FROUND_TO_NEG_INF);
   __m512d rest = _mm512_fnmadd_pd(top, unit, value);
   const __mmask8 under = _mm512_cmp_pd_mask(rest, _mm512_setzero_pd(), _CMP_LT_OQ);
-  top = _mm512_mask_sub_pd(top, under, top, _mm512_set1_pd(1.0));
+  top = _mm512_mask_sub_pd(top, under, top, one);
   rest = _mm512_mask_add_pd(rest, under, rest, unit);
   const __mmask8 over = _mm512_cmp_pd_mask(rest, unit, _CMP_GE_OQ);
-  top = _mm512_mask_add_pd(top, over, top, _mm512_set1_pd(1.0));
+  top = _mm512_mask_add_pd(top, over, top, one);
   rest = _mm512_mask_sub_pd(rest, over, rest, unit);
   // The carry of the 13-digit rounding (see Mask).
-  const __m512i cut =
-      _mm512_max_epi64(_mm512_sub_epi64(length, _mm512_set1_epi64(13)), _mm512_setzero_si512());
-  const __m512d half = _mm512_permutex2var_pd(_mm512_loadu_pd(kHalves.data()), cut,
-                                              _mm512_loadu_pd(kHalves.data() + 8));
   unsettled |= _mm512_mask_cmp_pd_mask(_mm512_cmp_pd_mask(half, _mm512_setzero_pd(), _CMP_GT_OQ),
                                        rest, _mm512_sub_pd(unit, half), _CMP_GE_OQ);
 
