@@ -343,7 +343,9 @@ Digits Prediction(const ValueText& value, int codeCount) {
 // warning takes for a read of an uninitialized value.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 // Prediction with all sixteen characters at once and no branch on the
 // digits: a character is a first occurrence when no earlier lane conflicts

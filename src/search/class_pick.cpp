@@ -89,7 +89,9 @@ constexpr DoubleTable kHalves = MakeDoubleTable([](std::uint64_t p) { return dou
 // warning takes for a read of an uninitialized value.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 // Eight bases of Mask at once in double and 32-bit lanes, the masks written
 // to out; a bit for each lane it leaves unsettled (fewer than eight digits,
