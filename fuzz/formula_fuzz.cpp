@@ -1,5 +1,7 @@
 // EvaluateFormula on any formula bytes, base draw and code count: the
-// prediction always holds the asked number of distinct digits.
+// prediction always holds the asked number of distinct digits, and the
+// machine's fastest path, the portable one and the literal reference give
+// the same evaluation.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "plan/formula.h"
+#include "plan/reference_formula.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   FuzzedDataProvider data(bytes, size);
@@ -16,6 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::string formula = data.ConsumeRemainingBytesAsString();
 
   const plan::Evaluation evaluation = plan::EvaluateFormula(draw, codeCount, formula);
+  const plan::Evaluation portable = plan::EvaluateFormulaPortably(draw, codeCount, formula);
+  const plan::Evaluation reference = plan::ReferenceEvaluateFormula(draw, codeCount, formula);
+  if (!(evaluation.prediction == portable.prediction) ||
+      !(evaluation.valueDigits == portable.valueDigits) ||
+      !(evaluation.prediction == reference.prediction) ||
+      !(evaluation.valueDigits == reference.valueDigits)) {
+    std::abort();
+  }
   const std::string prediction = evaluation.prediction.str();
   const std::size_t expected = static_cast<std::size_t>(std::clamp(codeCount, 0, 10));
   if (prediction.size() != expected) {
