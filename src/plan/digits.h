@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -44,7 +45,24 @@ class Digits {
     if (size_ < kCapacity) chars_[size_++] = c;
   }
   void resize(std::size_t size) { size_ = static_cast<std::uint8_t>(size < size_ ? size : size_); }
-  bool contains(char c) const { return view().find(c) != std::string_view::npos; }
+  // Two words and no call, where a library search would load more than the
+  // store that wrote the digits a moment before and wait for it.
+  bool contains(char c) const {
+    static_assert(std::endian::native == std::endian::little, "the first digit is the low byte");
+    constexpr std::uint64_t kOnes = 0x0101'0101'0101'0101ULL;
+    constexpr std::uint64_t kHighs = 0x8080'8080'8080'8080ULL;
+    const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+    for (std::size_t start = 0; start < kCapacity; start += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, chars_.data() + start, 8);
+      const std::uint64_t differences = word ^ pattern;
+      // The lowest flagged byte is the first equal one; only bytes above an
+      // equal one can be flagged falsely.
+      const std::uint64_t equal = (differences - kOnes) & ~differences & kHighs;
+      if (equal != 0 && start + std::countr_zero(equal) / 8 < size_) return true;
+    }
+    return false;
+  }
 
   bool operator==(const Digits& other) const { return view() == other.view(); }
   bool operator==(std::string_view other) const { return view() == other; }

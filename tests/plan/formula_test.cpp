@@ -264,6 +264,25 @@ TEST(SortDigits, SortsAndReadsNonDigitsAsZero) {
   EXPECT_EQ(SortDigits(""), "");
 }
 
+// Every character against every length of texts filling both words, with
+// characters kept past the length by a shrink.
+TEST(Digits, ContainsSeesOnlyTheCharactersWithinItsLength) {
+  for (std::string_view text : {"0123456789012345", "9988776655443322", "0101010101010101",
+                                "\x01\x00\xff\x80"
+                                "0123456789ab"}) {
+    for (std::size_t size = 0; size <= text.size(); ++size) {
+      Digits digits(text);
+      digits.resize(size);
+      const std::string_view within = text.substr(0, size);
+      for (int c = 0; c < 256; ++c) {
+        const char character = static_cast<char>(c);
+        ASSERT_EQ(digits.contains(character), within.find(character) != std::string_view::npos)
+            << "text " << text << ", size " << size << ", character " << c;
+      }
+    }
+  }
+}
+
 TEST(DigitsOnly, KeepsAsciiDigitsOnly) {
   const std::pair<std::string, std::string> cases[] = {
       {"20140301-023", "20140301023"},
