@@ -171,14 +171,6 @@ FormulaNumber ReadFormulaNumber(const ClassDigits& digits, std::string_view form
   return number;
 }
 
-// Digits in a decimal number, at least one.
-int DecimalLength(std::uint64_t value) {
-  // bit width * log10(2) is the length or one more.
-  auto guess = static_cast<std::size_t>((std::bit_width(value) * 1233) >> 12);
-  int length = static_cast<int>(guess) + (value >= kPowersOfTen[guess] ? 1 : 0);
-  return length == 0 ? 1 : length;
-}
-
 // The eight decimal digits of value < 10^8 as characters, the first in the
 // low byte. Each step splits every lane in two halves at once; the
 // multiply-shift pairs are exact quotients for the lane ranges they meet

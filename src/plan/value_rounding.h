@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace plan {
@@ -16,6 +17,14 @@ inline constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
   return powers;
 }();
 inline constexpr std::uint64_t kTenPow13 = kPowersOfTen[13];
+
+// Digits in a decimal number, at least one.
+constexpr int DecimalLength(std::uint64_t value) {
+  // bit width * log10(2) is the length or one more.
+  auto guess = static_cast<std::size_t>((std::bit_width(value) * 1233) >> 12);
+  int length = static_cast<int>(guess) + (value >= kPowersOfTen[guess] ? 1 : 0);
+  return length == 0 ? 1 : length;
+}
 
 // value / 10^k for k from 1 to 7: a constant divisor is a multiplication,
 // where dividing by a looked-up power would take a slow division.

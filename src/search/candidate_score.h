@@ -81,7 +81,7 @@ class CandidateScorer {
   MaskPredictor predict_;
   // Every play over five-digit draws is judged lane-wide with 1 .. 16
   // periods; the codes and straight plays are predicted so too, the class
-  // plays a base at a time.
+  // plays by classes_, a block at a time.
   std::optional<LaneJudge> lanes_;
   std::optional<ClassPicker> classes_;
   // The class plays' N2 and digits of each base, a vector per field.

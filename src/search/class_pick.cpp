@@ -62,12 +62,6 @@ std::uint64_t DividedByPowerOfTen(std::uint64_t value, int k) {
   return static_cast<std::uint64_t>((Wide{value} * r.multiplier) >> r.shift);
 }
 
-// Digits in value >= 1.
-int DecimalLength(std::uint64_t value) {
-  const auto guess = static_cast<std::size_t>((std::bit_width(value) * 1233) >> 12);
-  return static_cast<int>(guess) + (value >= plan::kPowersOfTen[guess] ? 1 : 0);
-}
-
 constexpr std::uint64_t kTenPow7 = plan::kPowersOfTen[7];
 
 // By exponent, for the vector kernels: 10^k, 10^-k and half of 10^k
@@ -389,7 +383,7 @@ std::uint32_t ClassPicker::Mask(std::uint64_t firstValue, std::uint32_t drawNumb
   // those five are 99999 and what follows is half a unit or more (a tie
   // rounds the odd 9 up), that is when the rest below the top eight
   // reaches 10^(length-8) - 10^cut / 2. Nothing is cut below 14 digits.
-  const int length = DecimalLength(value);
+  const int length = plan::DecimalLength(value);
   const std::uint64_t unit = plan::kPowersOfTen[static_cast<std::size_t>(length - 8)];
   const std::uint64_t top = DividedByPowerOfTen(value, length - 8);
   const int cut = std::max(length - 13, 0);
