@@ -56,6 +56,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 0, 0);
   std::filesystem::remove_all(Directory());
   std::filesystem::create_directories(Directory());
+  // Fork mode starts a process per job: each would leave its directory behind.
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(Directory(), ignored);
+  });
   return 0;
 }
 
