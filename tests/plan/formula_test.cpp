@@ -267,9 +267,11 @@ TEST(SortDigits, SortsAndReadsNonDigitsAsZero) {
 // Every character against every length of texts filling both words, with
 // characters kept past the length by a shrink.
 TEST(Digits, ContainsSeesOnlyTheCharactersWithinItsLength) {
-  for (std::string_view text : {"0123456789012345", "9988776655443322", "0101010101010101",
+  // sv literals keep their whole length: the last text holds a NUL.
+  using namespace std::string_view_literals;
+  for (std::string_view text : {"0123456789012345"sv, "9988776655443322"sv, "0101010101010101"sv,
                                 "\x01\x00\xff\x80"
-                                "0123456789ab"}) {
+                                "0123456789ab"sv}) {
     for (std::size_t size = 0; size <= text.size(); ++size) {
       Digits digits(text);
       digits.resize(size);
