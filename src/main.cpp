@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::cout << app::VersionText() << "\n";
+    std::cout << app::VersionText() << "\n" << app::LicenceText() << "\n";
     return 0;
   }
   const app::DataPlaces places = app::FindDataPlaces();

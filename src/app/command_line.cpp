@@ -29,7 +29,8 @@ std::string CheckClock(const std::string& text) {
 // Keep each help line within 80 columns.
 void DescribeOptions(CLI::App& cli, Options& options) {
   cli.description("岚舟 (Lanzhou): formula plans for the Chongqing five-digit lottery");
-  cli.set_version_flag("--version", VersionText(), "Print the version and exit");
+  cli.set_version_flag("--version", VersionText() + "\n" + LicenceText(),
+                       "Print the version and exit");
   cli.add_option("--data-dir", options.dataDir, "Keep the data files in DIR (made if missing)")
       ->type_name("DIR")
       ->check(CheckDirectory);
@@ -89,6 +90,11 @@ std::string HelpText() {
 }
 
 std::string VersionText() { return "lanzhou " LANZHOU_VERSION; }
+
+std::string LicenceText() {
+  return "License GPL-3.0-or-later <https://www.gnu.org/licenses/gpl-3.0.html>: you may share\n"
+         "and change it under its terms; there is NO WARRANTY, to the extent the law allows.";
+}
 
 std::optional<ui::LocalTime> ParseClock(std::string_view text) {
   using namespace std::chrono;

@@ -33,6 +33,8 @@ std::string HelpText();
 
 // What --version prints: "lanzhou 1.0.0".
 std::string VersionText();
+// The licence the program is given under, for --version.
+std::string LicenceText();
 
 // YYYY-MM-DDTHH:MM:SS, a real calendar date and time of day.
 std::optional<ui::LocalTime> ParseClock(std::string_view text);

@@ -144,5 +144,11 @@ TEST(CommandLine, VersionIsTheProgramsNameAndADottedNumber) {
   EXPECT_FALSE(IsDottedVersion("1.x.0"));
 }
 
+TEST(CommandLine, LicenceIsGplThreeOrLater) {
+  const std::string licence = LicenceText();
+  EXPECT_EQ(licence.rfind("License GPL-3.0-or-later ", 0), 0u) << licence;
+  EXPECT_NE(licence.find("NO WARRANTY"), std::string::npos) << licence;
+}
+
 }  // namespace
 }  // namespace app
