@@ -192,7 +192,7 @@ const FormWidget& QtWindow::Find(const std::string& name, Operation operation) c
 
 template <typename T>
 T* QtWindow::WidgetOf(const std::string& name, Operation operation) const {
-  // Each kind has one widget class (CreateWidget).
+  // Each kind has one widget class (BuildMainWindow).
   return static_cast<T*>(Find(name, operation).widget);
 }
 
