@@ -1,19 +1,14 @@
 #include "gui/qt_window.h"
 
 #include <QAbstractButton>
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
-#include <QEventLoop>
 #include <QFileDialog>
-#include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,14 +16,9 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QValidator>
-#include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <iostream>
 #include <stdexcept>
@@ -37,10 +27,9 @@
 #include "gui/fonts_and_theme.h"
 #include "gui/html_viewer.h"
 #include "gui/pictures.h"
+#include "gui/qt_text.h"
 #include "gui/skin_button.h"
-#include "gui/tab_control.h"
 #include "gui/trend_chart_view.h"
-#include "trend/trend_chart.h"
 #include "ui/control_rules.h"
 
 namespace gui {
@@ -48,63 +37,6 @@ namespace {
 
 using ui::ControlKind;
 using ui::Operation;
-
-// Exit codes of the WaitUntil loop; anything else means the application is
-// quitting and every wait must give up.
-constexpr int kWoken = 1;
-constexpr int kTimedOut = 2;
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
-
-// Multi-line boxes hold CR LF line ends, as the texts written into them do;
-// Qt documents keep LF only.
-QString ToDocument(const std::string& text) {
-  QString result = Q(text);
-  result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  return result;
-}
-
-std::string FromDocument(const QString& text) {
-  QString result = text;
-  result.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-  return S(result);
-}
-
-Qt::Alignment HorizontalAlignment(ui::Alignment alignment) {
-  switch (alignment) {
-    case ui::Alignment::Center:
-      return Qt::AlignHCenter;
-    case ui::Alignment::Right:
-      return Qt::AlignRight;
-    case ui::Alignment::Left:
-      break;
-  }
-  return Qt::AlignLeft;
-}
-
-QColor ToQColor(ui::Color color) { return QColor(color.red, color.green, color.blue); }
-
-void ApplyColors(QWidget* widget, const ui::ControlDefinition& definition) {
-  if (!definition.textColor && !definition.background) {
-    return;
-  }
-  QPalette palette = widget->palette();
-  if (definition.textColor) {
-    const QColor color = ToQColor(*definition.textColor);
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    palette.setColor(QPalette::ButtonText, color);
-  }
-  if (definition.background) {
-    const QColor color = ToQColor(*definition.background);
-    palette.setColor(QPalette::Base, color);
-    palette.setColor(QPalette::Window, color);
-    palette.setColor(QPalette::Button, color);
-    widget->setAutoFillBackground(true);
-  }
-  widget->setPalette(palette);
-}
 
 // A left click anywhere on a list view's rows area, after the view has moved
 // its current row.
@@ -144,67 +76,6 @@ class FirstPaintWatcher : public QObject {
   std::function<void()> then_;
 };
 
-// The typing filter of the form applied to the text an edit leaves, the only
-// thing a validator is shown.
-class TypingValidator : public QValidator {
- public:
-  TypingValidator(const ui::ControlDefinition& box, QObject* parent)
-      : QValidator(parent), box_(box) {}
-
-  State validate(QString& input, int& /*position*/) const override {
-    return ui::CouldBeTyped(box_, S(input)) ? Acceptable : Invalid;
-  }
-
- private:
-  const ui::ControlDefinition& box_;
-};
-
-QWidget* CreateEditBox(const ui::ControlDefinition& definition, QWidget* parent) {
-  if (definition.multiLine) {
-    auto* edit = new QPlainTextEdit(parent);
-    edit->setPlainText(ToDocument(definition.text));
-    edit->setVerticalScrollBarPolicy(definition.verticalScrollBar ? Qt::ScrollBarAlwaysOn
-                                                                  : Qt::ScrollBarAlwaysOff);
-    edit->setHorizontalScrollBarPolicy(definition.horizontalScrollBar ? Qt::ScrollBarAlwaysOn
-                                                                      : Qt::ScrollBarAlwaysOff);
-    // A box that scrolls sideways keeps its lines whole; otherwise they wrap.
-    edit->setLineWrapMode(definition.horizontalScrollBar ? QPlainTextEdit::NoWrap
-                                                         : QPlainTextEdit::WidgetWidth);
-    return edit;
-  }
-  auto* edit = new QLineEdit(Q(definition.text), parent);
-  edit->setAlignment(HorizontalAlignment(definition.alignment) | Qt::AlignVCenter);
-  // The input rules bind what the user types, never what the program sets
-  // (QLineEdit::setMaxLength would cut programmatic texts too).
-  if (ui::LimitsTyping(definition)) {
-    edit->setValidator(new TypingValidator(definition, edit));
-  }
-  return edit;
-}
-
-QWidget* CreateListView(const ui::ControlDefinition& definition, QWidget* parent) {
-  auto* list = new QTreeWidget(parent);
-  list->setRootIsDecorated(false);
-  list->setItemsExpandable(false);
-  list->setUniformRowHeights(true);
-  list->setAllColumnsShowFocus(true);
-  list->setSelectionMode(QAbstractItemView::SingleSelection);
-  list->setSelectionBehavior(QAbstractItemView::SelectRows);
-  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list->header()->setStretchLastSection(false);
-  list->header()->setSectionsMovable(false);
-  list->setColumnCount(std::max<int>(1, static_cast<int>(definition.columns.size())));
-  QStringList captions;
-  for (const ui::Column& column : definition.columns) {
-    captions << Q(column.caption);
-  }
-  list->setHeaderLabels(captions);
-  for (int i = 0; i < static_cast<int>(definition.columns.size()); ++i) {
-    list->setColumnWidth(i, definition.columns[i].width);
-  }
-  return list;
-}
-
 }  // namespace
 
 QtWindow::QtWindow() : window_(std::make_unique<QWidget>()) {
@@ -215,7 +86,10 @@ QtWindow::QtWindow() : window_(std::make_unique<QWidget>()) {
     // they take the form's: make the two the same, so no other font is loaded.
     QApplication::setFont(FormFont(ui::Font{}));
   }
-  Build();
+  controls_ = BuildMainWindow(*window_);
+  for (const ui::ControlDefinition& control : ui::MainForm()) {
+    Connect(control.name, controls_.at(control.name));
+  }
   window_->installEventFilter(new FirstPaintWatcher(window_.get(), [this] { FirstPaintDone(); }));
 }
 
@@ -244,188 +118,7 @@ void QtWindow::FirstPaintDone() {
   }
 }
 
-void QtWindow::Build() {
-  const ui::WindowDefinition& definition = ui::MainWindowDefinition();
-  window_->setObjectName(QStringLiteral("主窗口"));
-  window_->setWindowTitle(Q(definition.caption));
-  window_->setWindowIcon(QIcon(WindowIconPixmap()));
-  window_->setFont(FormFont(ui::Font{}));
-  window_->move(definition.geometry.left, definition.geometry.top);
-  // Every control sits at a fixed place: a larger window would only show
-  // empty space.
-  window_->setFixedSize(definition.geometry.width, definition.geometry.height);
-
-  for (const ui::ControlDefinition& control : ui::MainForm()) {
-    QWidget* parent = ContainerOf(control);
-    Control entry;
-    entry.definition = &control;
-    if (control.kind == ControlKind::Timer) {
-      entry.timer = new QTimer(window_.get());
-      entry.timer->setObjectName(Q(control.name));
-    } else {
-      entry.widget = CreateWidget(control, parent);
-      entry.widget->setObjectName(Q(control.name));
-      entry.widget->setGeometry(control.geometry.left, control.geometry.top, control.geometry.width,
-                                control.geometry.height);
-    }
-    const auto [it, added] = controls_.emplace(control.name, entry);
-    if (!added) {
-      throw std::logic_error("the form names " + control.name + " twice");
-    }
-    Connect(control.name, it->second);
-  }
-  PlaceTabChildren();
-}
-
-QWidget* QtWindow::ContainerOf(const ui::ControlDefinition& definition) const {
-  if (definition.parent.empty()) {
-    return window_.get();
-  }
-  const Control& parent = Find(definition.parent);
-  if (auto* tabs = qobject_cast<QTabWidget*>(parent.widget)) {
-    QWidget* page = tabs->widget(definition.page);
-    if (page == nullptr) {
-      throw std::logic_error(definition.name + " is on a page its tab control lacks");
-    }
-    return page;
-  }
-  return parent.widget;
-}
-
-QWidget* QtWindow::CreateWidget(const ui::ControlDefinition& definition, QWidget* parent) {
-  QWidget* widget = nullptr;
-  switch (definition.kind) {
-    case ControlKind::Label:
-    case ControlKind::TransparentLabel: {
-      auto* label = new QLabel(Q(definition.text), parent);
-      label->setTextFormat(Qt::PlainText);
-      label->setAlignment(HorizontalAlignment(definition.alignment) | Qt::AlignVCenter);
-      widget = label;
-      break;
-    }
-    case ControlKind::EditBox:
-      widget = CreateEditBox(definition, parent);
-      break;
-    case ControlKind::ComboBox: {
-      auto* combo = new QComboBox(parent);
-      for (const std::string& item : definition.items) {
-        combo->addItem(Q(item));
-      }
-      combo->setCurrentIndex(definition.selectedItem);
-      combo->setMaxVisibleItems(20);
-      widget = combo;
-      break;
-    }
-    case ControlKind::CheckBox: {
-      auto* check = new QCheckBox(Q(definition.text), parent);
-      check->setChecked(definition.checked);
-      widget = check;
-      break;
-    }
-    case ControlKind::RadioBox: {
-      auto* radio = new QRadioButton(Q(definition.text), parent);
-      AddRadioToGroup(definition, radio);
-      radio->setChecked(definition.checked);
-      widget = radio;
-      break;
-    }
-    case ControlKind::Button:
-      widget = new QPushButton(Q(definition.text), parent);
-      break;
-    case ControlKind::ImageButton: {
-      auto* button = new SkinButton(definition.skinned, definition.toggle, parent);
-      button->setText(Q(definition.text));
-      button->SetSelected(definition.initiallySelected);
-      widget = button;
-      break;
-    }
-    case ControlKind::ListView:
-      widget = CreateListView(definition, parent);
-      break;
-    case ControlKind::TrendChart:
-      widget = new TrendChartView(parent);
-      break;
-    case ControlKind::ProgressBar: {
-      auto* bar = new QProgressBar(parent);
-      bar->setRange(0, 100);
-      bar->setValue(0);
-      bar->setAlignment(Qt::AlignCenter);
-      widget = bar;
-      break;
-    }
-    case ControlKind::PictureBox: {
-      auto* picture = new QLabel(parent);
-      picture->setAlignment(Qt::AlignCenter);
-      picture->setPixmap(DigitPixmap(ui::Picture::kPlaceholder));
-      widget = picture;
-      break;
-    }
-    case ControlKind::HtmlViewer:
-      widget = new HtmlViewer(parent);
-      break;
-    case ControlKind::GroupBox:
-      widget = new QGroupBox(Q(definition.text), parent);
-      break;
-    case ControlKind::Panel: {
-      auto* panel = new QFrame(parent);
-      panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      widget = panel;
-      break;
-    }
-    case ControlKind::TabControl: {
-      auto* tabs = new TabControl(parent);
-      for (const std::string& caption : definition.pages) {
-        tabs->addTab(new QWidget(tabs), Q(caption));
-      }
-      tabs->setCurrentIndex(0);
-      widget = tabs;
-      break;
-    }
-    case ControlKind::Window:
-    case ControlKind::Timer:
-      throw std::logic_error(definition.name + " is not a control with a widget");
-  }
-  widget->setFont(FormFont(definition.font));
-  ApplyColors(widget, definition);
-  return widget;
-}
-
-void QtWindow::AddRadioToGroup(const ui::ControlDefinition& definition, QWidget* radio) {
-  QButtonGroup*& group = radioGroups_[ui::RadioGroup(definition)];
-  if (group == nullptr) {
-    group = new QButtonGroup(radio->parentWidget());
-  }
-  group->addButton(static_cast<QAbstractButton*>(radio));
-}
-
-void QtWindow::PlaceTabChildren() {
-  for (const auto& [name, control] : controls_) {
-    auto* tabs = qobject_cast<TabControl*>(control.widget);
-    if (tabs == nullptr) {
-      continue;
-    }
-    tabs->ensurePolished();
-    const QPoint origin = tabs->PageOrigin();
-    std::vector<const Control*> children;
-    for (const auto& [childName, child] : controls_) {
-      if (child.definition->parent == name && child.widget != nullptr) {
-        children.push_back(&child);
-      }
-    }
-    const bool belowStrip = std::all_of(children.begin(), children.end(), [&](const Control* c) {
-      return c->definition->geometry.top >= origin.y();
-    });
-    if (!belowStrip) {
-      continue;
-    }
-    for (const Control* child : children) {
-      child->widget->move(child->definition->geometry.left - origin.x(),
-                          child->definition->geometry.top - origin.y());
-    }
-  }
-}
-
-void QtWindow::Connect(const std::string& name, const Control& control) {
+void QtWindow::Connect(const std::string& name, const FormWidget& control) {
   if (control.timer != nullptr) {
     QObject::connect(control.timer, &QTimer::timeout, window_.get(),
                      [this, name] { Dispatch(name, ui::Event::Tick, 0); });
@@ -483,7 +176,7 @@ void QtWindow::Dispatch(const std::string& name, ui::Event event, int arg) {
   }
 }
 
-const QtWindow::Control& QtWindow::Find(const std::string& name) const {
+const FormWidget& QtWindow::Find(const std::string& name) const {
   const auto it = controls_.find(name);
   if (it == controls_.end()) {
     ui::ThrowNoControl(name);
@@ -491,20 +184,20 @@ const QtWindow::Control& QtWindow::Find(const std::string& name) const {
   return it->second;
 }
 
-const QtWindow::Control& QtWindow::Find(const std::string& name, Operation operation) const {
-  const Control& control = Find(name);
+const FormWidget& QtWindow::Find(const std::string& name, Operation operation) const {
+  const FormWidget& control = Find(name);
   ui::RequireOperation(*control.definition, operation);
   return control;
 }
 
 template <typename T>
 T* QtWindow::WidgetOf(const std::string& name, Operation operation) const {
-  // Each kind has one widget class (CreateWidget).
+  // Each kind has one widget class (BuildMainWindow).
   return static_cast<T*>(Find(name, operation).widget);
 }
 
 std::string QtWindow::Text(const std::string& name) const {
-  const Control& control = Find(name, Operation::ReadText);
+  const FormWidget& control = Find(name, Operation::ReadText);
   switch (control.definition->kind) {
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
@@ -514,6 +207,8 @@ std::string QtWindow::Text(const std::string& name) const {
         return FromDocument(edit->toPlainText());
       }
       return S(static_cast<QLineEdit*>(control.widget)->text());
+    case ControlKind::ComboBox:  // reads as its current item
+      return S(static_cast<QComboBox*>(control.widget)->currentText());
     case ControlKind::CheckBox:
     case ControlKind::RadioBox:
     case ControlKind::Button:
@@ -523,35 +218,55 @@ std::string QtWindow::Text(const std::string& name) const {
       return S(static_cast<QGroupBox*>(control.widget)->title());
     case ControlKind::ProgressBar:
       return ui::ProgressText(static_cast<QProgressBar*>(control.widget)->value());
-    default:  // a combo box reads as its current item
-      return S(static_cast<QComboBox*>(control.widget)->currentText());
+    case ControlKind::Window:
+    case ControlKind::ListView:
+    case ControlKind::PictureBox:
+    case ControlKind::HtmlViewer:
+    case ControlKind::Timer:
+    case ControlKind::Panel:
+    case ControlKind::TabControl:
+    case ControlKind::TrendChart:
+      break;  // Find has refused these
   }
+  throw std::logic_error(name + " has no text to read");
 }
 
 void QtWindow::SetText(const std::string& name, const std::string& text) {
-  const Control& control = Find(name, Operation::WriteText);
+  const FormWidget& control = Find(name, Operation::WriteText);
   switch (control.definition->kind) {
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
       static_cast<QLabel*>(control.widget)->setText(Q(text));
-      break;
+      return;
     case ControlKind::EditBox:
       if (auto* edit = qobject_cast<QPlainTextEdit*>(control.widget)) {
         edit->setPlainText(ToDocument(text));
       } else {
         static_cast<QLineEdit*>(control.widget)->setText(Q(text));
       }
-      break;
+      return;
     case ControlKind::CheckBox:
     case ControlKind::RadioBox:
     case ControlKind::Button:
     case ControlKind::ImageButton:
       static_cast<QAbstractButton*>(control.widget)->setText(Q(text));
-      break;
-    default:  // a group box
+      return;
+    case ControlKind::GroupBox:
       static_cast<QGroupBox*>(control.widget)->setTitle(Q(text));
-      break;
+      return;
+    case ControlKind::Window:
+    case ControlKind::ComboBox:
+    case ControlKind::ListView:
+    case ControlKind::PictureBox:
+    case ControlKind::HtmlViewer:
+    case ControlKind::Timer:
+    case ControlKind::Panel:
+    case ControlKind::TabControl:
+    case ControlKind::ProgressBar:
+    case ControlKind::TrendChart:
+      break;  // Find has refused these
   }
+  throw std::logic_error(name + " has no text to write");
 }
 
 void QtWindow::AppendText(const std::string& name, const std::string& text) {
@@ -632,22 +347,17 @@ int QtWindow::CurrentPage(const std::string& name) const {
 }
 
 void QtWindow::SetCurrentPage(const std::string& name, int page) {
-  const Control& control = Find(name, Operation::Pages);
+  const FormWidget& control = Find(name, Operation::Pages);
   ui::RequirePage(*control.definition, page);
   static_cast<QTabWidget*>(control.widget)->setCurrentIndex(page);
 }
 
 int QtWindow::InsertRow(const std::string& name, int position) {
-  Control& control = FindMutable(name, Operation::Rows);
-  const int count = RowCount(name);
-  const int row = position < 0 || position > count ? count : position;
-  if (IsChart(control)) {
-    control.chartRows.insert(control.chartRows.begin() + row, std::vector<std::string>{});
-    control.chartMarks.insert(control.chartMarks.begin() + row, -1);
-    ScheduleChartUpdate(name);
-    return row;
-  }
+  const FormWidget& control = Find(name, Operation::Rows);
+  if (TrendChartView* chart = ChartOf(control)) return chart->EditRows().Insert(position);
   auto* list = static_cast<QTreeWidget*>(control.widget);
+  const int count = list->topLevelItemCount();
+  const int row = position < 0 || position > count ? count : position;
   auto* item = new QTreeWidgetItem();
   if (control.definition->rowCheckBoxes) {
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -660,14 +370,9 @@ int QtWindow::InsertRow(const std::string& name, int position) {
 }
 
 void QtWindow::SetCell(const std::string& name, int row, int column, const std::string& text) {
-  Control& control = FindMutable(name, Operation::Rows);
-  if (IsChart(control)) {
-    if (row < 0 || row >= static_cast<int>(control.chartRows.size()) || column < 0) return;
-    auto& cells = control.chartRows[static_cast<std::size_t>(row)];
-    if (column >= static_cast<int>(cells.size()))
-      cells.resize(static_cast<std::size_t>(column) + 1);
-    cells[static_cast<std::size_t>(column)] = text;
-    ScheduleChartUpdate(name);
+  const FormWidget& control = Find(name, Operation::Rows);
+  if (TrendChartView* chart = ChartOf(control)) {
+    chart->EditRows().SetCell(row, column, text);
     return;
   }
   QTreeWidgetItem* item = static_cast<QTreeWidget*>(control.widget)->topLevelItem(row);
@@ -679,57 +384,50 @@ void QtWindow::SetCell(const std::string& name, int row, int column, const std::
 }
 
 std::string QtWindow::Cell(const std::string& name, int row, int column) const {
-  const Control& control = Find(name, Operation::Rows);
-  if (IsChart(control)) {
-    if (row < 0 || row >= static_cast<int>(control.chartRows.size()) || column < 0) return {};
-    const auto& cells = control.chartRows[static_cast<std::size_t>(row)];
-    return column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)]
-                                                   : std::string();
-  }
+  const FormWidget& control = Find(name, Operation::Rows);
+  if (const TrendChartView* chart = ChartOf(control)) return chart->Rows().Cell(row, column);
   QTreeWidgetItem* item = static_cast<QTreeWidget*>(control.widget)->topLevelItem(row);
   return item != nullptr && column >= 0 ? S(item->text(column)) : std::string();
 }
 
 int QtWindow::RowCount(const std::string& name) const {
-  const Control& control = Find(name, Operation::Rows);
-  if (IsChart(control)) return static_cast<int>(control.chartRows.size());
+  const FormWidget& control = Find(name, Operation::Rows);
+  if (const TrendChartView* chart = ChartOf(control)) return chart->Rows().Count();
   return static_cast<QTreeWidget*>(control.widget)->topLevelItemCount();
 }
 
 void QtWindow::DeleteAllRows(const std::string& name) {
-  Control& control = FindMutable(name, Operation::Rows);
-  if (IsChart(control)) {
-    control.chartRows.clear();
-    control.chartMarks.clear();
-    ScheduleChartUpdate(name);
+  const FormWidget& control = Find(name, Operation::Rows);
+  if (TrendChartView* chart = ChartOf(control)) {
+    chart->EditRows().Clear();
     return;
   }
   static_cast<QTreeWidget*>(control.widget)->clear();
 }
 
 int QtWindow::CurrentRow(const std::string& name) const {
-  const Control& control = Find(name, Operation::Rows);
-  if (IsChart(control)) return -1;
+  const FormWidget& control = Find(name, Operation::Rows);
+  if (ChartOf(control) != nullptr) return -1;  // a chart has no current row
   auto* list = static_cast<QTreeWidget*>(control.widget);
   return list->indexOfTopLevelItem(list->currentItem());
 }
 
 void QtWindow::SetCurrentRow(const std::string& name, int row) {
-  const Control& control = Find(name, Operation::Rows);
-  if (IsChart(control)) return;
+  const FormWidget& control = Find(name, Operation::Rows);
+  if (ChartOf(control) != nullptr) return;
   auto* list = static_cast<QTreeWidget*>(control.widget);
   list->setCurrentItem(list->topLevelItem(row));
 }
 
 bool QtWindow::RowChecked(const std::string& name, int row) const {
-  const Control& control = Find(name);
+  const FormWidget& control = Find(name);
   ui::RequireRowCheckBoxes(*control.definition);
   QTreeWidgetItem* item = static_cast<QTreeWidget*>(control.widget)->topLevelItem(row);
   return item != nullptr && item->checkState(0) == Qt::Checked;
 }
 
 void QtWindow::SetRowChecked(const std::string& name, int row, bool checked) {
-  const Control& control = Find(name);
+  const FormWidget& control = Find(name);
   ui::RequireRowCheckBoxes(*control.definition);
   QTreeWidgetItem* item = static_cast<QTreeWidget*>(control.widget)->topLevelItem(row);
   if (item == nullptr) return;
@@ -739,16 +437,11 @@ void QtWindow::SetRowChecked(const std::string& name, int row, bool checked) {
 }
 
 int QtWindow::RowMark(const std::string& name, int row) const {
-  const Control& control = Find(name, Operation::Marks);
-  if (row < 0 || row >= static_cast<int>(control.chartMarks.size())) return -1;
-  return control.chartMarks[static_cast<std::size_t>(row)];
+  return WidgetOf<TrendChartView>(name, Operation::Marks)->Rows().Mark(row);
 }
 
 void QtWindow::SetRowMark(const std::string& name, int row, int column) {
-  Control& control = FindMutable(name, Operation::Marks);
-  if (row < 0 || row >= static_cast<int>(control.chartMarks.size())) return;
-  control.chartMarks[static_cast<std::size_t>(row)] = column < 0 ? -1 : column;
-  ScheduleChartUpdate(name);
+  WidgetOf<TrendChartView>(name, Operation::Marks)->EditRows().SetMark(row, column);
 }
 
 int QtWindow::Progress(const std::string& name) const {
@@ -759,47 +452,23 @@ void QtWindow::SetProgress(const std::string& name, int percent) {
   WidgetOf<QProgressBar>(name, Operation::Progress)->setValue(ui::ClampPercent(percent));
 }
 
-QtWindow::Control& QtWindow::FindMutable(const std::string& name, Operation operation) {
-  Find(name, operation);
-  return controls_.at(name);
-}
-
-bool QtWindow::IsChart(const Control& control) const {
-  return control.definition->kind == ControlKind::TrendChart;
-}
-
-void QtWindow::ScheduleChartUpdate(const std::string& name) {
-  if (std::find(pendingCharts_.begin(), pendingCharts_.end(), name) != pendingCharts_.end()) return;
-  pendingCharts_.push_back(name);
-  QMetaObject::invokeMethod(
-      window_.get(), [this, name] { UpdateChart(name); }, Qt::QueuedConnection);
-}
-
-void QtWindow::UpdateChart(const std::string& name) {
-  pendingCharts_.erase(std::remove(pendingCharts_.begin(), pendingCharts_.end(), name),
-                       pendingCharts_.end());
-  const Control& control = controls_.at(name);
-  trend::TrendChart chart;
-  chart.rows = control.chartRows;
-  // The last rows are the summary band; the draw rows before it carry balls.
-  const std::size_t drawRows =
-      control.chartRows.size() -
-      std::min<std::size_t>(control.chartRows.size(), trend::kSummaryRowCount);
-  chart.ballColumns.assign(control.chartMarks.begin(),
-                           control.chartMarks.begin() + static_cast<std::ptrdiff_t>(drawRows));
-  static_cast<TrendChartView*>(control.widget)->SetChart(std::move(chart));
+TrendChartView* QtWindow::ChartOf(const FormWidget& control) const {
+  return control.definition->kind == ControlKind::TrendChart
+             ? static_cast<TrendChartView*>(control.widget)
+             : nullptr;
 }
 
 ui::Picture QtWindow::PictureOf(const std::string& name) const {
-  return Find(name, Operation::Picture).picture;
+  Find(name, Operation::Picture);
+  const auto shown = pictures_.find(name);
+  return shown != pictures_.end() ? shown->second : ui::Picture{};
 }
 
 void QtWindow::SetPicture(const std::string& name, ui::Picture picture) {
-  Find(name, Operation::Picture);
+  auto* label = WidgetOf<QLabel>(name, Operation::Picture);
   ui::RequirePicture(name, picture);
-  Control& control = controls_.at(name);
-  control.picture = picture;
-  static_cast<QLabel*>(control.widget)->setPixmap(DigitPixmap(picture.digit));
+  pictures_[name] = picture;
+  label->setPixmap(DigitPixmap(picture.digit));
 }
 
 std::string QtWindow::Address(const std::string& name) const {
@@ -815,12 +484,12 @@ void QtWindow::ClearBrowserCookies(const std::string& name, const std::string& h
 }
 
 int QtWindow::Interval(const std::string& name) const {
-  const Control& control = Find(name, Operation::Time);
+  const FormWidget& control = Find(name, Operation::Time);
   return control.timer->isActive() ? control.timer->interval() : 0;
 }
 
 void QtWindow::SetInterval(const std::string& name, int milliseconds) {
-  const Control& control = Find(name, Operation::Time);
+  const FormWidget& control = Find(name, Operation::Time);
   if (milliseconds <= 0) {
     control.timer->stop();
   } else {
@@ -843,67 +512,15 @@ void QtWindow::Bind(const std::string& name, ui::Event event, ui::Handler handle
   handlers_[{name, event}] = std::move(handler);
 }
 
-void QtWindow::ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtWindow::ProcessEvents() { waits_.ProcessEvents(); }
 
-void QtWindow::Pause(std::chrono::milliseconds duration) {
-  if (duration.count() <= 0) {
-    ProcessEvents();
-    return;
-  }
-  QEventLoop loop;
-  QTimer timer;
-  timer.setSingleShot(true);
-  timer.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&timer, &QTimer::timeout, &loop, [&loop] { loop.exit(0); });
-  timer.start(
-      static_cast<int>(std::min<std::chrono::milliseconds::rep>(duration.count(), INT_MAX)));
-  loop.exec();
-}
+void QtWindow::Pause(std::chrono::milliseconds duration) { waits_.Pause(duration); }
 
 bool QtWindow::WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  using Clock = std::chrono::steady_clock;
-  // Limits beyond a year mean "no limit" and must not overflow the clock.
-  const auto capped = std::min<std::chrono::milliseconds>(limit, std::chrono::hours(24 * 366));
-  const Clock::time_point deadline = Clock::now() + capped;
-  while (!done()) {
-    const auto remaining =
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (remaining <= 0) {
-      break;
-    }
-    QEventLoop loop;
-    QTimer limitTimer;
-    limitTimer.setSingleShot(true);
-    QObject::connect(&limitTimer, &QTimer::timeout, &loop, [&loop] { loop.exit(kTimedOut); });
-    limitTimer.start(static_cast<int>(std::min<long long>(remaining, INT_MAX)));
-    // Handlers run inside the wait may settle done() too: look again whenever
-    // the pending events are through, before the loop goes to sleep.
-    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                     &loop, [&loop, &done] {
-                       if (done()) {
-                         loop.exit(kWoken);
-                       }
-                     });
-    waits_.push_back(&loop);
-    const int code = loop.exec();
-    waits_.erase(std::find(waits_.begin(), waits_.end(), &loop));
-    if (code != kWoken && code != kTimedOut) {
-      break;
-    }
-  }
-  return done();
+  return waits_.WaitUntil(done, limit);
 }
 
-void QtWindow::Wake() {
-  QMetaObject::invokeMethod(
-      window_.get(),
-      [this] {
-        for (QEventLoop* loop : waits_) {
-          loop->exit(kWoken);
-        }
-      },
-      Qt::QueuedConnection);
-}
+void QtWindow::Wake() { waits_.Wake(); }
 
 void QtWindow::MessageBox(const std::string& caption, const std::string& text) {
   messages_.push_back({caption, text});
@@ -947,7 +564,7 @@ ui::LocalTime QtWindow::Now() const {
 }
 
 void QtWindow::Click(const std::string& name) {
-  const Control& control = Find(name);
+  const FormWidget& control = Find(name);
   if (control.widget == nullptr || !control.widget->isEnabled()) return;
   if (auto* button = qobject_cast<QAbstractButton*>(control.widget)) {
     button->click();  // toggles as a user's click does, then Connect dispatches
@@ -982,7 +599,7 @@ void QtWindow::Choose(const std::string& name, int index) {
 }
 
 void QtWindow::CheckRow(const std::string& name, int row, bool checked) {
-  const Control& control = Find(name);
+  const FormWidget& control = Find(name);
   ui::RequireRowCheckBoxes(*control.definition);
   if (!control.widget->isEnabled() || row < 0 || row >= RowCount(name)) return;
   SetRowChecked(name, row, checked);

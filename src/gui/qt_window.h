@@ -10,17 +10,17 @@
 #include <utility>
 #include <vector>
 
+#include "gui/event_loop_waits.h"
+#include "gui/widget_factory.h"
 #include "ui/control_rules.h"
 #include "ui/driven_window.h"
-#include "ui/form.h"
 #include "ui/window.h"
 
-class QButtonGroup;
-class QEventLoop;
-class QTimer;
 class QWidget;
 
 namespace gui {
+
+class TrendChartView;
 
 // The main window on screen: real Qt widgets built from ui::MainForm(), one
 // per control, each with its control name as object name. Needs a running
@@ -107,47 +107,25 @@ class QtWindow final : public ui::DrivenWindow {
   ui::LocalTime Now() const override;
 
  private:
-  struct Control {
-    const ui::ControlDefinition* definition = nullptr;
-    QWidget* widget = nullptr;  // null for timers
-    QTimer* timer = nullptr;
-    ui::Picture picture;
-    // Trend charts keep their rows here and hand the view a whole chart.
-    std::vector<std::vector<std::string>> chartRows;
-    std::vector<int> chartMarks;
-  };
-
-  void Build();
   // The browser engine is started only now, so the window shows at once.
   void FirstPaintDone();
-  QWidget* ContainerOf(const ui::ControlDefinition& definition) const;
-  QWidget* CreateWidget(const ui::ControlDefinition& definition, QWidget* parent);
-  void AddRadioToGroup(const ui::ControlDefinition& definition, QWidget* radio);
-  // Pages whose children all sit below the tab strip were laid out in the
-  // tab control's own coordinates: move them onto the page.
-  void PlaceTabChildren();
-  void Connect(const std::string& name, const Control& control);
+  void Connect(const std::string& name, const FormWidget& control);
   void Dispatch(const std::string& name, ui::Event event, int arg);
-  Control& FindMutable(const std::string& name, ui::Operation operation);
-  bool IsChart(const Control& control) const;
-  // Hands a trend chart's rows to its view once the current handler is done:
-  // a chart is written cell by cell.
-  void ScheduleChartUpdate(const std::string& name);
-  void UpdateChart(const std::string& name);
 
-  const Control& Find(const std::string& name) const;
+  const FormWidget& Find(const std::string& name) const;
   // The control, after the rule that its kind has the operation.
-  const Control& Find(const std::string& name, ui::Operation operation) const;
+  const FormWidget& Find(const std::string& name, ui::Operation operation) const;
   template <typename T>
   T* WidgetOf(const std::string& name, ui::Operation operation) const;
+  // The view of a trend chart, nullptr for any other control.
+  TrendChartView* ChartOf(const FormWidget& control) const;
 
   std::unique_ptr<QWidget> window_;
-  std::unordered_map<std::string, Control> controls_;
-  std::map<std::string, QButtonGroup*> radioGroups_;  // by ui::RadioGroup
+  std::unordered_map<std::string, FormWidget> controls_;
+  std::unordered_map<std::string, ui::Picture> pictures_;  // what the picture boxes show
   std::map<std::pair<std::string, ui::Event>, ui::Handler> handlers_;
-  std::vector<QEventLoop*> waits_;  // the WaitUntil loops running, innermost last
+  EventLoopWaits waits_;
   std::vector<Message> messages_;
-  std::vector<std::string> pendingCharts_;
   std::vector<std::function<void()>> afterFirstPaint_;
   bool painted_ = false;
   bool settingRowCheck_ = false;  // the program, not the user, sets a row box

@@ -5,7 +5,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
-#include <utility>
+
+#include "gui/qt_text.h"
 
 namespace gui {
 namespace {
@@ -20,26 +21,9 @@ const QColor kOmissionText(124, 126, 134);
 const QColor kSummaryText(0, 84, 170);
 const QColor kTrendLine(226, 96, 96);
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-bool IsDigitColumn(int column) {
-  return column >= trend::kFirstDigitColumn && column < trend::kSizeColumn;
-}
-
 QFont Bold(QFont font) {
   font.setBold(true);
   return font;
-}
-
-// A chart assembled by hand may have short rows or stray ball columns: pad
-// the rows and drop the balls that have no row or no digit column.
-trend::TrendChart Normalized(trend::TrendChart chart) {
-  if (chart.ballColumns.size() > chart.rows.size()) chart.ballColumns.resize(chart.rows.size());
-  for (int& column : chart.ballColumns) {
-    if (!IsDigitColumn(column)) column = -1;
-  }
-  for (std::vector<std::string>& row : chart.rows) row.resize(trend::kColumnCount);
-  return chart;
 }
 
 }  // namespace
@@ -48,11 +32,21 @@ TrendChartView::TrendChartView(QWidget* parent) : QAbstractScrollArea(parent) {
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   viewport()->setBackgroundRole(QPalette::Base);
-  SetChart(trend::BuildTrendChart({}, 0, 0));
+  Relayout();
 }
 
-void TrendChartView::SetChart(trend::TrendChart chart) {
-  chart_ = Normalized(std::move(chart));
+trend::ChartRowBuffer& TrendChartView::EditRows() {
+  if (!showPending_) {
+    showPending_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { ShowRows(); }, Qt::QueuedConnection);
+  }
+  return rows_;
+}
+
+void TrendChartView::ShowRows() {
+  showPending_ = false;
+  chart_ = rows_.Chart();
   Relayout();
   verticalScrollBar()->setValue(verticalScrollBar()->maximum());
   viewport()->update();
@@ -85,7 +79,7 @@ void TrendChartView::Relayout() {
   }
   int total = 0;
   for (int column = 0; column < trend::kColumnCount; ++column) {
-    widths[column] = (IsDigitColumn(column) ? digitWidth : widths[column]) + kCellPadding;
+    widths[column] = (trend::IsDigitColumn(column) ? digitWidth : widths[column]) + kCellPadding;
     total += widths[column];
   }
 
@@ -186,7 +180,7 @@ void TrendChartView::PaintRowTexts(QPainter& painter, int first, int last) const
   for (int row = first; row <= last; ++row) {
     for (int column = 0; column < trend::kColumnCount; ++column) {
       if (column == chart_.ballColumns[row]) continue;
-      painter.setPen(IsDigitColumn(column) ? kOmissionText : kText);
+      painter.setPen(trend::IsDigitColumn(column) ? kOmissionText : kText);
       painter.drawText(CellRect(row, column), Qt::AlignCenter, Q(chart_.rows[row][column]));
     }
   }

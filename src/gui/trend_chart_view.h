@@ -5,7 +5,8 @@
 #include <QRect>
 #include <vector>
 
-#include "trend/trend_chart.h"
+#include "trend/chart_row_buffer.h"
+#include "trend/trend_chart_layout.h"
 
 namespace gui {
 
@@ -14,15 +15,19 @@ inline constexpr QRgb kTrendSummaryColor = qRgb(255, 244, 214);
 
 // The picture of a trend chart: the captions on top, the draw rows scrolling
 // beneath them, the summary rows held in a tinted band below the newest row.
-// Each drawn digit is a red ball, joined to the ball of the row before.
+// Each drawn digit is a red ball, joined to the ball of the row before. It
+// draws the rows it is given and nothing else.
 class TrendChartView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
   explicit TrendChartView(QWidget* parent = nullptr);
 
-  // Shows the chart scrolled to its newest draw row.
-  void SetChart(trend::TrendChart chart);
+  const trend::ChartRowBuffer& Rows() const { return rows_; }
+  // The rows to change. The picture follows, scrolled to the newest draw row,
+  // once the event being handled is through: a chart is written cell by cell.
+  trend::ChartRowBuffer& EditRows();
+  // What the view draws now.
   const trend::TrendChart& Chart() const { return chart_; }
 
   // Where a cell lies in the viewport as the view is scrolled now; rows past
@@ -35,6 +40,7 @@ class TrendChartView : public QAbstractScrollArea {
   void changeEvent(QEvent* event) override;
 
  private:
+  void ShowRows();
   void Relayout();
   int ColumnWidth(int column) const;
   int HeaderHeight() const;
@@ -49,6 +55,8 @@ class TrendChartView : public QAbstractScrollArea {
   void PaintHeader(QPainter& painter) const;
   void PaintGroupSeparators(QPainter& painter) const;
 
+  trend::ChartRowBuffer rows_;
+  bool showPending_ = false;
   trend::TrendChart chart_;
   // Left edge of every column and the right edge of the last, unscrolled.
   std::vector<int> columnEdges_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 namespace trend {
 namespace {
@@ -65,12 +67,6 @@ std::vector<std::string> SummaryRow(const char* name, const PerDigit& figures) {
 }
 
 }  // namespace
-
-const std::vector<std::string>& TrendColumnCaptions() {
-  static const std::vector<std::string> captions{"期号", "奖号", "0", "1", "2", "3",    "4",
-                                                 "5",    "6",    "7", "8", "9", "大小", "单双"};
-  return captions;
-}
 
 int DigitAt(std::string_view code, int position) {
   if (code.size() != kPositionCount || position < 0 || position >= kPositionCount ||

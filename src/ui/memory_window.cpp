@@ -108,8 +108,22 @@ void MemoryWindow::Click(const std::string& name) {
     case ControlKind::RadioBox:
       CheckRadio(control);
       break;
-    default:
-      break;
+    case ControlKind::Window:
+    case ControlKind::Label:
+    case ControlKind::TransparentLabel:
+    case ControlKind::EditBox:
+    case ControlKind::ComboBox:
+    case ControlKind::Button:
+    case ControlKind::ListView:
+    case ControlKind::PictureBox:
+    case ControlKind::HtmlViewer:
+    case ControlKind::Timer:
+    case ControlKind::GroupBox:
+    case ControlKind::Panel:
+    case ControlKind::TabControl:
+    case ControlKind::ProgressBar:
+    case ControlKind::TrendChart:
+      break;  // a click changes nothing of theirs; the handler runs all the same
   }
   RunHandler(name, Event::Click, 0);
 }

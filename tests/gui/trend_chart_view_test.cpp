@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "gui/fonts_and_theme.h"
+#include "trend/chart_row_buffer.h"
 #include "trend/trend_chart.h"
 
 namespace gui {
@@ -78,11 +80,21 @@ class TrendChartViewTest : public ::testing::Test {
     }
   }
 
-  // The view at the page's size in the font of the form's list views.
-  QImage Show(trend::TrendChart chart, QSize size = {kPageWidth, kPageHeight}) {
+  // The chart written into the view row by row, as the window's handlers
+  // write it, shown at the page's size in the font of the form's list views.
+  QImage Show(const trend::TrendChart& chart, QSize size = {kPageWidth, kPageHeight}) {
     view.setFont(FormFont({"微软雅黑", 14}));
     view.resize(size);
-    view.SetChart(std::move(chart));
+    trend::ChartRowBuffer& rows = view.EditRows();
+    rows.Clear();
+    for (std::size_t r = 0; r < chart.rows.size(); ++r) {
+      const int row = rows.Insert(-1);
+      for (std::size_t c = 0; c < chart.rows[r].size(); ++c) {
+        rows.SetCell(row, static_cast<int>(c), chart.rows[r][c]);
+      }
+      if (r < chart.ballColumns.size()) rows.SetMark(row, chart.ballColumns[r]);
+    }
+    QCoreApplication::processEvents();
     view.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     return view.grab().toImage();
@@ -151,14 +163,33 @@ TEST_F(TrendChartViewTest, ASmallViewStillScrollsToTheNewestBall) {
 }
 
 TEST_F(TrendChartViewTest, ARaggedChartShowsWhatItHolds) {
-  trend::TrendChart chart;
-  chart.rows = {{"20240301-001", "12345", "1", "2", "3", "4", "5", "1"}, {"20240301-002"}};
+  trend::TrendChart chart = trend::BuildTrendChart({}, 4, 0);
+  chart.rows.insert(chart.rows.begin(),
+                    {{"20240301-001", "12345", "1", "2", "3", "4", "5", "1"}, {"20240301-002"}});
   chart.ballColumns = {7, 30, 4};
   const QImage picture = Show(chart);
   EXPECT_EQ(view.Chart().ballColumns, (std::vector<int>{7, -1}));
   for (const auto& row : view.Chart().rows) EXPECT_EQ(row.size(), trend::kColumnCount);
   EXPECT_GT(CountPixels(picture, CellInPicture(0, 7), kTrendBallColor), 0);
   EXPECT_EQ(CountPixels(picture, CellInPicture(1, 4), kTrendBallColor), 0);
+}
+
+TEST_F(TrendChartViewTest, TheViewDrawsOnlyTheRowsItIsGiven) {
+  const QImage before = Show(trend::BuildTrendChart(SampleArchive(300), 4, 50));
+  EXPECT_GT(CountPixels(before, before.rect(), kTrendSummaryColor), 0);
+  view.EditRows().Clear();
+  EXPECT_EQ(view.Chart().rows.size(), 54u) << "the picture waits for the handler to finish";
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(view.Chart().rows.empty());
+  const QImage picture = view.grab().toImage();
+  EXPECT_EQ(CountPixels(picture, picture.rect(), kTrendBallColor), 0);
+  EXPECT_EQ(CountPixels(picture, picture.rect(), kTrendSummaryColor), 0);
+}
+
+TEST_F(TrendChartViewTest, ANewViewHasNoRows) {
+  EXPECT_EQ(view.Rows().Count(), 0);
+  EXPECT_TRUE(view.Chart().rows.empty());
+  EXPECT_EQ(view.Chart().DrawRowCount(), 0);
 }
 
 }  // namespace
