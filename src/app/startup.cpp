@@ -29,6 +29,11 @@ void RunCreationHandler(core::Context& ctx) {
   draws::RefreshDraws(ctx);
 }
 
+void ShowWindowWithoutCreationHandler(core::Context& ctx) {
+  ctx.window.SetVisible(true);
+  archive::ShowExistingArchive(ctx);
+}
+
 std::string LoadProgressCaption(int percent) {
   // The page reports what it likes; a share is never below none or above all.
   return "已经加载：" + std::to_string(std::clamp(percent, 0, 100)) + "%";
