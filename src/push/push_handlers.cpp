@@ -76,7 +76,8 @@ void ShowGroups(core::Context& ctx) {
   ui::Window& window = ctx.window;
   window.DeleteAllRows(kList);
   const auto& groups = ctx.push.groups;
-  if (groups.empty()) {
+  ctx.push.howToLine = groups.empty();
+  if (ctx.push.howToLine) {
     // A line that is no group: no 序号, and sending and 全选 go by the
     // groups, so only a click reaches its box, and RowChecked takes that back.
     const int row = window.InsertRow(kList, -1);
@@ -118,10 +119,10 @@ void CheckAll(core::Context& ctx, bool checked) {
 }
 
 void RowChecked(core::Context& ctx, int row) {
-  if (row < 0) return;
-  if (row >= static_cast<int>(ctx.push.groups.size())) {
-    // The line that says how to add groups keeps its box empty.
-    ctx.window.SetRowChecked(kList, row, false);
+  if (row < 0 || row >= static_cast<int>(ctx.push.groups.size())) {
+    // The line that says how to add a group keeps its box empty; a row put
+    // in by someone else is theirs.
+    if (ctx.push.howToLine && row == 0) ctx.window.SetRowChecked(kList, row, false);
     return;
   }
   ctx.push.groups[static_cast<std::size_t>(row)].checked = ctx.window.RowChecked(kList, row);
@@ -192,6 +193,11 @@ void RefreshGroups(core::Context& ctx) {
   NoteFirstWarning(ctx);
 }
 
+void ShowGroupList(core::Context& ctx) {
+  ShowGroups(ctx);
+  NoteFirstWarning(ctx);
+}
+
 void SendToCheckedGroups(core::Context& ctx) { Send(ctx, std::nullopt); }
 
 void BindPushHandlers(core::Context& ctx) {
@@ -203,9 +209,6 @@ void BindPushHandlers(core::Context& ctx) {
   window.Bind(kList, ui::Event::RowClick, [&ctx](int) { ShowStatus(ctx); });
   window.Bind(kSendButton, ui::Event::Click, [&ctx](int) { SendToCheckedGroups(ctx); });
   ctx.onCollectionRebuilt.push_back([&ctx] { SendNewDraw(ctx); });
-  // Until push.ini is read the page says where the groups come from.
-  ShowGroups(ctx);
-  ShowStatus(ctx);
 }
 
 }  // namespace push

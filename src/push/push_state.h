@@ -13,6 +13,7 @@ struct PushState {
   // The row 标签_群发状态 shows while none is selected: the last to fail a
   // send, or after a refresh the first whose status warns; -1 for none.
   int noticeRow = -1;
+  bool howToLine = false;  // with no group, row 0 says how to add one
 };
 
 }  // namespace push

@@ -100,6 +100,11 @@ TEST_F(StartupTest, WithoutSettingsOrNetworkTheWindowComesUpUsable) {
   EXPECT_EQ(window.Text("编辑框_定位码数"), "5");
   EXPECT_TRUE(window.Checked("单选框_个"));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "sz.ini"));
+  // The 群发 page says where its groups come from.
+  ASSERT_EQ(window.RowCount("超级列表框_群发"), 1);
+  EXPECT_EQ(window.Cell("超级列表框_群发", 0, 1), "列表中没有群");
+  EXPECT_NE(window.Text("标签_群发状态").find((dir.path() / "push.ini").string()),
+            std::string::npos);
 }
 
 TEST_F(StartupTest, PlanPagesShowTheRefreshSettingOnceItIsLoaded) {

@@ -169,6 +169,7 @@ TEST_F(PushHandlers, AnEmptyListSaysHowToAddAGroupWithALineThatIsNoGroup) {
     EXPECT_EQ(window.Text(kLabel),
               "列表中没有群。群写在 " + file + "\n格式见 " + readme + "，写好后点“刷新群号”");
   };
+  ShowGroupList(ctx);  // as the window comes up
   expectHowTo("before push.ini is read");
   for (const char* content : {static_cast<const char*>(nullptr), "; groups come here\n"}) {
     if (content != nullptr) WritePushIni(content);
