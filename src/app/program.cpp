@@ -32,7 +32,7 @@ void Program::Start(ui::Window& window, bool runCreationHandler) {
   } else {
     // The creation handler is what shows the window; without it the window
     // must still come up.
-    window.SetVisible(true);
+    ShowWindowWithoutCreationHandler(*context_);
   }
 }
 

@@ -6,6 +6,7 @@
 #include "archive/archive_handlers.h"
 #include "draws/draw_refresh.h"
 #include "plan/refresh_boxes.h"
+#include "push/push_handlers.h"
 #include "search/search_state.h"
 #include "settings/settings_file.h"
 #include "trend/trend_handlers.h"
@@ -14,6 +15,8 @@ namespace app {
 
 void RunCreationHandler(core::Context& ctx) {
   ctx.window.SetVisible(true);
+  // Cheap, so the 群发 page says where its groups come from from the first paint.
+  push::ShowGroupList(ctx);
   // Let the window paint before the slow work; clicks in this second are
   // handled as usual.
   ctx.window.Pause(std::chrono::milliseconds(1000));
@@ -27,6 +30,11 @@ void RunCreationHandler(core::Context& ctx) {
   // The silver themed look is the window's own: QtWindow applies it when it
   // builds the widgets, and a memory window has no look.
   draws::RefreshDraws(ctx);
+}
+
+void ShowWindowWithoutCreationHandler(core::Context& ctx) {
+  ctx.window.SetVisible(true);
+  archive::ShowExistingArchive(ctx);
 }
 
 std::string LoadProgressCaption(int percent) {

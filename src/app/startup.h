@@ -10,6 +10,11 @@ namespace app {
 // built from its form and the handlers are bound.
 void RunCreationHandler(core::Context& ctx);
 
+// What stands in for the creation handler when it is skipped: the window
+// comes up holding its form values, and the archive strip says what the
+// archive already holds.
+void ShowWindowWithoutCreationHandler(core::Context& ctx);
+
 // Caption of 标签_开奖载入提示 while the draw-video page loads, the percent
 // held to 0-100.
 std::string LoadProgressCaption(int percent);

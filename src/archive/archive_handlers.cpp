@@ -1,6 +1,7 @@
 #include "archive/archive_handlers.h"
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "archive/archive_state.h"
@@ -51,6 +52,13 @@ bool OpenArchive(core::Context& ctx) {
   ctx.archive.store.emplace(std::move(opened.value().store));
   ShowSummary(ctx);
   return true;
+}
+
+void ShowExistingArchive(core::Context& ctx) {
+  std::error_code error;
+  // A file that cannot even be looked at is said by the open that stores into it.
+  if (!std::filesystem::exists(ctx.dataDir / kArchiveFileName, error)) return;
+  OpenArchive(ctx);
 }
 
 void StoreDrawList(core::Context& ctx, std::string_view source) {

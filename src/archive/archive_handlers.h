@@ -14,6 +14,11 @@ namespace archive {
 // no archive to use.
 bool OpenArchive(core::Context& ctx);
 
+// Opens draws.db when the data directory holds one, so 标签_号码库 says what
+// it holds from the start; without one the form's "号码库：空" is true and no
+// file is made.
+void ShowExistingArchive(core::Context& ctx);
+
 // Stores every row of 列表框_开奖 (a draw already stored is a no-op), then
 // refreshes 标签_号码库.
 void StoreDrawList(core::Context& ctx, std::string_view source);

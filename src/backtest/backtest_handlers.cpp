@@ -10,6 +10,7 @@
 #include "backtest/backtest_ranking.h"
 #include "backtest/backtest_run.h"
 #include "backtest/backtest_state.h"
+#include "backtest/formula_lines.h"
 #include "base/leading_number.h"
 #include "plan/plan_page_run.h"
 #include "plan/preset_formula_file.h"
@@ -89,27 +90,13 @@ std::size_t DrawCount(const ui::Window& window) {
   return static_cast<std::size_t>(base::LeadingNumber(range.substr(recent.size())));
 }
 
-std::vector<std::string> CustomFormulas(const std::string& text) {
-  std::vector<std::string> formulas;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) formulas.push_back(std::move(line));
-    start = end + 1;
-  }
-  return formulas;
-}
-
 base::Result<std::vector<std::string>> ReadFormulas(core::Context& ctx, plan::PlanKind kind) {
   const std::string source = ctx.window.Text("组合框_回测公式");
   if (source == "预设公式") {
     const plan::PresetFormulas presets = plan::LoadPresetFormulas(ctx.dataDir, kind);
     return std::vector<std::string>(presets.begin(), presets.end());
   }
-  if (source == "自定义") return CustomFormulas(ctx.window.Text("编辑框_回测公式"));
+  if (source == "自定义") return FormulaLines(ctx.window.Text("编辑框_回测公式"));
   auto library = search::ReadFormulaLibrary(ctx.dataDir, kWholeLibrary);
   if (!library) return base::Error{"无法读取公式库：" + library.error().message};
   return library;

@@ -9,6 +9,8 @@ namespace {
 // A piece shorter than this is too common a word to stand for a token.
 constexpr size_t kPieceLength = 8;
 
+constexpr std::string_view kFailed = "失败：";
+
 bool IsAlnum(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -54,9 +56,12 @@ std::string SentText(TimeOfDay at) {
   return std::string("已发送 ") + clock;
 }
 
+bool IsFailedText(std::string_view status) { return status.starts_with(kFailed); }
+
 std::string FailedText(std::string_view reason, const Group& group) {
-  if (RevealsSecret(reason, group)) return "失败：发送未成功（原因含有密钥，已隐去）";
-  return "失败：" + std::string(reason);
+  const std::string shown =
+      RevealsSecret(reason, group) ? "发送未成功（原因含有密钥，已隐去）" : std::string(reason);
+  return std::string(kFailed) + shown;
 }
 
 bool RevealsSecret(std::string_view text, const Group& group) {

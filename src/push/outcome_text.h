@@ -19,6 +19,9 @@ const std::string& SendingText();        // "发送中…"
 const std::string& NothingToSendText();  // "没有可发送的内容"
 std::string SentText(TimeOfDay at);      // "已发送 HH:MM:SS"
 
+// Whether the status says the group was not reached: "失败：…".
+bool IsFailedText(std::string_view status);
+
 // "失败：<reason>". A reason that would show any piece of the group's url
 // (its token) or secret is replaced by a plain one.
 std::string FailedText(std::string_view reason, const Group& group);

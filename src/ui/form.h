@@ -74,8 +74,8 @@ struct ControlDefinition {
   std::optional<Color> background;
 
   bool digitsOnly = false;
-  int maxLength = 0;  // 0: no limit
-  bool multiLine = false;
+  int maxLength = 0;       // 0: no limit
+  bool multiLine = false;  // edit boxes: many lines; labels: the text wraps at the width
   bool horizontalScrollBar = false;
   bool verticalScrollBar = false;
   Alignment alignment = Alignment::Left;

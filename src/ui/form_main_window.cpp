@@ -144,6 +144,9 @@ void AddMainWindow(FormBuilder& f) {
   f.Label("标签113", "发送等待", {424, 243, 65, 34});
   f.Label("标签114", "群间等待", {544, 244, 76, 34});
   f.Edit("编辑框_群间间隔", "2", {627, 244, 28, 34}).DigitsOnly().Centered();
+  // Under the list, as wide as the page's buttons reach: a status the 状态
+  // column cuts short, read whole, the group's name on the line above it.
+  f.Label("标签_群发状态", "", {99, 406, 574, 56}).MultiLine();
 
   // Page "开奖": the draw video, cropped by its panel to the part of the page
   // that matters.

@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "app/bind_handlers.h"
 #include "app/program.h"
+#include "archive/draw_store.h"
 #include "area_states.h"
 #include "base/atomic_file.h"
 #include "base/codepage.h"
@@ -97,6 +100,11 @@ TEST_F(StartupTest, WithoutSettingsOrNetworkTheWindowComesUpUsable) {
   EXPECT_EQ(window.Text("编辑框_定位码数"), "5");
   EXPECT_TRUE(window.Checked("单选框_个"));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "sz.ini"));
+  // The 群发 page says where its groups come from.
+  ASSERT_EQ(window.RowCount("超级列表框_群发"), 1);
+  EXPECT_EQ(window.Cell("超级列表框_群发", 0, 1), "列表中没有群");
+  EXPECT_NE(window.Text("标签_群发状态").find((dir.path() / "push.ini").string()),
+            std::string::npos);
 }
 
 TEST_F(StartupTest, PlanPagesShowTheRefreshSettingOnceItIsLoaded) {
@@ -154,6 +162,31 @@ TEST(Program, StartWithoutCreationHandlerKeepsFormValuesButBindsHandlers) {
   EXPECT_EQ(program.context()->dataDir, dir.path());
   window.Fire("超文本浏览框_开奖", ui::Event::Progress, 7);
   EXPECT_EQ(window.Text("标签_开奖载入提示"), "已经加载：7%");
+}
+
+TEST(Program, StartWithoutCreationHandlerShowsWhatTheArchiveHolds) {
+  TempDir dir;
+  {
+    const local_seconds stored = local_days{2024y / January / 2d} + 9h;
+    auto opened = archive::DrawStore::Open(dir.path() / archive::kArchiveFileName, stored);
+    ASSERT_TRUE(opened.ok()) << opened.error().message;
+    const std::vector<archive::Draw> draws{
+        {"20240101-119", "12345"}, {"20240101-120", "67890"}, {"20240102-001", "13579"}};
+    ASSERT_TRUE(opened.value().store.Store(draws, "test", stored).ok());
+  }
+  ui::MemoryWindow window;
+  Program program(dir.path(), dir.path());
+  program.Start(window, false);
+  EXPECT_EQ(window.Text("标签_号码库"), "号码库：3 期，20240101-119 至 20240102-001");
+}
+
+TEST(Program, StartWithoutCreationHandlerOrArchiveMakesNone) {
+  TempDir dir;
+  ui::MemoryWindow window;
+  Program program(dir.path(), dir.path());
+  program.Start(window, false);
+  EXPECT_EQ(window.Text("标签_号码库"), "号码库：空");
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / archive::kArchiveFileName));
 }
 
 TEST(Program, StartRemovesTheTemporariesOfKilledSaves) {

@@ -127,6 +127,16 @@ std::pair<std::string, int> RunProgram(const std::filesystem::path& dir, const s
   return {text.str(), WEXITSTATUS(status)};
 }
 
+TEST_F(ArchiveConsoleTest, WithoutTheStartTheStripStillSaysWhatTheArchiveHolds) {
+  const auto file = dir.path() / "mine.txt";
+  std::ofstream(file) << "20240101-001,12345\n20240101-002,67890\n20240102-120,13579\n";
+  ASSERT_EQ(RunProgram(dir.path(), "--import-draws " + file.string()).second, 0);
+  ChildProcess console = Console({"--no-start"});
+  ASSERT_TRUE(console.started());
+  EXPECT_EQ(console.Ask("text 标签_号码库"), "号码库：3 期，20240101-001 至 20240102-120");
+  console.WriteLine("quit");
+}
+
 TEST_F(ArchiveConsoleTest, TheCommandLineImportsAndExportsWithoutAWindow) {
   const auto file = dir.path() / "mine.txt";
   std::ofstream(file)

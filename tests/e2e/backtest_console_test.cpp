@@ -82,6 +82,22 @@ TEST_F(BacktestConsoleTest, EveryKindListsRankedRowsWhoseFiguresAddUp) {
   console.WriteLine("quit");
 }
 
+TEST_F(BacktestConsoleTest, LinesOfBlanksInTheOwnFormulasAreNoFormulas) {
+  ChildProcess console = Console();
+  ASSERT_TRUE(console.started());
+  console.WriteLine("set 编辑框_号码文件 " + (dir.path() / "history.csv").string());
+  console.WriteLine("click 超级按钮_导入号码");
+  console.WriteLine("select 组合框_回测公式 2");
+  console.WriteLine("set 编辑框_回测公式 DCC*657\\r\\n   \\r\\n\\t\\r\\nAB\\r\\n \\t ");
+  console.WriteLine("click 超级按钮_开始回测");
+  EXPECT_EQ(console.Ask("text 标签_回测进度").rfind("完成 2 个公式，用时 ", 0), 0u);
+  ASSERT_EQ(console.Ask("count 超级列表框_回测"), "2");
+  console.WriteLine("event 超级列表框_回测 header 1");
+  EXPECT_EQ(console.Ask("cell 超级列表框_回测 0 1"), "AB");
+  EXPECT_EQ(console.Ask("cell 超级列表框_回测 1 1"), "DCC*657");
+  console.WriteLine("quit");
+}
+
 TEST_F(BacktestConsoleTest, SavingTheListMakesItsFormulasThePresetsOfTheKind) {
   ChildProcess console = Console();
   ASSERT_TRUE(console.started());

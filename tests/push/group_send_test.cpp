@@ -496,6 +496,16 @@ TEST_F(GroupSendTest, OutcomeTexts) {
   EXPECT_EQ(OutcomeText({1, 0, "超时"}, group, kClock), "失败：超时");
   EXPECT_EQ(OutcomeText({3, 1, "HTTP 500"}, group, kClock), "失败：HTTP 500（第 2/3 段）");
   EXPECT_EQ(OutcomeText({0, 0, ""}, group, kClock), "没有可发送的内容");
+  // Only a failure is one: the label under the list shows the last of them.
+  for (const GroupOutcome& failed : {GroupOutcome{1, 0, "超时"}, GroupOutcome{3, 1, "HTTP 500"}}) {
+    EXPECT_TRUE(IsFailedText(OutcomeText(failed, group, kClock)));
+  }
+  EXPECT_TRUE(IsFailedText(FailedText("token " + group.url, group)));
+  for (const std::string& other :
+       {OutcomeText({1, 1, ""}, group, kClock), OutcomeText({0, 0, ""}, group, kClock),
+        SendingText(), std::string("配置错误：缺少 url"), std::string()}) {
+    EXPECT_FALSE(IsFailedText(other)) << other;
+  }
   BlockingWaiter waiter;
   EXPECT_EQ(SendToGroup(group, "\r\n", waiter, Options()).parts, 0u);
 }
