@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/draw.h"
+#include "lottery/draw.h"
 
 namespace trend {
 
 // The chart is drawn from the archive's own draws.
-using ArchivedDraw = archive::Draw;
+using ArchivedDraw = lottery::Draw;
 
 // Positions of a code, left to right.
 inline constexpr int kPositionCount = 5;  // 0 万, 1 千, 2 百, 3 十, 4 个
