@@ -19,7 +19,7 @@ constexpr std::size_t kMillion = 1000000;
 const local_seconds kNow = local_days(2024y / January / 2d) + 3h;
 
 archive::DrawStore OpenStore(const std::filesystem::path& file) {
-  auto opened = archive::DrawStore::Open(file, kNow);
+  auto opened = archive::DrawStore::Open(file, lottery::Chongqing(), kNow);
   if (!opened) throw std::runtime_error(opened.error().message);
   return std::move(opened.value().store);
 }

@@ -20,8 +20,8 @@ std::uint32_t Next(std::uint32_t& state) {
   return state >> 8;
 }
 
-std::vector<plan::Draw> Draws(std::int64_t n) {
-  std::vector<plan::Draw> draws;
+std::vector<lottery::Draw> Draws(std::int64_t n) {
+  std::vector<lottery::Draw> draws;
   draws.reserve(static_cast<std::size_t>(n));
   std::uint32_t state = 20140301;
   for (std::int64_t i = 0; i < n; ++i) {

@@ -23,9 +23,9 @@ constexpr year_month_day kDay = 2014y / January / 5d;
 
 // The mirror's page of a full day.
 std::string FullDayPage() {
-  std::vector<drawd::Draw> draws;
-  for (int sequence = 1; sequence <= drawd::kDrawsPerDay; ++sequence) {
-    draws.push_back({kDay, sequence, drawd::SimulatedCode(kDay, sequence)});
+  std::vector<lottery::Draw> draws;
+  for (int sequence = 1; sequence <= drawd::MirroredLottery().schedule.DrawsPerDay(); ++sequence) {
+    draws.push_back(drawd::SimulatedDraw({kDay, sequence}));
   }
   return drawd::HistoryPage(kDay, draws);
 }
@@ -33,7 +33,7 @@ std::string FullDayPage() {
 void BM_ParseHistoryPage(benchmark::State& state) {
   const std::string page = FullDayPage();
   for (auto _ : state) {
-    auto items = draws::ParseHistoryPage(page, "20140105");
+    auto items = draws::ParseHistoryPage(page, "20140105", drawd::MirroredLottery());
     if (items.size() != 120) state.SkipWithError("the page gave no 120 items");
     benchmark::DoNotOptimize(items);
   }
@@ -49,7 +49,7 @@ void BM_ParseUnclosedRowsPage(benchmark::State& state) {
   std::string page = FullDayPage();
   while (page.size() < static_cast<std::size_t>(state.range(0))) page += "<tr><td class='gray'>";
   for (auto _ : state) {
-    auto items = draws::ParseHistoryPage(page, "20140105");
+    auto items = draws::ParseHistoryPage(page, "20140105", drawd::MirroredLottery());
     if (items.size() != 120) state.SkipWithError("the page gave no 120 items");
     benchmark::DoNotOptimize(items);
   }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lottery/lottery.h"
 #include "plan/formula.h"
 #include "plan/plan_run.h"
 #include "plan/reference_formula.h"
@@ -95,9 +96,9 @@ BENCHMARK(BM_EvaluateFormulaPortably_DCC657);
 BENCHMARK(BM_EvaluateFormulaPortably_ValueDigits);
 
 // A history newest first, 120 issues a day.
-std::vector<Draw> History(std::size_t count) {
+std::vector<lottery::Draw> History(std::size_t count) {
   std::mt19937 random(11);
-  std::vector<Draw> history(count);
+  std::vector<lottery::Draw> history(count);
   for (std::size_t i = 0; i < count; ++i) {
     std::size_t age = count - 1 - i;  // 0 for the oldest
     char issue[32];
@@ -120,6 +121,7 @@ void PositionPlans(benchmark::State& state, int method, bool allReports = false)
   settings.codeCount = 5;
   settings.periodCount = 3;
   settings.title = "后一定位胆";
+  settings.drawsPerDay = lottery::Chongqing().schedule.DrawsPerDay();
   PresetFormulas formulas = {"DCC*657", "CED-762", "CEE+741", "DDE*241", "BEB+065",
                              "AAD*868", "EEA+354", "EDA-673", "ECC-733", "ABD*519"};
   PresetMask selected{};

@@ -26,8 +26,8 @@ std::uint32_t Next(std::uint32_t& state) {
   return state >> 8;
 }
 
-std::vector<plan::Draw> Draws(int n) {
-  std::vector<plan::Draw> draws;
+std::vector<lottery::Draw> Draws(int n) {
+  std::vector<lottery::Draw> draws;
   std::uint32_t state = 20140301;
   for (int i = 0; i < n; ++i) {
     char digits[6];
@@ -182,7 +182,7 @@ void BM_StartFormulaSearchClick(benchmark::State& state) {
   for (const auto& d : draws) {
     const int row = window.InsertRow("列表框_开奖", -1);
     window.SetCell("列表框_开奖", row, 0, "20140301-001");
-    window.SetCell("列表框_开奖", row, 1, d.digits);
+    window.SetCell("列表框_开奖", row, 1, d.code);
   }
   window.SetCurrentIndex("组合框_搜索条数", window.ItemCount("组合框_搜索条数") - 1);  // 5000
   window.SetCurrentIndex("组合框_搜概率", 0);  // 10%: nearly every candidate listed

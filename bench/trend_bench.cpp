@@ -14,9 +14,9 @@ constexpr int kArchiveSize = 100000;
 
 // Random draws, 120 a day; `missing` is a digit never drawn at 个 (-1 for
 // none), the case where finding the first shown row's omissions reads the whole archive.
-std::vector<ArchivedDraw> Archive(int missing) {
+std::vector<lottery::Draw> Archive(int missing) {
   std::mt19937 random(11);
-  std::vector<ArchivedDraw> archive;
+  std::vector<lottery::Draw> archive;
   archive.reserve(kArchiveSize);
   for (int i = 0; i < kArchiveSize; ++i) {
     char issue[16];
@@ -33,7 +33,7 @@ std::vector<ArchivedDraw> Archive(int missing) {
 }
 
 void BuildChart(benchmark::State& state, int missing) {
-  const std::vector<ArchivedDraw> archive = Archive(missing);
+  const std::vector<lottery::Draw> archive = Archive(missing);
   const int shown = static_cast<int>(state.range(0));
   for (auto _ : state) {
     benchmark::DoNotOptimize(BuildTrendChart(archive, 4, shown));

@@ -44,7 +44,10 @@ std::string ReadBytes(const std::filesystem::path& file) {
 }
 
 void MustPassTheDoor(std::string_view issue, std::string_view code) {
-  if (!archive::CheckIssue(issue) || !archive::CheckCode(code)) std::abort();
+  if (!lottery::CheckIssue(issue, lottery::Chongqing()) ||
+      !lottery::CheckCode(code, lottery::Chongqing())) {
+    std::abort();
+  }
 }
 
 }  // namespace
@@ -72,20 +75,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   using namespace std::chrono;
   const local_seconds now = local_days{year{2026} / 12 / 10} + hours{12};
-  auto opened = archive::DrawStore::Open(file, now);
+  auto opened = archive::DrawStore::Open(file, lottery::Chongqing(), now);
   if (!opened) {
     if (ReadBytes(file) != content) std::abort();
     return 0;
   }
   archive::DrawStore& store = opened.value().store;
   if (auto newest = store.Newest(64)) {
-    for (const archive::Draw& draw : newest.value()) MustPassTheDoor(draw.issue, draw.code);
+    for (const lottery::Draw& draw : newest.value()) MustPassTheDoor(draw.issue, draw.code);
   }
   (void)store.VisitOldestFirst(MustPassTheDoor);
   (void)store.Summary();
   (void)store.Conflicts();
 
-  const archive::Draw draw{"20261210-059", "12345"};
+  const lottery::Draw draw{"20261210-059", "12345"};
   auto stored = store.Store({&draw, 1}, "fuzz", now);
   if (stored && stored.value().added == 1) {
     bool found = false;

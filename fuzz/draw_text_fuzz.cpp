@@ -14,17 +14,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::size_t pieceSize = data.ConsumeIntegralInRange<std::size_t>(1, 4096);
   const std::string text = data.ConsumeRemainingBytesAsString();
 
-  archive::DrawTextReader whole;
+  archive::DrawTextReader whole(lottery::Chongqing());
   whole.Feed(text);
   whole.Finish();
-  archive::DrawTextReader cut;
+  archive::DrawTextReader cut(lottery::Chongqing());
   for (std::size_t at = 0; at < text.size(); at += pieceSize) {
     cut.Feed(std::string_view(text).substr(at, pieceSize));
   }
   cut.Finish();
 
-  for (const archive::Draw& draw : whole.draws()) {
-    if (!archive::CheckIssue(draw.issue) || !archive::CheckCode(draw.code)) std::abort();
+  for (const lottery::Draw& draw : whole.draws()) {
+    if (!lottery::CheckIssue(draw.issue, lottery::Chongqing()) ||
+        !lottery::CheckCode(draw.code, lottery::Chongqing())) {
+      std::abort();
+    }
   }
   std::int64_t lines = 0;
   for (char c : text) lines += c == '\n';

@@ -7,8 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "draws/draw_record.h"
 #include "draws/feed_draw.h"
+#include "draws/issue_key.h"
+#include "lottery/lottery.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   FuzzedDataProvider data(bytes, size);
@@ -17,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::string body = data.ConsumeRemainingBytesAsString();
 
   const auto draw = draws::ParseFeedDraw(
-      feed, body,
-      std::chrono::local_days{std::chrono::year{2014} / 1 / 5} + std::chrono::hours(12));
+      feed, body, std::chrono::local_days{std::chrono::year{2014} / 1 / 5} + std::chrono::hours(12),
+      lottery::Chongqing());
   if (!draw) return 0;
   if (!draws::IsDigits(draw->issueKey, 9) || !draws::IsDigits(draw->code, 5)) std::abort();
   const auto row = draws::FeedDrawToInsert(*draw, topIssue);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "draws/history_page.h"
+#include "lottery/lottery.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ bool WellFormed(const std::string& item) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string page(reinterpret_cast<const char*>(bytes), size);
   std::vector<std::string> list = {kListed};
-  draws::PrependHistoryItems(list, page, "20140301");
+  draws::PrependHistoryItems(list, page, "20140301", lottery::Chongqing());
   if (list.empty() || list.back() != kListed) std::abort();
   for (std::size_t i = 0; i + 1 < list.size(); ++i) {
     if (!WellFormed(list[i])) std::abort();

@@ -6,6 +6,7 @@
 #include "backtest/backtest_state.h"
 #include "core/context.h"
 #include "draws/draw_state.h"
+#include "lottery/lottery.h"
 #include "output/output_state.h"
 #include "push/push_state.h"
 #include "search/search_state.h"
@@ -21,7 +22,16 @@ struct AreaStates {
 
   core::Context ContextFor(ui::Window& window, const std::filesystem::path& dataDir,
                            const std::filesystem::path& workDir) {
-    return core::Context{
-        {window, dataDir, workDir}, draws, search, output, archive, push, backtest, {}, {}, {}, {}};
+    return core::Context{{window, dataDir, workDir, lottery::Chongqing()},
+                         draws,
+                         search,
+                         output,
+                         archive,
+                         push,
+                         backtest,
+                         {},
+                         {},
+                         {},
+                         {}};
   }
 };

@@ -7,6 +7,7 @@
 #include "archive/draw_export.h"
 #include "archive/draw_import.h"
 #include "archive/draw_store.h"
+#include "lottery/lottery.h"
 
 namespace app {
 namespace {
@@ -21,7 +22,8 @@ std::chrono::local_seconds LocalNow() {
 }  // namespace
 
 int RunDrawFileCommands(const Options& options, std::ostream& out, std::ostream& err) {
-  auto opened = archive::DrawStore::Open(options.dataDir / archive::kArchiveFileName, LocalNow());
+  auto opened = archive::DrawStore::Open(options.dataDir / archive::kArchiveFileName,
+                                         lottery::Chongqing(), LocalNow());
   if (!opened) {
     err << "lanzhou: " << opened.error().message << "\n";
     return 1;

@@ -5,6 +5,7 @@
 #include "app/bind_handlers.h"
 #include "app/startup.h"
 #include "base/atomic_file.h"
+#include "lottery/lottery.h"
 
 namespace app {
 
@@ -15,7 +16,7 @@ void Program::Start(ui::Window& window, bool runCreationHandler) {
   // Saves cut short by a kill left their temporaries; nothing else clears
   // those of a file that is not saved again.
   base::RemoveAbandonedTemporaries(dataDir_);
-  context_.emplace(core::Context{{window, dataDir_, workDir_},
+  context_.emplace(core::Context{{window, dataDir_, workDir_, lottery::Chongqing()},
                                  drawState_,
                                  searchState_,
                                  outputState_,

@@ -8,6 +8,7 @@
 #include "archive/archive_summary.h"
 #include "archive/draw_export.h"
 #include "archive/draw_import.h"
+#include "lottery/lottery.h"
 
 namespace archive {
 namespace {
@@ -28,8 +29,8 @@ void ShowSummary(core::Context& ctx) {
                                         : "号码库：无法读取（" + summary.error().message + "）");
 }
 
-std::vector<Draw> DrawListRows(const ui::Window& window) {
-  std::vector<Draw> draws;
+std::vector<lottery::Draw> DrawListRows(const ui::Window& window) {
+  std::vector<lottery::Draw> draws;
   const int rows = window.RowCount(kDrawList);
   draws.reserve(static_cast<std::size_t>(rows));
   // Oldest first, as the draws came to pass.
@@ -43,7 +44,8 @@ std::vector<Draw> DrawListRows(const ui::Window& window) {
 
 bool OpenArchive(core::Context& ctx) {
   if (ctx.archive.store) return true;
-  auto opened = DrawStore::Open(ctx.dataDir / kArchiveFileName, Seconds(ctx.window.Now()));
+  auto opened =
+      DrawStore::Open(ctx.dataDir / kArchiveFileName, ctx.lottery, Seconds(ctx.window.Now()));
   if (!opened) {
     ctx.window.SetText(kStatusLabel, "号码库无法打开：" + opened.error().message);
     return false;
@@ -63,7 +65,7 @@ void ShowExistingArchive(core::Context& ctx) {
 
 void StoreDrawList(core::Context& ctx, std::string_view source) {
   if (!OpenArchive(ctx)) return;
-  const std::vector<Draw> draws = DrawListRows(ctx.window);
+  const std::vector<lottery::Draw> draws = DrawListRows(ctx.window);
   auto stored = ctx.archive.store->Store(draws, source, Seconds(ctx.window.Now()));
   if (!stored) {
     ctx.window.SetText(kSummaryLabel, "号码库：保存失败（" + stored.error().message + "）");
@@ -73,10 +75,10 @@ void StoreDrawList(core::Context& ctx, std::string_view source) {
   for (const auto& hook : ctx.onArchiveChanged) hook();
 }
 
-std::vector<Draw> NewestArchivedDraws(core::Context& ctx, std::size_t n) {
+std::vector<lottery::Draw> NewestArchivedDraws(core::Context& ctx, std::size_t n) {
   if (!OpenArchive(ctx)) return {};
   auto newest = ctx.archive.store->Newest(n);
-  return newest ? std::move(newest.value()) : std::vector<Draw>{};
+  return newest ? std::move(newest.value()) : std::vector<lottery::Draw>{};
 }
 
 void ImportDrawsClicked(core::Context& ctx) {

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "archive/draw.h"
 #include "core/context.h"
+#include "lottery/draw.h"
 
 namespace archive {
 
@@ -24,7 +24,7 @@ void ShowExistingArchive(core::Context& ctx);
 void StoreDrawList(core::Context& ctx, std::string_view source);
 
 // The newest n archived draws, oldest first; empty without an archive.
-std::vector<Draw> NewestArchivedDraws(core::Context& ctx, std::size_t n);
+std::vector<lottery::Draw> NewestArchivedDraws(core::Context& ctx, std::size_t n);
 
 // 超级按钮_导入号码 / 超级按钮_导出号码 on the path in 编辑框_号码文件; the outcome
 // line goes into 标签_号码库.

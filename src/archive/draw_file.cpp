@@ -70,7 +70,7 @@ void DrawTextReader::Take(std::string_view line) {
     return;
   }
   if (scan_.lines == 1 && line.starts_with(kBom)) line.remove_prefix(kBom.size());
-  DrawLine parsed = ParseDrawLine(line);
+  DrawLine parsed = ParseDrawLine(line, *lottery_);
   if (parsed.kind == DrawLine::Kind::Draw) {
     draws_.push_back(std::move(parsed.draw));
   } else if (parsed.kind == DrawLine::Kind::Rejected) {
@@ -94,6 +94,7 @@ bool LooksBinary(std::string_view head) {
 }
 
 base::Result<DrawTextScan> ReadDrawFile(const std::filesystem::path& file,
+                                        const lottery::Lottery& lottery,
                                         const DrawBatchSink& takeDraws, std::size_t batchSize) {
   std::error_code error;
   const auto status = std::filesystem::status(file, error);
@@ -105,15 +106,16 @@ base::Result<DrawTextScan> ReadDrawFile(const std::filesystem::path& file,
   if (!in) return base::Error{file.string() + ": " + std::strerror(errno)};
 
   std::vector<char> piece(kPieceBytes);
-  DrawTextReader reader;
+  DrawTextReader reader(lottery);
   // Whole batches only, so each transaction of an import is the same size;
   // the rest when the file is done.
   auto handOn = [&](bool all) -> base::Status {
-    std::vector<Draw>& draws = reader.draws();
+    std::vector<lottery::Draw>& draws = reader.draws();
     std::size_t from = 0;
     while (draws.size() - from >= batchSize || (all && from < draws.size())) {
       const std::size_t count = std::min(batchSize, draws.size() - from);
-      if (auto taken = takeDraws(std::span<const Draw>(draws).subspan(from, count)); !taken) {
+      if (auto taken = takeDraws(std::span<const lottery::Draw>(draws).subspan(from, count));
+          !taken) {
         return taken;
       }
       from += count;

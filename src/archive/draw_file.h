@@ -8,8 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/draw.h"
 #include "base/result.h"
+#include "lottery/draw.h"
+#include "lottery/lottery.h"
 
 namespace archive {
 
@@ -32,15 +33,18 @@ inline constexpr std::size_t kKeptRejects = 20;
 inline constexpr std::size_t kMaxLineBytes = 1024;
 
 // Splits a draw text fed in pieces of any size into lines (LF or CR LF, a
-// UTF-8 BOM at the start skipped) and parses each with ParseDrawLine.
+// UTF-8 BOM at the start skipped) and parses each with ParseDrawLine for
+// the lottery, which must outlive the reader.
 class DrawTextReader {
  public:
+  explicit DrawTextReader(const lottery::Lottery& lottery) : lottery_(&lottery) {}
+
   void Feed(std::string_view bytes);
   // Ends the last line when the text does not end with a line end.
   void Finish();
 
   // The draws read so far; the caller may take them and clear the vector.
-  std::vector<Draw>& draws() { return draws_; }
+  std::vector<lottery::Draw>& draws() { return draws_; }
   const DrawTextScan& scan() const { return scan_; }
 
  private:
@@ -49,19 +53,21 @@ class DrawTextReader {
   void Take(std::string_view line);
   void Reject(std::string reason);
 
+  const lottery::Lottery* lottery_;
   std::string held_;  // the start of a line split between pieces
   bool lineOpen_ = false;
   bool overlong_ = false;
-  std::vector<Draw> draws_;
+  std::vector<lottery::Draw> draws_;
   DrawTextScan scan_;
 };
 
-// Reads a draw file piece by piece in bounded memory, handing its draws on in
+// Reads a draw file of the lottery piece by piece in bounded memory, handing its draws on in
 // batches of batchSize (the last one smaller). Fails for a missing or
 // unreadable file, one that is not a text file, or when takeDraws fails
 // (then it stops there).
-using DrawBatchSink = std::function<base::Status(std::span<const Draw> draws)>;
+using DrawBatchSink = std::function<base::Status(std::span<const lottery::Draw> draws)>;
 base::Result<DrawTextScan> ReadDrawFile(const std::filesystem::path& file,
+                                        const lottery::Lottery& lottery,
                                         const DrawBatchSink& takeDraws, std::size_t batchSize);
 
 // Control bytes that text never holds, NUL above all.

@@ -7,8 +7,8 @@ base::Result<ImportReport> ImportDrawFile(DrawStore& store, const std::filesyste
   ImportReport report;
   std::int64_t refused = 0;
   auto scan = ReadDrawFile(
-      file,
-      [&](std::span<const Draw> draws) -> base::Status {
+      file, store.lottery(),
+      [&](std::span<const lottery::Draw> draws) -> base::Status {
         auto counts = store.Store(draws, source, now);
         if (!counts) {
           return base::Error{"import stopped after " + std::to_string(report.imported) +

@@ -1,5 +1,7 @@
 #include "archive/draw_line.h"
 
+#include "lottery/issue.h"
+
 namespace archive {
 namespace {
 
@@ -46,31 +48,23 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
   return true;
 }
 
-bool IsDigitRun(std::string_view text) {
-  return text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 DrawLine Rejected(std::string reason) { return {DrawLine::Kind::Rejected, {}, std::move(reason)}; }
 
 }  // namespace
 
-DrawLine ParseDrawLine(std::string_view line) {
+DrawLine ParseDrawLine(std::string_view line, const lottery::Lottery& lottery) {
   line = Trim(line);
   if (line.empty() || line.front() == '#') return {};
   std::string_view issueText, codeText;
   if (!SplitFields(line, issueText, codeText)) return Rejected("not an issue and a code");
   if (EqualsIgnoringCase(issueText, "issue") && EqualsIgnoringCase(codeText, "code")) return {};
 
-  std::string issue;
-  if (issueText.size() == 11 && IsDigitRun(issueText)) {
-    issue.reserve(12);
-    issue.append(issueText.substr(0, 8)).append(1, '-').append(issueText.substr(8));
-  } else {
-    issue = issueText;
+  auto issue = lottery::ParseIssue(issueText, lottery);
+  if (!issue) return Rejected(issue.error().message);
+  if (auto checked = lottery::CheckCode(codeText, lottery); !checked) {
+    return Rejected(checked.error().message);
   }
-  if (auto checked = CheckIssue(issue); !checked) return Rejected(checked.error().message);
-  if (auto checked = CheckCode(codeText); !checked) return Rejected(checked.error().message);
-  return {DrawLine::Kind::Draw, {std::move(issue), std::string(codeText)}, {}};
+  return {DrawLine::Kind::Draw, {lottery::IssueText(issue.value()), std::string(codeText)}, {}};
 }
 
 }  // namespace archive

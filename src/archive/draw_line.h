@@ -3,7 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "archive/draw.h"
+#include "lottery/draw.h"
+#include "lottery/lottery.h"
 
 namespace archive {
 
@@ -11,16 +12,17 @@ namespace archive {
 //   issue,code            CSV; the header "issue,code" and quoted fields too
 //   issue<TAB>code        tab-separated
 //   issue code            blank-separated
-// where the issue is "YYYYMMDD-NNN" or the 11 digits "YYYYMMDDNNN".
+// where the issue is "YYYYMMDD-NNN" or the 11 digits "YYYYMMDDNNN", one of
+// the lottery's.
 // Blank lines and lines starting with '#' carry nothing.
 struct DrawLine {
   enum class Kind { Draw, Nothing, Rejected };
   Kind kind = Kind::Nothing;
-  Draw draw;           // Kind::Draw, issue always in the dashed form
+  lottery::Draw draw;  // Kind::Draw, issue always in the dashed form
   std::string reason;  // Kind::Rejected
 };
 
 // The line without its line end (a trailing CR is allowed).
-DrawLine ParseDrawLine(std::string_view line);
+DrawLine ParseDrawLine(std::string_view line, const lottery::Lottery& lottery);
 
 }  // namespace archive

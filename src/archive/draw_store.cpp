@@ -10,28 +10,35 @@ namespace {
 using namespace std::chrono;
 
 constexpr std::int32_t kApplicationId = 0x4C5A4457;  // "LZDW"
-constexpr std::int64_t kSchemaVersion = 1;
+constexpr std::int64_t kSchemaVersion = 2;
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE draws(
-  issue TEXT PRIMARY KEY NOT NULL,
+  lottery TEXT NOT NULL,
+  issue TEXT NOT NULL,
   code TEXT NOT NULL,
   source TEXT NOT NULL,
-  stored_at TEXT NOT NULL
+  stored_at TEXT NOT NULL,
+  PRIMARY KEY(lottery, issue)
 ) WITHOUT ROWID;
 CREATE TABLE conflicts(
+  lottery TEXT NOT NULL,
   issue TEXT NOT NULL,
   stored_code TEXT NOT NULL,
   stored_source TEXT NOT NULL,
   offered_code TEXT NOT NULL,
   offered_source TEXT NOT NULL,
   seen_at TEXT NOT NULL,
-  UNIQUE(issue, offered_code, offered_source)
+  UNIQUE(lottery, issue, offered_code, offered_source)
 );
 )sql";
 
-constexpr std::string_view kDrawColumns = "issue,code,source,stored_at";
+constexpr std::string_view kDrawColumns = "lottery,issue,code,source,stored_at";
 constexpr std::string_view kConflictColumns =
+    "lottery,issue,stored_code,stored_source,offered_code,offered_source,seen_at";
+// Version 1 keyed the draws by issue alone: every draw was Chongqing's.
+constexpr std::string_view kVersion1DrawColumns = "issue,code,source,stored_at";
+constexpr std::string_view kVersion1ConflictColumns =
     "issue,stored_code,stored_source,offered_code,offered_source,seen_at";
 
 std::string TimeText(local_seconds now, const char* format) {
@@ -77,6 +84,46 @@ base::Result<std::string> Column(const Database& db, std::string_view sql) {
   return joined;
 }
 
+// The tables of an archive that says it is of `version`; false when they are
+// not ours.
+base::Result<bool> HasOurTables(const Database& db, std::int64_t version) {
+  auto draws = Column(db, "SELECT name FROM pragma_table_info('draws')");
+  auto conflicts = Column(db, "SELECT name FROM pragma_table_info('conflicts')");
+  if (!draws) return draws.error();
+  if (!conflicts) return conflicts.error();
+  if (version < kSchemaVersion) {
+    return draws.value() == kVersion1DrawColumns && conflicts.value() == kVersion1ConflictColumns;
+  }
+  return draws.value() == kDrawColumns && conflicts.value() == kConflictColumns;
+}
+
+// Version 1's draws and conflicts become Chongqing's, in their order, in one
+// transaction: a failure leaves the file as it was.
+base::Status UpgradeFromVersion1(const Database& db) {
+  auto transaction = Transaction::Begin(db);
+  if (!transaction) return transaction.error();
+  const std::string renamed =
+      "ALTER TABLE draws RENAME TO draws_version1;"
+      "ALTER TABLE conflicts RENAME TO conflicts_version1;" +
+      std::string(kSchema);
+  if (auto made = db.Exec(renamed.c_str()); !made) return made;
+  for (const char* copy :
+       {"INSERT INTO draws SELECT ?1, issue, code, source, stored_at FROM draws_version1",
+        "INSERT INTO conflicts SELECT ?1, issue, stored_code, stored_source, offered_code, "
+        "offered_source, seen_at FROM conflicts_version1 ORDER BY rowid"}) {
+    auto statement = Statement::Prepare(db, copy);
+    if (!statement) return statement.error();
+    statement.value().Bind(1, lottery::Chongqing().id);
+    if (statement.value().Step() != SQLITE_DONE) return base::Error{db.LastError()};
+  }
+  const std::string done =
+      "DROP TABLE draws_version1;DROP TABLE conflicts_version1;"
+      "PRAGMA user_version = " +
+      std::to_string(kSchemaVersion) + ";";
+  if (auto dropped = db.Exec(done.c_str()); !dropped) return dropped;
+  return transaction.value().Commit();
+}
+
 Attempt CheckArchive(Database db) {
   auto integrity = Column(db, "PRAGMA integrity_check");
   if (!integrity) return SqliteFailure(db);
@@ -100,11 +147,13 @@ Attempt CheckArchive(Database db) {
     if (!identity.value().starts_with(id + ",")) return Broken("not a draw archive");
     const std::int64_t version = std::stoll(identity.value().substr(id.size() + 1));
     if (version > kSchemaVersion) return Fatal("the archive was made by a newer version");
-    auto draws = Column(db, "SELECT name FROM pragma_table_info('draws')");
-    auto conflicts = Column(db, "SELECT name FROM pragma_table_info('conflicts')");
-    if (!draws || !conflicts) return SqliteFailure(db);
-    if (draws.value() != kDrawColumns || conflicts.value() != kConflictColumns) {
-      return Broken("the archive's tables are not ours");
+    auto ours = HasOurTables(db, version);
+    if (!ours) return SqliteFailure(db);
+    if (!ours.value()) return Broken("the archive's tables are not ours");
+    if (version < kSchemaVersion) {
+      if (auto upgraded = UpgradeFromVersion1(db); !upgraded) {
+        return Fatal("cannot upgrade the archive: " + upgraded.error().message);
+      }
     }
   }
   // WAL keeps readers off the writer's back; NORMAL loses no committed
@@ -170,15 +219,16 @@ base::Result<std::filesystem::path> SetAside(const std::filesystem::path& file, 
 
 // Rows written by anything but this program (a user's own tool, say) may
 // hold anything; only those that would pass the door are handed out.
-bool PassesTheDoor(std::string_view issue, std::string_view code) {
-  return CheckIssue(issue) && CheckCode(code);
+bool PassesTheDoor(std::string_view issue, std::string_view code, const lottery::Lottery& lottery) {
+  return lottery::CheckIssue(issue, lottery) && lottery::CheckCode(code, lottery);
 }
 
 }  // namespace
 
-base::Result<OpenedStore> DrawStore::Open(const std::filesystem::path& file, local_seconds now) {
+base::Result<OpenedStore> DrawStore::Open(const std::filesystem::path& file,
+                                          const lottery::Lottery& lottery, local_seconds now) {
   Attempt first = TryOpen(file);
-  if (first.db) return OpenedStore{DrawStore(std::move(*first.db)), {}, std::nullopt};
+  if (first.db) return OpenedStore{DrawStore(std::move(*first.db), lottery), {}, std::nullopt};
   if (!first.broken) return base::Error{"cannot open the draw archive: " + first.message};
 
   auto aside = SetAside(file, now);
@@ -187,37 +237,41 @@ base::Result<OpenedStore> DrawStore::Open(const std::filesystem::path& file, loc
   if (!fresh.db) return base::Error{"cannot create the draw archive: " + fresh.message};
   std::string notice =
       "号码库文件已损坏，已改名为 " + aside.value().filename().string() + "，并新建了号码库";
-  return OpenedStore{DrawStore(std::move(*fresh.db)), std::move(notice), aside.value()};
+  return OpenedStore{DrawStore(std::move(*fresh.db), lottery), std::move(notice), aside.value()};
 }
 
-base::Result<StoreCounts> DrawStore::Store(std::span<const Draw> draws, std::string_view source,
-                                           local_seconds now) {
+base::Result<StoreCounts> DrawStore::Store(std::span<const lottery::Draw> draws,
+                                           std::string_view source, local_seconds now) {
   auto failed = [this] { return base::Error{"cannot store draws: " + db_.LastError()}; };
   auto transaction = Transaction::Begin(db_);
   if (!transaction) return failed();
   auto insert =
       Statement::Prepare(db_,
-                         "INSERT INTO draws(issue, code, source, stored_at) VALUES(?1, ?2, ?3, ?4) "
-                         "ON CONFLICT(issue) DO NOTHING");
-  auto lookup = Statement::Prepare(db_, "SELECT code, source FROM draws WHERE issue = ?1");
+                         "INSERT INTO draws(lottery, issue, code, source, stored_at) "
+                         "VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT(lottery, issue) DO NOTHING");
+  auto lookup =
+      Statement::Prepare(db_, "SELECT code, source FROM draws WHERE lottery = ?1 AND issue = ?2");
   auto conflict = Statement::Prepare(
       db_,
-      "INSERT INTO conflicts(issue, stored_code, stored_source, offered_code, "
-      "offered_source, seen_at) VALUES(?1, ?2, ?3, ?4, ?5, ?6) ON CONFLICT DO NOTHING");
+      "INSERT INTO conflicts(lottery, issue, stored_code, stored_source, offered_code, "
+      "offered_source, seen_at) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7) ON CONFLICT DO NOTHING");
   if (!insert || !lookup || !conflict) return failed();
 
   const std::string storedAt = TimeText(now, "%04d-%02u-%02u %02d:%02d:%02d");
-  insert.value().Bind(3, source);
-  insert.value().Bind(4, storedAt);
+  insert.value().Bind(1, lottery_->id);
+  insert.value().Bind(4, source);
+  insert.value().Bind(5, storedAt);
+  lookup.value().Bind(1, lottery_->id);
+  conflict.value().Bind(1, lottery_->id);
   StoreCounts counts;
-  for (const Draw& draw : draws) {
-    if (!CheckIssue(draw.issue) || !CheckCode(draw.code)) {
+  for (const lottery::Draw& draw : draws) {
+    if (!PassesTheDoor(draw.issue, draw.code, *lottery_)) {
       ++counts.rejected;
       continue;
     }
     Statement& add = insert.value();
-    add.Bind(1, draw.issue);
-    add.Bind(2, draw.code);
+    add.Bind(2, draw.issue);
+    add.Bind(3, draw.code);
     // The failure is read before Reset, which would clear its system error.
     if (add.Step() != SQLITE_DONE) return failed();
     add.Reset();
@@ -226,7 +280,7 @@ base::Result<StoreCounts> DrawStore::Store(std::span<const Draw> draws, std::str
       continue;
     }
     Statement& stored = lookup.value();
-    stored.Bind(1, draw.issue);
+    stored.Bind(2, draw.issue);
     if (stored.Step() != SQLITE_ROW) return failed();
     if (stored.Text(0) == draw.code) {
       ++counts.unchanged;
@@ -235,12 +289,12 @@ base::Result<StoreCounts> DrawStore::Store(std::span<const Draw> draws, std::str
       const std::string storedCode(stored.Text(0));
       const std::string storedSource(stored.Text(1));
       Statement& record = conflict.value();
-      record.Bind(1, draw.issue);
-      record.Bind(2, storedCode);
-      record.Bind(3, storedSource);
-      record.Bind(4, draw.code);
-      record.Bind(5, source);
-      record.Bind(6, storedAt);
+      record.Bind(2, draw.issue);
+      record.Bind(3, storedCode);
+      record.Bind(4, storedSource);
+      record.Bind(5, draw.code);
+      record.Bind(6, source);
+      record.Bind(7, storedAt);
       if (record.Step() != SQLITE_DONE) return failed();
       record.Reset();
     }
@@ -250,15 +304,18 @@ base::Result<StoreCounts> DrawStore::Store(std::span<const Draw> draws, std::str
   return counts;
 }
 
-base::Result<std::vector<Draw>> DrawStore::Newest(std::size_t n) const {
-  auto newest = Statement::Prepare(db_, "SELECT issue, code FROM draws ORDER BY issue DESC");
+base::Result<std::vector<lottery::Draw>> DrawStore::Newest(std::size_t n) const {
+  auto newest = Statement::Prepare(
+      db_, "SELECT issue, code FROM draws WHERE lottery = ?1 ORDER BY issue DESC");
   if (!newest) return newest.error();
-  std::vector<Draw> draws;
+  newest.value().Bind(1, lottery_->id);
+  std::vector<lottery::Draw> draws;
   draws.reserve(std::min<std::size_t>(n, 1 << 20));
   int rc = SQLITE_DONE;
   while (draws.size() < n && (rc = newest.value().Step()) == SQLITE_ROW) {
     const std::string_view issue = newest.value().Text(0), code = newest.value().Text(1);
-    if (PassesTheDoor(issue, code)) draws.push_back({std::string(issue), std::string(code)});
+    if (PassesTheDoor(issue, code, *lottery_))
+      draws.push_back({std::string(issue), std::string(code)});
   }
   if (rc != SQLITE_DONE && rc != SQLITE_ROW) return base::Error{db_.LastError()};
   std::reverse(draws.begin(), draws.end());
@@ -266,12 +323,16 @@ base::Result<std::vector<Draw>> DrawStore::Newest(std::size_t n) const {
 }
 
 base::Result<ArchiveSummary> DrawStore::Summary() const {
-  auto count = Statement::Prepare(db_, "SELECT count(*) FROM draws");
-  auto first = Statement::Prepare(db_, "SELECT issue FROM draws ORDER BY issue LIMIT 1");
-  auto last = Statement::Prepare(db_, "SELECT issue FROM draws ORDER BY issue DESC LIMIT 1");
-  if (!count || !first || !last || count.value().Step() != SQLITE_ROW) {
-    return base::Error{db_.LastError()};
+  auto count = Statement::Prepare(db_, "SELECT count(*) FROM draws WHERE lottery = ?1");
+  auto first =
+      Statement::Prepare(db_, "SELECT issue FROM draws WHERE lottery = ?1 ORDER BY issue LIMIT 1");
+  auto last = Statement::Prepare(
+      db_, "SELECT issue FROM draws WHERE lottery = ?1 ORDER BY issue DESC LIMIT 1");
+  if (!count || !first || !last) return base::Error{db_.LastError()};
+  for (auto* statement : {&count.value(), &first.value(), &last.value()}) {
+    statement->Bind(1, lottery_->id);
   }
+  if (count.value().Step() != SQLITE_ROW) return base::Error{db_.LastError()};
   ArchiveSummary summary;
   summary.count = count.value().Int(0);
   if (first.value().Step() == SQLITE_ROW) summary.first = first.value().Text(0);
@@ -280,11 +341,13 @@ base::Result<ArchiveSummary> DrawStore::Summary() const {
 }
 
 base::Status DrawStore::VisitOldestFirst(const DrawVisitor& visit) const {
-  auto all = Statement::Prepare(db_, "SELECT issue, code FROM draws ORDER BY issue");
+  auto all =
+      Statement::Prepare(db_, "SELECT issue, code FROM draws WHERE lottery = ?1 ORDER BY issue");
   if (!all) return all.error();
+  all.value().Bind(1, lottery_->id);
   int rc;
   while ((rc = all.value().Step()) == SQLITE_ROW) {
-    if (PassesTheDoor(all.value().Text(0), all.value().Text(1)))
+    if (PassesTheDoor(all.value().Text(0), all.value().Text(1), *lottery_))
       visit(all.value().Text(0), all.value().Text(1));
   }
   if (rc != SQLITE_DONE) return base::Error{db_.LastError()};
@@ -294,8 +357,10 @@ base::Status DrawStore::VisitOldestFirst(const DrawVisitor& visit) const {
 base::Result<std::vector<Conflict>> DrawStore::Conflicts() const {
   auto all = Statement::Prepare(db_,
                                 "SELECT issue, stored_code, stored_source, offered_code, "
-                                "offered_source, seen_at FROM conflicts ORDER BY rowid");
+                                "offered_source, seen_at FROM conflicts WHERE lottery = ?1 "
+                                "ORDER BY rowid");
   if (!all) return all.error();
+  all.value().Bind(1, lottery_->id);
   std::vector<Conflict> conflicts;
   int rc;
   while ((rc = all.value().Step()) == SQLITE_ROW) {

@@ -10,9 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/draw.h"
 #include "archive/sqlite_db.h"
 #include "base/result.h"
+#include "lottery/draw.h"
+#include "lottery/lottery.h"
 
 namespace archive {
 
@@ -48,26 +49,34 @@ struct Conflict {
 
 struct OpenedStore;
 
-// Every draw ever seen, in draws.db (SQLite, WAL). Draws are only ever added:
-// a stored draw is never changed or removed. One thread at a time.
+// Every draw ever seen, in draws.db (SQLite, WAL), keyed by lottery and
+// issue; a store reads and adds the draws of the one lottery it was opened
+// for. Draws are only ever added: a stored draw is never changed or removed.
+// One thread at a time.
 class DrawStore {
  public:
-  // Opens or creates the archive. A file that is not an archive (not SQLite,
-  // another schema, a failed integrity check) is renamed aside to
-  // "<file>.broken-YYYYMMDD-HHMMSS" and a new archive made in its place; the
-  // notice then says so. Fails, touching nothing, when the file cannot be
-  // opened at all (no access, locked, a directory, a newer archive version).
+  // Opens or creates the archive for the lottery, which must outlive the
+  // store. An archive of the first version, which held Chongqing's draws
+  // alone, is brought to the current one in place. A file that is not an
+  // archive (not SQLite, another schema, a failed integrity check) is renamed
+  // aside to "<file>.broken-YYYYMMDD-HHMMSS" and a new archive made in its
+  // place; the notice then says so. Fails, touching nothing, when the file
+  // cannot be opened at all (no access, locked, a directory, a newer archive
+  // version) or its upgrade fails.
   static base::Result<OpenedStore> Open(const std::filesystem::path& file,
+                                        const lottery::Lottery& lottery,
                                         std::chrono::local_seconds now);
+
+  const lottery::Lottery& lottery() const { return *lottery_; }
 
   // Stores a batch in one transaction. Each draw is checked at the door; an
   // issue already stored keeps its code, and another code is recorded as a
   // conflict with both sources.
-  base::Result<StoreCounts> Store(std::span<const Draw> draws, std::string_view source,
+  base::Result<StoreCounts> Store(std::span<const lottery::Draw> draws, std::string_view source,
                                   std::chrono::local_seconds now);
 
   // The newest n draws, oldest first.
-  base::Result<std::vector<Draw>> Newest(std::size_t n) const;
+  base::Result<std::vector<lottery::Draw>> Newest(std::size_t n) const;
   base::Result<ArchiveSummary> Summary() const;
   // Every draw, oldest first.
   using DrawVisitor = std::function<void(std::string_view issue, std::string_view code)>;
@@ -75,9 +84,11 @@ class DrawStore {
   base::Result<std::vector<Conflict>> Conflicts() const;
 
  private:
-  explicit DrawStore(Database db) : db_(std::move(db)) {}
+  DrawStore(Database db, const lottery::Lottery& lottery)
+      : db_(std::move(db)), lottery_(&lottery) {}
 
   Database db_;
+  const lottery::Lottery* lottery_;
 };
 
 struct OpenedStore {

@@ -130,7 +130,7 @@ void ShowProgress(ui::Window& window, std::size_t completed, std::size_t total) 
                  "已完成 " + std::to_string(completed) + "/" + std::to_string(total));
 }
 
-void RunAndList(core::Context& ctx, std::vector<plan::Draw> source,
+void RunAndList(core::Context& ctx, std::vector<lottery::Draw> source,
                 const search::SearchSettings& settings, std::vector<std::string> formulas) {
   ui::Window& window = ctx.window;
   const auto started = std::chrono::steady_clock::now();
@@ -196,10 +196,7 @@ void StartBacktest(core::Context& ctx) {
     window.SetText(kProgressLabel, formulas.error().message);
     return;
   }
-  std::vector<plan::Draw> source;
-  for (archive::Draw& draw : archive::NewestArchivedDraws(ctx, DrawCount(window))) {
-    source.push_back({std::move(draw.issue), std::move(draw.code)});
-  }
+  std::vector<lottery::Draw> source = archive::NewestArchivedDraws(ctx, DrawCount(window));
   window.SetEnabled(kStartButton, false);
   ShowProgress(window, 0, formulas.value().size());
   RunAndList(ctx, std::move(source), settings, std::move(formulas.value()));

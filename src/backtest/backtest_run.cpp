@@ -20,7 +20,7 @@ std::int64_t Now() { return std::chrono::steady_clock::now().time_since_epoch().
 
 }  // namespace
 
-BacktestRun::BacktestRun(std::vector<plan::Draw> source, search::SearchSettings settings,
+BacktestRun::BacktestRun(std::vector<lottery::Draw> source, search::SearchSettings settings,
                          std::vector<std::string> formulas, ProgressFunction onProgress,
                          unsigned threads)
     : formulas_(std::move(formulas)),
@@ -40,7 +40,7 @@ BacktestRun::~BacktestRun() {
   if (lead_.joinable()) lead_.join();
 }
 
-void BacktestRun::Lead(std::vector<plan::Draw> source, search::SearchSettings settings,
+void BacktestRun::Lead(std::vector<lottery::Draw> source, search::SearchSettings settings,
                        unsigned threads) {
   const std::size_t batch = BatchSize(source.size());
   search::SearchSource draws(std::move(source));
@@ -98,7 +98,7 @@ std::vector<BacktestRow> BacktestRun::Rows() {
   return rows;
 }
 
-std::vector<BacktestRow> RunBacktest(std::vector<plan::Draw> source,
+std::vector<BacktestRow> RunBacktest(std::vector<lottery::Draw> source,
                                      search::SearchSettings settings,
                                      std::vector<std::string> formulas, unsigned threads) {
   BacktestRun run(std::move(source), settings, std::move(formulas), {}, threads);

@@ -28,7 +28,7 @@ inline constexpr auto kProgressInterval = std::chrono::milliseconds(50);
 class BacktestRun {
  public:
   // source: the plan source, oldest first. threads 0: one per core.
-  BacktestRun(std::vector<plan::Draw> source, search::SearchSettings settings,
+  BacktestRun(std::vector<lottery::Draw> source, search::SearchSettings settings,
               std::vector<std::string> formulas, ProgressFunction onProgress = {},
               unsigned threads = 0);
   ~BacktestRun();
@@ -48,7 +48,7 @@ class BacktestRun {
   std::vector<BacktestRow> Rows();
 
  private:
-  void Lead(std::vector<plan::Draw> source, search::SearchSettings settings, unsigned threads);
+  void Lead(std::vector<lottery::Draw> source, search::SearchSettings settings, unsigned threads);
   void Work(const search::CandidateScorer& scorer, std::size_t batch);
   void Report(bool last);
 
@@ -65,7 +65,7 @@ class BacktestRun {
 };
 
 // The whole backtest on the caller's behalf, to its end.
-std::vector<BacktestRow> RunBacktest(std::vector<plan::Draw> source,
+std::vector<BacktestRow> RunBacktest(std::vector<lottery::Draw> source,
                                      search::SearchSettings settings,
                                      std::vector<std::string> formulas, unsigned threads = 0);
 

@@ -8,6 +8,9 @@
 
 // Each area owns its state; the context only refers to it, so an area sees
 // another's state only by including that area's header.
+namespace lottery {
+struct Lottery;
+}
 namespace draws {
 struct DrawState;
 }
@@ -29,11 +32,12 @@ struct BacktestState;
 
 namespace core {
 
-// The window and where files live: all that most handlers need.
+// The window, where files live and the game: all that most handlers need.
 struct Env {
   ui::Window& window;
-  std::filesystem::path dataDir;  // sz.ini, gs.ini, gssjj.dll, sources.ini
-  std::filesystem::path workDir;  // jhgsj.dll
+  std::filesystem::path dataDir;    // sz.ini, gs.ini, gssjj.dll, sources.ini
+  std::filesystem::path workDir;    // jhgsj.dll
+  const lottery::Lottery& lottery;  // the game the program follows
 };
 
 // What handlers that keep state between events are handed.

@@ -2,11 +2,11 @@
 
 #include <chrono>
 
+#include "draws/countdown_text.h"
 #include "draws/draw_list.h"
-#include "draws/draw_schedule.h"
 #include "draws/draw_state.h"
 #include "draws/feed_fetch.h"
-#include "net/draw_sources.h"
+#include "lottery/draw_sources.h"
 #include "net/pump_pause.h"
 #include "plan/plan_handlers.h"
 
@@ -27,28 +27,26 @@ void StartUpdate(core::Context& ctx) {
 
 // Asks the first feed and, when it brought nothing new, the second.
 bool PollFeeds(core::Context& ctx) {
-  net::DrawSources sources = net::LoadDrawSources(ctx.dataDir);
+  lottery::DrawSources sources = lottery::LoadDrawSources(ctx.dataDir);
   for (Feed feed : {Feed::First, Feed::Second}) {
-    std::string body = FetchFeed(ctx.window, FeedUrl(sources, feed), 5);
-    if (!body.empty() && ApplyFeedDraw(ctx.window, feed, body)) return true;
+    std::string body = FetchFeed(ctx.window, FeedUrl(sources, ctx.lottery.sources, feed), 5);
+    if (!body.empty() && ApplyFeedDraw(ctx.window, ctx.lottery, feed, body)) return true;
   }
   return false;
 }
 
 }  // namespace
 
+std::string IdleText(const lottery::Lottery& lottery) { return "当前彩种 [" + lottery.name + "]"; }
+
 void AutoUpdateTick(core::Context& ctx) {
   // The clock is read afresh for every test: an update started here runs
   // for seconds or minutes before the next test.
-  auto clock = [&ctx] { return ClockOf(ctx.window.Now()); };
-  if (WindowOfHour(clock().hour) == DrawWindow::Day) {
-    if (clock().minute % 10 == 0 && !ctx.draws.autoUpdateLatch) StartUpdate(ctx);
-    if (clock().minute % 10 != 0) ctx.draws.autoUpdateLatch = false;
-  }
-  if (WindowOfHour(clock().hour) == DrawWindow::Night) {
-    if (clock().minute % 10 == 5 && !ctx.draws.autoUpdateLatch) StartUpdate(ctx);
-    if (clock().minute % 10 == 0 && !ctx.draws.autoUpdateLatch) StartUpdate(ctx);
-    if (clock().minute % 5 != 0) ctx.draws.autoUpdateLatch = false;
+  auto now = [&ctx] { return ctx.window.Now(); };
+  for (const lottery::DrawWindow& window : ctx.lottery.schedule.windows()) {
+    if (!window.Contains(now())) continue;
+    if (window.IsDrawMinute(now()) && !ctx.draws.autoUpdateLatch) StartUpdate(ctx);
+    if (!window.IsDrawMinute(now())) ctx.draws.autoUpdateLatch = false;
   }
 }
 
@@ -57,9 +55,9 @@ void AutoUpdateDraws(core::Context& ctx) {
   for (;;) {
     window.SetText("标签_提示", "正在更新，请稍后...");
     if (PollFeeds(ctx)) break;
-    window.SetText("标签_提示", "当前彩种 [重庆]");
+    window.SetText("标签_提示", IdleText(ctx.lottery));
     net::PumpPause(window, seconds(5));
-    if (IsGiveUpMinute(ClockOf(window.Now()))) {
+    if (ctx.lottery.schedule.IsGiveUpMinute(window.Now())) {
       ShowLatestDraw(window);
       ComputeNextDrawTime(ctx);
       ctx.draws.autoUpdateLatch = true;
@@ -68,7 +66,7 @@ void AutoUpdateDraws(core::Context& ctx) {
     }
   }
   ShowLatestDraw(window);
-  window.SetText("标签_提示", "当前彩种 [重庆]");
+  window.SetText("标签_提示", IdleText(ctx.lottery));
   ComputeNextDrawTime(ctx);
   ctx.draws.autoUpdateLatch = true;
   plan::RefreshPresetPlans(ctx);
@@ -79,7 +77,7 @@ void AutoUpdateDraws(core::Context& ctx) {
 
 void ComputeNextDrawTime(core::Context& ctx) {
   ui::LocalTime now = ctx.window.Now();
-  std::optional<ui::LocalTime> target = NextDrawTime(now);
+  std::optional<ui::LocalTime> target = ctx.lottery.schedule.NextDrawTime(now);
   if (!target) {
     ctx.draws.nextDrawTime = floor<seconds>(now);
     ctx.window.SetText(kCountdownLabel, "00:00");

@@ -10,8 +10,9 @@ std::string TopIssue(const ui::Window& window) {
 
 }  // namespace
 
-bool ApplyFeedDraw(ui::Window& window, Feed feed, std::string_view body) {
-  auto draw = ParseFeedDraw(feed, body, window.Now());
+bool ApplyFeedDraw(ui::Window& window, const lottery::Lottery& lottery, Feed feed,
+                   std::string_view body) {
+  auto draw = ParseFeedDraw(feed, body, window.Now(), lottery);
   if (!draw) return false;
   auto record = FeedDrawToInsert(*draw, TopIssue(window));
   if (!record) return false;

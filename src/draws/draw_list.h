@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "draws/feed_draw.h"
+#include "lottery/lottery.h"
 #include "ui/window.h"
 
 namespace draws {
@@ -12,9 +13,10 @@ namespace draws {
 // column 1 the code.
 inline constexpr const char* kDrawList = "列表框_开奖";
 
-// Inserts the feed's draw as row 0 when it is newer than the current row 0;
-// true when a row was inserted.
-bool ApplyFeedDraw(ui::Window& window, Feed feed, std::string_view body);
+// Inserts the feed's draw of the lottery as row 0 when it is newer than the
+// current row 0; true when a row was inserted.
+bool ApplyFeedDraw(ui::Window& window, const lottery::Lottery& lottery, Feed feed,
+                   std::string_view body);
 
 // Shows row 0 in 透明标签_显示期号 and as digit pictures in 图片框1 to 图片框5.
 void ShowLatestDraw(ui::Window& window);

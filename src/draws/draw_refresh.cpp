@@ -9,7 +9,8 @@
 #include "draws/draw_state.h"
 #include "draws/feed_fetch.h"
 #include "draws/history_worker.h"
-#include "net/draw_sources.h"
+#include "lottery/draw_sources.h"
+#include "lottery/lottery.h"
 #include "net/pump_pause.h"
 #include "plan/plan_handlers.h"
 
@@ -18,19 +19,19 @@ namespace draws {
 namespace {
 
 constexpr std::size_t kHistoryRows = 180;
-constexpr const char* kIdleText = "当前彩种 [重庆]";
 constexpr const char* kFailedText = "更新失败，保留原有数据";
 
 // Asks a feed up to three times (3 s, then 4 s twice) while it answers
 // nothing, and applies what it answered.
-void TopUpFromFeed(ui::Window& window, const net::DrawSources& sources, Feed feed) {
-  std::string url = FeedUrl(sources, feed);
+void TopUpFromFeed(ui::Window& window, const lottery::Lottery& lottery,
+                   const lottery::DrawSources& sources, Feed feed) {
+  std::string url = FeedUrl(sources, lottery.sources, feed);
   std::string body = FetchFeed(window, url, 3);
   for (int retries = 0; body.empty() && retries < 2; ++retries) {
     body = FetchFeed(window, url, 4);
     window.Pause(std::chrono::milliseconds(300));
   }
-  if (!body.empty()) ApplyFeedDraw(window, feed, body);
+  if (!body.empty()) ApplyFeedDraw(window, lottery, feed, body);
 }
 
 }  // namespace
@@ -58,9 +59,9 @@ void RefreshDraws(core::Context& ctx) {
     if (i < 10) net::PumpPause(window, std::chrono::microseconds(1));
   }
 
-  net::DrawSources sources = net::LoadDrawSources(ctx.dataDir);
-  TopUpFromFeed(window, sources, Feed::First);
-  TopUpFromFeed(window, sources, Feed::Second);
+  lottery::DrawSources sources = lottery::LoadDrawSources(ctx.dataDir);
+  TopUpFromFeed(window, ctx.lottery, sources, Feed::First);
+  TopUpFromFeed(window, ctx.lottery, sources, Feed::Second);
   for (const auto& hook : ctx.onDrawsRefreshed) hook();
 
   ShowLatestDraw(window);
@@ -72,13 +73,13 @@ void RefreshDraws(core::Context& ctx) {
   window.SetInterval(kAutoUpdateTimer, 1000);
   window.SetText("标签_提示", "");
   plan::RefreshPresetPlans(ctx);
-  window.SetText("标签_提示", gotHistory ? kIdleText : kFailedText);
+  window.SetText("标签_提示", gotHistory ? IdleText(ctx.lottery) : kFailedText);
   window.Navigate("超文本浏览框1", sources.announcement);
 }
 
 void UpdateDrawsClicked(core::Context& ctx) {
   RefreshDraws(ctx);
-  ctx.window.Navigate("超文本浏览框1", net::LoadDrawSources(ctx.dataDir).announcement);
+  ctx.window.Navigate("超文本浏览框1", lottery::LoadDrawSources(ctx.dataDir).announcement);
 }
 
 }  // namespace draws

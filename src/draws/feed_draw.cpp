@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "draws/issue_key.h"
+#include "lottery/issue.h"
 #include "net/url_text.h"
 #include "plan/digits_only.h"
 
@@ -11,18 +13,16 @@ namespace {
 
 // Issue key YYMMDDNNN. A clock somewhat behind the source's must not refuse
 // the first draws of a new day, so the next day still counts.
-bool CanBeDrawnBy(std::string_view key, base::LocalTime now) {
+bool CanBeDrawnBy(std::string_view key, base::LocalTime now, const lottery::Lottery& lottery) {
   using namespace std::chrono;
-  auto number = [&key](std::size_t at) { return (key[at] - '0') * 10 + (key[at + 1] - '0'); };
-  const year_month_day date{year(2000 + number(0)), month(static_cast<unsigned>(number(2))),
-                            day(static_cast<unsigned>(number(4)))};
-  return date.ok() && local_days(date) <= floor<days>(now) + days(1) &&
-         IsDrawSequence(key.substr(6));
+  auto issue = lottery::ParseKeptIssue(IssueFromKey(key), lottery);
+  return issue && local_days(issue.value().date) <= floor<days>(now) + days(1);
 }
 
 }  // namespace
 
-std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body, base::LocalTime now) {
+std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body, base::LocalTime now,
+                                      const lottery::Lottery& lottery) {
   FeedDraw draw;
   if (feed == Feed::First) {
     draw.issueKey = plan::DigitsOnly(net::TextBetween(body, "expect=", "starttime"));
@@ -34,17 +34,18 @@ std::optional<FeedDraw> ParseFeedDraw(Feed feed, std::string_view body, base::Lo
     draw.issueKey = row.substr(2, 9);
     draw.code = plan::DigitsOnly(row.substr(row.size() - 9));
   }
-  if (!IsDigits(draw.issueKey, 9) || !IsDigits(draw.code, 5)) return std::nullopt;
-  if (!CanBeDrawnBy(draw.issueKey, now)) return std::nullopt;
+  if (!IsDigits(draw.issueKey, 9)) return std::nullopt;
+  if (!lottery::CheckCode(draw.code, lottery)) return std::nullopt;
+  if (!CanBeDrawnBy(draw.issueKey, now, lottery)) return std::nullopt;
   return draw;
 }
 
-std::optional<DrawRecord> FeedDrawToInsert(const FeedDraw& draw, std::string_view topIssue) {
+std::optional<lottery::Draw> FeedDrawToInsert(const FeedDraw& draw, std::string_view topIssue) {
   std::string top = IssueKeyText(topIssue);
   if (top.empty() || IssueKeyNumber(draw.issueKey) - IssueKeyNumber(top) <= 0.0000001) {
     return std::nullopt;
   }
-  return DrawRecord{IssueFromKey(draw.issueKey), draw.code};
+  return lottery::Draw{IssueFromKey(draw.issueKey), draw.code};
 }
 
 }  // namespace draws

@@ -5,9 +5,9 @@
 
 namespace draws {
 
-std::string FeedUrl(const net::DrawSources& sources, Feed feed) {
-  return feed == Feed::First ? sources.feed1 + std::string(kFirstFeedPath)
-                             : sources.feed2 + std::string(kSecondFeedPath);
+std::string FeedUrl(const lottery::DrawSources& sources, const lottery::SourcePages& pages,
+                    Feed feed) {
+  return feed == Feed::First ? sources.feed1 + pages.firstFeed : sources.feed2 + pages.secondFeed;
 }
 
 std::string FetchFeed(ui::Window& window, const std::string& url, int timeoutSeconds) {

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "draws/draw_record.h"
+#include "lottery/draw.h"
+#include "lottery/issue.h"
 
 namespace draws {
 
@@ -46,11 +47,12 @@ std::string CompactDate(std::chrono::year_month_day day) {
   return text;
 }
 
-std::string HistoryQuery(std::chrono::year_month_day day) {
+std::string HistoryUrl(const std::string& historyBase, const lottery::SourcePages& pages,
+                       std::chrono::year_month_day day) {
   char dashed[16];
   std::snprintf(dashed, sizeof dashed, "%04d-%02u-%02u", static_cast<int>(day.year()),
                 static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
-  return std::string("lotId=255401&spanType=2&span=") + dashed + "_" + dashed;
+  return historyBase + pages.history + dashed + "_" + dashed;
 }
 
 std::vector<HistoryMatch> FindHistoryMatches(std::string_view page) {
@@ -72,19 +74,22 @@ std::vector<HistoryMatch> FindHistoryMatches(std::string_view page) {
   return matches;
 }
 
-std::vector<std::string> ParseHistoryPage(std::string_view page, std::string_view compactDate) {
+std::vector<std::string> ParseHistoryPage(std::string_view page, std::string_view compactDate,
+                                          const lottery::Lottery& lottery) {
   std::vector<std::string> items;
   for (const HistoryMatch& match : FindHistoryMatches(page)) {
-    if (!IsDrawSequence(match.sequence) || !IsDigits(match.code, 5)) continue;
-    items.push_back(std::string(compactDate) + "-" + std::string(match.sequence) +
-                    std::string(match.code));
+    std::string item = std::string(compactDate) + "-" + std::string(match.sequence);
+    if (!lottery::ParseKeptIssue(item, lottery) || !lottery::CheckCode(match.code, lottery)) {
+      continue;
+    }
+    items.push_back(item.append(match.code));
   }
   return items;
 }
 
 void PrependHistoryItems(std::vector<std::string>& list, std::string_view page,
-                         std::string_view compactDate) {
-  std::vector<std::string> items = ParseHistoryPage(page, compactDate);
+                         std::string_view compactDate, const lottery::Lottery& lottery) {
+  std::vector<std::string> items = ParseHistoryPage(page, compactDate, lottery);
   std::reverse(items.begin(), items.end());
   list.insert(list.begin(), std::make_move_iterator(items.begin()),
               std::make_move_iterator(items.end()));

@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "draws/history_page.h"
-#include "net/draw_sources.h"
 #include "net/web_access.h"
 
 namespace draws {
@@ -29,16 +28,17 @@ struct WorkerEnd {
 
 }  // namespace
 
-void HistoryWorker(HistoryHandOver& handOver, const std::string& historyBase, ui::LocalTime now) {
+void HistoryWorker(HistoryHandOver& handOver, const std::string& historyBase,
+                   const lottery::Lottery& lottery, ui::LocalTime now) {
   std::vector<std::string> list;
   local_days today = floor<days>(now);
   for (local_days date : {today - days(1), today}) {
     year_month_day day{date};
     net::WebRequest request;
-    request.url = historyBase + std::string(kHistoryPath) + "?" + HistoryQuery(day);
+    request.url = HistoryUrl(historyBase, lottery.sources, day);
     std::string body = net::WebAccess(request, nullptr).body;
     if (body.empty()) continue;
-    PrependHistoryItems(list, body, CompactDate(day));
+    PrependHistoryItems(list, body, CompactDate(day), lottery);
   }
   {
     std::lock_guard lock(handOver.mutex);
@@ -53,7 +53,7 @@ std::vector<std::string> FetchHistory(core::Context& ctx) {
     std::lock_guard lock(handOver.mutex);
     handOver.items.clear();
   }
-  std::string historyBase = net::LoadDrawSources(ctx.dataDir).history;
+  std::string historyBase = lottery::LoadDrawSources(ctx.dataDir).history;
   ui::LocalTime now = ctx.window.Now();
   ui::Window& window = ctx.window;
   // The worker's own end, seen right after it set the shared done flag: a
@@ -62,8 +62,9 @@ std::vector<std::string> FetchHistory(core::Context& ctx) {
   end->window = &window;
   std::thread worker;
   try {
-    worker = std::thread([&handOver, end, historyBase, now] {
-      HistoryWorker(handOver, historyBase, now);
+    // The worker may outlive the wait: it keeps a lottery of its own.
+    worker = std::thread([&handOver, end, historyBase, lottery = ctx.lottery, now] {
+      HistoryWorker(handOver, historyBase, lottery, now);
       std::lock_guard lock(end->mutex);
       end->finished = true;
       if (end->window != nullptr) end->window->Wake();

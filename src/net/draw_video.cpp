@@ -1,7 +1,7 @@
 #include "net/draw_video.h"
 
+#include "lottery/draw_sources.h"
 #include "net/cookie_store.h"
-#include "net/draw_sources.h"
 #include "net/url_text.h"
 
 namespace net {
@@ -12,7 +12,7 @@ std::string DrawVideoUrl(const std::string& videoBase, DrawVideoPage page) {
 }
 
 void ShowDrawVideo(const core::Env& context, DrawVideoPage page) {
-  const std::string url = DrawVideoUrl(LoadDrawSources(context.dataDir).video, page);
+  const std::string url = DrawVideoUrl(lottery::LoadDrawSources(context.dataDir).video, page);
   // The page is loaded whether the cookies went or not. The embedded browser
   // keeps a jar of its own: the site's cookies go there too.
   ClearUrlCookies(url);

@@ -88,7 +88,7 @@ std::string CollectionText(const CollectionInput& input) {
       text += input.separator;
       text += "\r\n";
     }
-    text += "重庆:" + input.draw.issue + " 期开[" + input.draw.digits + "]\r\n";
+    text += "重庆:" + input.draw.issue + " 期开[" + input.draw.code + "]\r\n";
   }
   return text;
 }

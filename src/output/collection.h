@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "lottery/draw.h"
 #include "plan/plan_settings.h"
 
 namespace output {
@@ -22,18 +23,13 @@ PerKind UpdatedPositions(const std::array<bool, plan::kPlanKindCount>& included,
 // 1e-7) in kind order; a kind with an empty position text is left out.
 std::vector<int> CollectionOrder(const PerKind& positions);
 
-struct NewestDraw {
-  std::string issue;  // empty when the draw list is empty
-  std::string digits;
-};
-
 struct CollectionInput {
   std::vector<int> order;  // from CollectionOrder
   PerKind blocks;          // each either empty or whole lines ended by CR LF
   std::string separator;
   std::string hint;
   bool withDraw = true;
-  NewestDraw draw;
+  lottery::Draw draw;  // the newest; an empty issue when the draw list is empty
 };
 
 // The collection: per kind its block and a separator line, the hint line when

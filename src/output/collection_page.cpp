@@ -27,7 +27,7 @@ PerKind ReadAll(const ui::Window& window,
   return texts;
 }
 
-NewestDraw ReadNewestDraw(const ui::Window& window) {
+lottery::Draw ReadNewestDraw(const ui::Window& window) {
   if (window.RowCount("列表框_开奖") == 0) {
     return {};
   }

@@ -7,9 +7,9 @@ std::string SelectedItem(const ui::Window& window, const std::string& combo) {
   return index < 0 ? std::string() : window.ItemText(combo, index);
 }
 
-std::vector<Draw> ReadDrawList(const ui::Window& window) {
+std::vector<lottery::Draw> ReadDrawList(const ui::Window& window) {
   const std::string list = "列表框_开奖";
-  std::vector<Draw> history;
+  std::vector<lottery::Draw> history;
   const int rows = window.RowCount(list);
   history.reserve(static_cast<std::size_t>(rows));
   for (int row = 0; row < rows; ++row) {

@@ -17,7 +17,7 @@ inline constexpr std::array<const char*, 5> kPositionRadios = {
 std::string SelectedItem(const ui::Window& window, const std::string& combo);
 
 // The rows of 列表框_开奖, newest first, as the plan and the search read them.
-std::vector<Draw> ReadDrawList(const ui::Window& window);
+std::vector<lottery::Draw> ReadDrawList(const ui::Window& window);
 
 // Selects in `combo` the position whose radio is checked; leaves it otherwise.
 void SelectCheckedPosition(ui::Window& window, const std::string& combo);

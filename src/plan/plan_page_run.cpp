@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/leading_number.h"
+#include "lottery/lottery.h"
 #include "plan/plan_page_reading.h"
 #include "plan/plan_run.h"
 #include "plan/preset_formula_file.h"
@@ -89,7 +90,8 @@ void CopyCounts(ui::Window& window, const KindControls& c) {
   window.SetCurrentIndex(c.periodCombo, CountIn(window, c.oneKeyPeriods) - 1);
 }
 
-PlanSettings ReadCommonSettings(const ui::Window& window, const KindControls& c) {
+PlanSettings ReadCommonSettings(const core::Env& ctx, const KindControls& c) {
+  const ui::Window& window = ctx.window;
   PlanSettings settings;
   settings.kind = c.kind;
   settings.codeCount = window.CurrentIndex(c.codeCombo) + 1;
@@ -101,6 +103,7 @@ PlanSettings ReadCommonSettings(const ui::Window& window, const KindControls& c)
   settings.texts.pending = window.Text(prefix + "未开");
   settings.texts.left = window.Text(prefix + "左");
   settings.texts.right = window.Text(prefix + "右");
+  settings.drawsPerDay = ctx.lottery.schedule.DrawsPerDay();
   return settings;
 }
 
@@ -123,7 +126,7 @@ void RunAndShow(const core::Env& ctx, const KindControls& c, const PlanSettings&
   for (std::size_t j = 0; j < selected.size(); ++j) {
     selected[j] = window.Selected(c.presetButton + std::to_string(j + 1));
   }
-  const std::vector<Draw> history = ReadDrawList(window);
+  const std::vector<lottery::Draw> history = ReadDrawList(window);
   const std::string startIssue = SelectedItem(window, c.startCombo);
   auto results = RunPresets(history, startIssue, settings, formulas, own ? PresetMask{} : selected);
   for (std::size_t j = 0; j < results.size(); ++j) {
@@ -161,7 +164,7 @@ void RunPositionPlans(const core::Env& ctx) {
   SelectCheckedPosition(window, "组合框_定位选1");
   CopyCounts(window, kPosition);
 
-  PlanSettings settings = ReadCommonSettings(window, kPosition);
+  PlanSettings settings = ReadCommonSettings(ctx, kPosition);
   settings.position = window.CurrentIndex("组合框_定位选1") + 1;
   settings.method = window.CurrentIndex("组合框_定位选法1");
   std::string positionName = SelectedItem(window, "组合框_定位选1");
@@ -179,7 +182,7 @@ void RunTwoStarPlans(const core::Env& ctx) {
   }
   CopyCounts(window, kTwoStar);
 
-  PlanSettings settings = ReadCommonSettings(window, kTwoStar);
+  PlanSettings settings = ReadCommonSettings(ctx, kTwoStar);
   settings.playType = window.CurrentIndex("组合框_二星选1");
   settings.title = SelectedItem(window, "组合框_二星选1");
   settings.betCountText = SelectedItem(window, "组合框_二星注数1");
@@ -194,7 +197,7 @@ void RunThreeStarPlans(const core::Env& ctx) {
                          window.Checked("单选框_后三组选") ? kThreeStarGroup : kThreeStarStraight);
   CopyCounts(window, kThreeStar);
 
-  PlanSettings settings = ReadCommonSettings(window, kThreeStar);
+  PlanSettings settings = ReadCommonSettings(ctx, kThreeStar);
   settings.playType = window.CurrentIndex("组合框_三星选1");
   settings.title = SelectedItem(window, "组合框_三星选1");
   RunAndShow(ctx, kThreeStar, settings, settings.title, settings.title + CountsCaption(settings));

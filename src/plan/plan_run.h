@@ -22,7 +22,7 @@ struct PlanResult {
 // makes the hit draw the next base, a miss the window's last draw; the plan
 // that runs past the newest draw is reported pending. An empty formula gives
 // no plan line.
-PlanResult PlanRun(const std::vector<Draw>& source, const PlanSettings& settings,
+PlanResult PlanRun(const std::vector<lottery::Draw>& source, const PlanSettings& settings,
                    std::string_view formula);
 
 // Only the counts of PlanRun, without building the report text.
@@ -31,7 +31,7 @@ struct PlanCounts {
   int misses = 0;
   bool pending = false;
 };
-PlanCounts CountPlans(const std::vector<Draw>& source, const PlanSettings& settings,
+PlanCounts CountPlans(const std::vector<lottery::Draw>& source, const PlanSettings& settings,
                       std::string_view formula);
 
 using PresetFormulas = std::array<std::string, 10>;
@@ -43,8 +43,9 @@ using PresetFormulas = std::array<std::string, 10>;
 using PresetMask = std::array<bool, 10>;
 inline constexpr PresetMask kAllPresets = {true, true, true, true, true,
                                            true, true, true, true, true};
-std::array<PlanResult, 10> RunPresets(const std::vector<Draw>& history, std::string_view startIssue,
-                                      const PlanSettings& settings, const PresetFormulas& formulas,
+std::array<PlanResult, 10> RunPresets(const std::vector<lottery::Draw>& history,
+                                      std::string_view startIssue, const PlanSettings& settings,
+                                      const PresetFormulas& formulas,
                                       const PresetMask& withReport = kAllPresets);
 
 }  // namespace plan

@@ -53,6 +53,7 @@ struct PlanSettings {
   std::string title;         // position name + method name, or the play type's item text
   std::string betCountText;  // shown by the two-star 大底 play types
   ReportTexts texts;
+  int drawsPerDay = 0;  // of the lottery: the report's sequences wrap past it
 };
 
 }  // namespace plan

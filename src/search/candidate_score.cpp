@@ -136,16 +136,14 @@ bool Replay(std::size_t n, int periods, MakeSets makeSets, IsHit isHit, Tallier&
 }
 
 template <typename Tallier>
-bool ReplayPlain(const std::vector<plan::Draw>& source, const SearchSettings& settings,
+bool ReplayPlain(const std::vector<lottery::Draw>& source, const SearchSettings& settings,
                  std::string_view formula, EvaluateFunction evaluate, Tallier& tally,
                  const std::atomic<bool>* stop) {
   if (settings.kind == plan::PlanKind::ThreeStar && formula.empty()) return true;
   return Replay(
       source.size(), settings.periods,
-      [&](std::size_t b) { return PlainSets(settings, source[b].digits, formula, evaluate); },
-      [&](const TextSets& sets, std::size_t i) {
-        return PlainHit(settings, sets, source[i].digits);
-      },
+      [&](std::size_t b) { return PlainSets(settings, source[b].code, formula, evaluate); },
+      [&](const TextSets& sets, std::size_t i) { return PlainHit(settings, sets, source[i].code); },
       tally, stop);
 }
 
@@ -241,11 +239,11 @@ bool ReplayMasks(const std::vector<std::uint32_t>& hitBits, int periods, PlanMas
 
 }  // namespace
 
-SearchSource::SearchSource(std::vector<plan::Draw> draws) : draws_(std::move(draws)) {
+SearchSource::SearchSource(std::vector<lottery::Draw> draws) : draws_(std::move(draws)) {
   std::vector<DrawValue> values;
   values.reserve(draws_.size());
   for (const auto& draw : draws_) {
-    auto value = ParseDrawValue(draw.digits);
+    auto value = ParseDrawValue(draw.code);
     if (!value) return;
     values.push_back(*value);
   }
@@ -504,7 +502,7 @@ bool CandidateScorer::ReplayClasses(const LaneFormula& formula, Tallier& tally,
       tally, stop);
 }
 
-Tally ScoreCandidatePlain(const std::vector<plan::Draw>& source, const SearchSettings& settings,
+Tally ScoreCandidatePlain(const std::vector<lottery::Draw>& source, const SearchSettings& settings,
                           std::string_view formula, EvaluateFunction evaluate) {
   Tally tally;
   ReplayPlain(source, settings, formula, evaluate, tally, nullptr);

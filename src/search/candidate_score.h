@@ -31,14 +31,14 @@ struct SearchSettings {
 // prepared once for every candidate.
 class SearchSource {
  public:
-  explicit SearchSource(std::vector<plan::Draw> draws);
+  explicit SearchSource(std::vector<lottery::Draw> draws);
 
-  const std::vector<plan::Draw>& draws() const { return draws_; }
+  const std::vector<lottery::Draw>& draws() const { return draws_; }
   // Set when every draw holds exactly five digits, the fast path's domain.
   const std::optional<std::vector<DrawValue>>& values() const { return values_; }
 
  private:
-  std::vector<plan::Draw> draws_;
+  std::vector<lottery::Draw> draws_;
   std::optional<std::vector<DrawValue>> values_;
 };
 
@@ -100,7 +100,7 @@ class CandidateScorer {
 // written: the path for draws or formulas the fast one does not cover, and
 // the yardstick it is tested and measured against.
 using EvaluateFunction = plan::Evaluation (*)(std::string_view, int, std::string_view);
-Tally ScoreCandidatePlain(const std::vector<plan::Draw>& source, const SearchSettings& settings,
+Tally ScoreCandidatePlain(const std::vector<lottery::Draw>& source, const SearchSettings& settings,
                           std::string_view formula,
                           EvaluateFunction evaluate = &plan::EvaluateFormula);
 

@@ -13,7 +13,7 @@ using PerDigit = std::array<int, kDigits>;
 
 // Omissions just before `end`: a digit last drawn at index j has missed
 // end - 1 - j draws; one never drawn has missed every draw since the oldest.
-PerDigit OmissionsBefore(std::span<const ArchivedDraw> archive, int position, int end) {
+PerDigit OmissionsBefore(std::span<const lottery::Draw> archive, int position, int end) {
   PerDigit omission;
   omission.fill(end);
   int found = 0;
@@ -34,7 +34,7 @@ struct Summary {
   PerDigit run{};
 };
 
-std::vector<std::string> DrawRow(const ArchivedDraw& draw, int digit, PerDigit& omission,
+std::vector<std::string> DrawRow(const lottery::Draw& draw, int digit, PerDigit& omission,
                                  Summary& summary) {
   std::vector<std::string> row(kColumnCount);
   row[kIssueColumn] = draw.issue;
@@ -76,7 +76,7 @@ int DigitAt(std::string_view code, int position) {
   return code[position] - '0';
 }
 
-TrendChart BuildTrendChart(std::span<const ArchivedDraw> archive, int position, int shownCount) {
+TrendChart BuildTrendChart(std::span<const lottery::Draw> archive, int position, int shownCount) {
   const int total = static_cast<int>(archive.size());
   const int shown = std::clamp(shownCount, 0, total);
   const int first = total - shown;

@@ -3,13 +3,10 @@
 #include <span>
 #include <string_view>
 
-#include "archive/draw.h"
+#include "lottery/draw.h"
 #include "trend/trend_chart_layout.h"
 
 namespace trend {
-
-// The chart is drawn from the archive's own draws.
-using ArchivedDraw = archive::Draw;
 
 // Positions of a code, left to right.
 inline constexpr int kPositionCount = 5;  // 0 万, 1 千, 2 百, 3 十, 4 个
@@ -21,6 +18,6 @@ int DigitAt(std::string_view code, int position);
 // The chart of the newest `shownCount` draws of `archive` (oldest first) at
 // `position`. Omissions count archived draws from the oldest one, so the first
 // shown row carries its true omission; the summary rows cover the shown rows.
-TrendChart BuildTrendChart(std::span<const ArchivedDraw> archive, int position, int shownCount);
+TrendChart BuildTrendChart(std::span<const lottery::Draw> archive, int position, int shownCount);
 
 }  // namespace trend

@@ -18,7 +18,7 @@ constexpr const char* kCountCombo = "组合框_走势期数";
 // itself in all but freak archives, which are then read whole.
 constexpr std::size_t kLookBack = 1000;
 
-bool EveryDigitBefore(const std::vector<ArchivedDraw>& draws, std::size_t shown, int position) {
+bool EveryDigitBefore(const std::vector<lottery::Draw>& draws, std::size_t shown, int position) {
   std::array<bool, 10> seen{};
   int missing = 10;
   for (std::size_t i = 0; i + shown < draws.size() && missing > 0; ++i) {
@@ -31,8 +31,8 @@ bool EveryDigitBefore(const std::vector<ArchivedDraw>& draws, std::size_t shown,
   return missing == 0;
 }
 
-std::vector<ArchivedDraw> DrawsFor(core::Context& ctx, std::size_t shown, int position) {
-  std::vector<ArchivedDraw> draws = archive::NewestArchivedDraws(ctx, shown + kLookBack);
+std::vector<lottery::Draw> DrawsFor(core::Context& ctx, std::size_t shown, int position) {
+  std::vector<lottery::Draw> draws = archive::NewestArchivedDraws(ctx, shown + kLookBack);
   if (draws.size() < shown + kLookBack || EveryDigitBefore(draws, shown, position)) return draws;
   // A digit not seen for a thousand draws: its omission runs further back.
   return archive::NewestArchivedDraws(ctx, SIZE_MAX);
@@ -44,7 +44,7 @@ void RebuildTrendChart(core::Context& ctx) {
   ui::Window& window = ctx.window;
   const int position = std::max(window.CurrentIndex(kPositionCombo), 0);
   const int shown = static_cast<int>(base::LeadingNumber(window.Text(kCountCombo)));
-  const std::vector<ArchivedDraw> draws =
+  const std::vector<lottery::Draw> draws =
       DrawsFor(ctx, static_cast<std::size_t>(std::max(shown, 0)), position);
   const TrendChart chart = BuildTrendChart(draws, position, shown);
 

@@ -14,7 +14,7 @@
 
 #include "base/atomic_file.h"
 #include "lanzhou_program.h"
-#include "net/draw_sources.h"
+#include "lottery/draw_sources.h"
 #include "temp_dir.h"
 
 namespace app {
@@ -237,8 +237,8 @@ TEST(DataPlaces, ShippedDataLieInShareWhenInstalledAndBesideTheProgramOtherwise)
 }
 
 TEST(ShippedData, SourcesPointAtTheLocalMirror) {
-  const auto shipped = net::LoadDrawSources(fs::path(LANZHOU_TEST_SOURCE_DIR) / "data");
-  const auto defaults = net::DefaultDrawSources();
+  const auto shipped = lottery::LoadDrawSources(fs::path(LANZHOU_TEST_SOURCE_DIR) / "data");
+  const auto defaults = lottery::DefaultDrawSources();
   EXPECT_EQ(shipped.history, defaults.history);
   EXPECT_EQ(shipped.feed1, defaults.feed1);
   EXPECT_EQ(shipped.feed2, defaults.feed2);

@@ -15,6 +15,7 @@
 #include "area_states.h"
 #include "base/atomic_file.h"
 #include "base/codepage.h"
+#include "lottery/lottery.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
 
@@ -168,9 +169,10 @@ TEST(Program, StartWithoutCreationHandlerShowsWhatTheArchiveHolds) {
   TempDir dir;
   {
     const local_seconds stored = local_days{2024y / January / 2d} + 9h;
-    auto opened = archive::DrawStore::Open(dir.path() / archive::kArchiveFileName, stored);
+    auto opened = archive::DrawStore::Open(dir.path() / archive::kArchiveFileName,
+                                           lottery::Chongqing(), stored);
     ASSERT_TRUE(opened.ok()) << opened.error().message;
-    const std::vector<archive::Draw> draws{
+    const std::vector<lottery::Draw> draws{
         {"20240101-119", "12345"}, {"20240101-120", "67890"}, {"20240102-001", "13579"}};
     ASSERT_TRUE(opened.value().store.Store(draws, "test", stored).ok());
   }

@@ -24,7 +24,7 @@ std::string ReadBytes(const std::filesystem::path& file) {
 class DrawExportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto opened = DrawStore::Open(dir.path() / "draws.db", kNow);
+    auto opened = DrawStore::Open(dir.path() / "draws.db", lottery::Chongqing(), kNow);
     ASSERT_TRUE(opened.ok()) << opened.error().message;
     store.emplace(std::move(opened.value().store));
   }
@@ -34,7 +34,7 @@ class DrawExportTest : public ::testing::Test {
 };
 
 TEST_F(DrawExportTest, WritesEveryDrawOldestFirstAsCsvWithAHeader) {
-  const std::vector<Draw> draws = {
+  const std::vector<lottery::Draw> draws = {
       {"20160117-001", "33333"}, {"20160116-120", "22222"}, {"20151231-005", "11111"}};
   ASSERT_TRUE(store->Store(draws, "refresh", kNow).ok());
   const auto file = dir.path() / "out.csv";
@@ -54,7 +54,7 @@ TEST_F(DrawExportTest, AnEmptyArchiveExportsTheHeaderAlone) {
 }
 
 TEST_F(DrawExportTest, AnExportThatCannotBeWrittenLeavesNothingBehind) {
-  const std::vector<Draw> draws = {{"20160116-120", "22222"}};
+  const std::vector<lottery::Draw> draws = {{"20160116-120", "22222"}};
   ASSERT_TRUE(store->Store(draws, "refresh", kNow).ok());
   auto exported = ExportDrawFile(*store, dir.path() / "missing" / "out.csv");
   EXPECT_FALSE(exported.ok());

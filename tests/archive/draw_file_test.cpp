@@ -15,8 +15,9 @@ void WriteFile(const std::filesystem::path& file, const std::string& content) {
   std::ofstream(file, std::ios::binary) << content;
 }
 
-DrawTextScan ReadPieces(std::string_view text, std::size_t pieceSize, std::vector<Draw>& draws) {
-  DrawTextReader reader;
+DrawTextScan ReadPieces(std::string_view text, std::size_t pieceSize,
+                        std::vector<lottery::Draw>& draws) {
+  DrawTextReader reader(lottery::Chongqing());
   for (std::size_t at = 0; at < text.size(); at += pieceSize) {
     reader.Feed(text.substr(at, pieceSize));
   }
@@ -37,15 +38,15 @@ const std::string kMixedText =
     "20160116-027,22222";  // no line end at the end
 
 TEST(DrawTextReaderTest, LinesSplitAcrossPiecesOfAnySizeReadTheSame) {
-  const std::vector<Draw> expected = {{"20160116-023", "13579"},
-                                      {"20160116-024", "24680"},
-                                      {"20160116-025", "11111"},
-                                      {"20160116-027", "22222"}};
+  const std::vector<lottery::Draw> expected = {{"20160116-023", "13579"},
+                                               {"20160116-024", "24680"},
+                                               {"20160116-025", "11111"},
+                                               {"20160116-027", "22222"}};
   const std::vector<RejectedLine> rejects = {{6, "no such date 20160230"},
                                              {8, "code is not five digits"}};
   for (std::size_t pieceSize : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7},
                                 std::size_t{64}, kMixedText.size()}) {
-    std::vector<Draw> draws;
+    std::vector<lottery::Draw> draws;
     const DrawTextScan scan = ReadPieces(kMixedText, pieceSize, draws);
     EXPECT_EQ(draws, expected) << "pieces of " << pieceSize;
     EXPECT_EQ(scan.lines, 9) << "pieces of " << pieceSize;
@@ -60,9 +61,9 @@ TEST(DrawTextReaderTest, AnOverlongLineIsRejectedAndTheNextOneStillRead) {
   ASSERT_EQ(justFits.size(), kMaxLineBytes);
   const std::string text = longLine + "\n" + justFits + "\n" + longLine + longLine;
   for (std::size_t pieceSize : {std::size_t{100}, std::size_t{1000}, text.size()}) {
-    std::vector<Draw> draws;
+    std::vector<lottery::Draw> draws;
     const DrawTextScan scan = ReadPieces(text, pieceSize, draws);
-    EXPECT_EQ(draws, (std::vector<Draw>{{"20160116-023", "13579"}})) << pieceSize;
+    EXPECT_EQ(draws, (std::vector<lottery::Draw>{{"20160116-023", "13579"}})) << pieceSize;
     const std::string why = "line longer than " + std::to_string(kMaxLineBytes) + " bytes";
     EXPECT_EQ(scan.firstRejects, (std::vector<RejectedLine>{{1, why}, {3, why}})) << pieceSize;
   }
@@ -71,7 +72,7 @@ TEST(DrawTextReaderTest, AnOverlongLineIsRejectedAndTheNextOneStillRead) {
 TEST(DrawTextReaderTest, KeepsTheFirstTwentyRejectsAndCountsThemAll) {
   std::string text;
   for (int i = 0; i < 25; ++i) text += "bad\n20160116-023,13579\n";
-  std::vector<Draw> draws;
+  std::vector<lottery::Draw> draws;
   const DrawTextScan scan = ReadPieces(text, text.size(), draws);
   EXPECT_EQ(draws.size(), 25u);
   EXPECT_EQ(scan.rejected, 25);
@@ -85,10 +86,10 @@ TEST(DrawFileTest, HandsTheDrawsOnInWholeBatchesInFileOrder) {
   const auto draws = GeneratedDraws(25);
   WriteFile(dir.path() / "draws.csv", DrawCsv(draws));
   std::vector<std::size_t> batches;
-  std::vector<Draw> handed;
+  std::vector<lottery::Draw> handed;
   auto scan = ReadDrawFile(
-      dir.path() / "draws.csv",
-      [&](std::span<const Draw> batch) {
+      dir.path() / "draws.csv", lottery::Chongqing(),
+      [&](std::span<const lottery::Draw> batch) {
         batches.push_back(batch.size());
         handed.insert(handed.end(), batch.begin(), batch.end());
         return base::Status(base::Ok{});
@@ -105,8 +106,8 @@ TEST(DrawFileTest, AFailingReceiverStopsTheReading) {
   WriteFile(dir.path() / "draws.csv", DrawCsv(GeneratedDraws(25)));
   int calls = 0;
   auto scan = ReadDrawFile(
-      dir.path() / "draws.csv",
-      [&](std::span<const Draw>) {
+      dir.path() / "draws.csv", lottery::Chongqing(),
+      [&](std::span<const lottery::Draw>) {
         ++calls;
         return base::Status(base::Error{"disk full"});
       },
@@ -140,8 +141,8 @@ TEST(DrawFileTest, FilesThatAreNoDrawTextFailAsAWhole) {
         Case{dir.path() / "missing.csv", "no such file"}, Case{dir.path(), "not a regular file"}}) {
     bool handed = false;
     auto scan = ReadDrawFile(
-        c.file,
-        [&](std::span<const Draw>) {
+        c.file, lottery::Chongqing(),
+        [&](std::span<const lottery::Draw>) {
           handed = true;
           return base::Status(base::Ok{});
         },
@@ -167,10 +168,10 @@ TEST(DrawFileTest, AFiftyMegabyteFileOfJunkIsReadLineByLine) {
     lines += 2;
   }
   ASSERT_GT(std::filesystem::file_size(file), 50u << 20);
-  std::vector<Draw> handed;
+  std::vector<lottery::Draw> handed;
   auto scan = ReadDrawFile(
-      file,
-      [&](std::span<const Draw> batch) {
+      file, lottery::Chongqing(),
+      [&](std::span<const lottery::Draw> batch) {
         handed.insert(handed.end(), batch.begin(), batch.end());
         return base::Status(base::Ok{});
       },
@@ -179,7 +180,7 @@ TEST(DrawFileTest, AFiftyMegabyteFileOfJunkIsReadLineByLine) {
   EXPECT_EQ(scan.value().lines, lines);
   EXPECT_EQ(scan.value().rejected, lines - 1);
   EXPECT_EQ(scan.value().firstRejects.size(), kKeptRejects);
-  EXPECT_EQ(handed, (std::vector<Draw>{{"20160116-023", "13579"}}));
+  EXPECT_EQ(handed, (std::vector<lottery::Draw>{{"20160116-023", "13579"}}));
 }
 
 TEST(DrawFileTest, TextIsTellingFromBinary) {

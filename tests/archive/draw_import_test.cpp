@@ -33,7 +33,7 @@ std::string ReadBytes(const std::filesystem::path& file) {
 }
 
 DrawStore OpenStore(const std::filesystem::path& file) {
-  auto opened = DrawStore::Open(file, kNow);
+  auto opened = DrawStore::Open(file, lottery::Chongqing(), kNow);
   if (!opened) throw std::runtime_error(opened.error().message);
   return std::move(opened.value().store);
 }
@@ -86,7 +86,8 @@ TEST(DrawImportTest, EveryAcceptedFormLandsAsTheSameSortedExport) {
 TEST(DrawImportTest, AnImportNeverChangesAStoredDraw) {
   TempDir dir;
   DrawStore store = OpenStore(dir.path() / "draws.db");
-  const std::vector<Draw> refreshed = {{"20160116-023", "13579"}, {"20160116-024", "24680"}};
+  const std::vector<lottery::Draw> refreshed = {{"20160116-023", "13579"},
+                                                {"20160116-024", "24680"}};
   ASSERT_TRUE(store.Store(refreshed, "refresh", kNow).ok());
   WriteFile(dir.path() / "mine.csv",
             "issue,code\n20160116-023,13579\n20160116-024,00000\n20160116-025,55555\n");
@@ -96,7 +97,7 @@ TEST(DrawImportTest, AnImportNeverChangesAStoredDraw) {
   EXPECT_EQ(FormatImportReport(report.value()),
             "imported 1, unchanged 1, conflicts 1, rejected 0\n");
   EXPECT_EQ(store.Newest(3).value(),
-            (std::vector<Draw>{
+            (std::vector<lottery::Draw>{
                 {"20160116-023", "13579"}, {"20160116-024", "24680"}, {"20160116-025", "55555"}}));
   ASSERT_EQ(store.Conflicts().value().size(), 1u);
   const Conflict conflict = store.Conflicts().value()[0];
@@ -125,7 +126,7 @@ TEST(DrawImportTest, TheReportListsTwentyRejectedLinesThenCountsTheRest) {
 TEST(DrawImportTest, AFileItCannotReadLeavesTheArchiveAsItWas) {
   TempDir dir;
   DrawStore store = OpenStore(dir.path() / "draws.db");
-  const std::vector<Draw> stored = {{"20160116-023", "13579"}};
+  const std::vector<lottery::Draw> stored = {{"20160116-023", "13579"}};
   ASSERT_TRUE(store.Store(stored, "refresh", kNow).ok());
   WriteFile(dir.path() / "photo.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11));
 
@@ -163,7 +164,7 @@ TEST(DrawImportTest, AKilledImportLosesAtMostItsLastTransaction) {
   const pid_t child = fork();
   ASSERT_NE(child, -1);
   if (child == 0) {
-    auto opened = DrawStore::Open(archive, kNow);
+    auto opened = DrawStore::Open(archive, lottery::Chongqing(), kNow);
     // Killed mid-import: its outcome is never seen.
     if (opened) {
       (void)ImportDrawFile(opened.value().store, dir.path() / "history.csv", "import", kNow);
@@ -178,7 +179,7 @@ TEST(DrawImportTest, AKilledImportLosesAtMostItsLastTransaction) {
   ::waitpid(child, &status, 0);
   ASSERT_TRUE(WIFSIGNALED(status)) << "the import ended before it was killed";
 
-  auto reopened = DrawStore::Open(archive, kNow);
+  auto reopened = DrawStore::Open(archive, lottery::Chongqing(), kNow);
   ASSERT_TRUE(reopened.ok()) << reopened.error().message;
   EXPECT_EQ(reopened.value().notice, "");  // the integrity check passed
   DrawStore& store = reopened.value().store;
@@ -186,7 +187,7 @@ TEST(DrawImportTest, AKilledImportLosesAtMostItsLastTransaction) {
   EXPECT_EQ(kept % static_cast<std::int64_t>(kImportBatch), 0) << kept;
   EXPECT_LT(kept, static_cast<std::int64_t>(draws.size()));
   EXPECT_EQ(store.Newest(static_cast<std::size_t>(kept)).value(),
-            std::vector<Draw>(draws.begin(), draws.begin() + kept));
+            std::vector<lottery::Draw>(draws.begin(), draws.begin() + kept));
 
   auto resumed = ImportDrawFile(store, dir.path() / "history.csv", "import", kNow);
   ASSERT_TRUE(resumed.ok()) << resumed.error().message;

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "archive/draw.h"
+#include "lottery/draw.h"
 
 // Consecutive draws from 20000101-001 on, 120 a day, from the skip-th on;
 // the code of each depends on its place alone, the same on every run.
-inline std::vector<archive::Draw> GeneratedDraws(std::size_t count, std::size_t skip = 0) {
+inline std::vector<lottery::Draw> GeneratedDraws(std::size_t count, std::size_t skip = 0) {
   using namespace std::chrono;
-  std::vector<archive::Draw> draws;
+  std::vector<lottery::Draw> draws;
   draws.reserve(count);
   for (std::size_t i = skip; i < skip + count; ++i) {
     const year_month_day day{sys_days(2000y / January / 1d) + days(i / 120)};
@@ -30,7 +30,7 @@ inline std::vector<archive::Draw> GeneratedDraws(std::size_t count, std::size_t 
 }
 
 // The archive's own export form.
-inline std::string DrawCsv(const std::vector<archive::Draw>& draws) {
+inline std::string DrawCsv(const std::vector<lottery::Draw>& draws) {
   std::string text = "issue,code\n";
   for (const auto& draw : draws) text += draw.issue + "," + draw.code + "\n";
   return text;

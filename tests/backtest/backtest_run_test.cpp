@@ -17,9 +17,9 @@ namespace {
 using plan::PlanKind;
 using search::SearchSettings;
 
-std::vector<plan::Draw> Draws(std::size_t n, std::uint32_t seed) {
+std::vector<lottery::Draw> Draws(std::size_t n, std::uint32_t seed) {
   std::mt19937 random(seed);
-  std::vector<plan::Draw> draws;
+  std::vector<lottery::Draw> draws;
   draws.reserve(n);
   for (std::size_t i = 0; i < n; ++i) {
     char digits[6];
@@ -132,15 +132,15 @@ struct Expected {
   std::string current = "-";
 };
 
-Expected StraightforwardReplay(const std::vector<plan::Draw>& d, const SearchSettings& s,
+Expected StraightforwardReplay(const std::vector<lottery::Draw>& d, const SearchSettings& s,
                                const std::string& formula) {
   std::vector<bool> outcomes;
   const std::size_t n = d.size(), periods = static_cast<std::size_t>(s.periods);
   if (!(s.kind == PlanKind::ThreeStar && formula.empty())) {
     for (std::size_t b = 0; b < n;) {
-      const CodeSets sets = Sets(s, d[b].digits, formula);
+      const CodeSets sets = Sets(s, d[b].code, formula);
       std::size_t k = 1;
-      while (k <= periods && b + k < n && !IsHit(s, sets, d[b + k].digits)) ++k;
+      while (k <= periods && b + k < n && !IsHit(s, sets, d[b + k].code)) ++k;
       if (k <= periods && b + k < n) {
         outcomes.push_back(true);
         b += k;
@@ -212,13 +212,13 @@ TEST(BacktestRun, RateIsTheSearchesOver180Draws) {
 TEST(BacktestRun, StreaksAgreeWithAStraightforwardReplay) {
   const auto draws = Draws(1200, 7);
   auto odd = Draws(300, 8);
-  odd[5].digits = "1,2,3,4,5";
-  odd[9].digits = "7,8";
+  odd[5].code = "1,2,3,4,5";
+  odd[9].code = "7,8";
   std::vector<std::string> formulas(Library().begin(), Library().begin() + 12);
   for (const char* f : {"", "E", "0", "ABCDEABCDEABCDE", "AABBCCDDEE+123456789"}) {
     formulas.push_back(f);
   }
-  const std::vector<plan::Draw>* sources[] = {&draws, &odd};
+  const std::vector<lottery::Draw>* sources[] = {&draws, &odd};
   for (const SearchSettings& s : kSettings) {
     for (const auto* source : sources) {
       const auto rows = RunBacktest(*source, s, formulas, 2);

@@ -50,7 +50,7 @@ TEST(ParseFeedDrawTest, ReadsBothFeedShapes) {
            {Feed::First, FirstFeed("140105120", "1,2,3,4,5"), FeedDraw{"140105120", "12345"}},
            {Feed::Second, SecondFeed("20140106001", "1,2,3,4,5"), FeedDraw{"140106001", "12345"}},
        }) {
-    EXPECT_EQ(ParseFeedDraw(c.feed, c.body, kNow), c.draw) << c.body;
+    EXPECT_EQ(ParseFeedDraw(c.feed, c.body, kNow, lottery::Chongqing()), c.draw) << c.body;
   }
 }
 
@@ -82,19 +82,19 @@ TEST(ParseFeedDrawTest, SkipsMalformedDrawsInsteadOfCorruptingRows) {
            {Feed::First, FirstFeed("140107001", "1,2,3,4,5")},
            {Feed::Second, SecondFeed("20991231001", "1,2,3,4,5")},
        }) {
-    EXPECT_EQ(ParseFeedDraw(c.feed, c.body, kNow), std::nullopt) << c.body;
+    EXPECT_EQ(ParseFeedDraw(c.feed, c.body, kNow, lottery::Chongqing()), std::nullopt) << c.body;
   }
 }
 
 TEST(FeedDrawToInsertTest, InsertsOnlyANewerDrawAboveAnExistingTop) {
   FeedDraw next{"140105024", "12345"};
-  EXPECT_EQ(FeedDrawToInsert(next, "20140105-023"), (DrawRecord{"20140105-024", "12345"}));
+  EXPECT_EQ(FeedDrawToInsert(next, "20140105-023"), (lottery::Draw{"20140105-024", "12345"}));
   EXPECT_EQ(FeedDrawToInsert(next, "20140105-024"), std::nullopt);  // the same draw
   EXPECT_EQ(FeedDrawToInsert(next, "20140105-025"), std::nullopt);  // older
   EXPECT_EQ(FeedDrawToInsert(next, ""), std::nullopt);              // no row 0
   // across midnight the key still grows
   EXPECT_EQ(FeedDrawToInsert({"140106001", "00000"}, "20140105-120"),
-            (DrawRecord{"20140106-001", "00000"}));
+            (lottery::Draw{"20140106-001", "00000"}));
 }
 
 class ApplyFeedDrawTest : public ::testing::Test {
@@ -109,7 +109,8 @@ class ApplyFeedDrawTest : public ::testing::Test {
 
 TEST_F(ApplyFeedDrawTest, EqualIssueInsertsNothing) {
   AddRow("20140105-023", "11111");
-  EXPECT_FALSE(ApplyFeedDraw(window, Feed::First, FirstFeed("140105023", "2,2,2,2,2")));
+  EXPECT_FALSE(ApplyFeedDraw(window, lottery::Chongqing(), Feed::First,
+                             FirstFeed("140105023", "2,2,2,2,2")));
   EXPECT_EQ(window.RowCount(kDrawList), 1);
   EXPECT_EQ(window.Cell(kDrawList, 0, 1), "11111");
 }
@@ -117,8 +118,10 @@ TEST_F(ApplyFeedDrawTest, EqualIssueInsertsNothing) {
 TEST_F(ApplyFeedDrawTest, OneHigherInsertsAtTheTopAndTheSecondFeedThenNothing) {
   AddRow("20140105-023", "11111");
   AddRow("20140105-022", "00000");
-  EXPECT_TRUE(ApplyFeedDraw(window, Feed::First, FirstFeed("140105024", "1,2,3,4,5")));
-  EXPECT_FALSE(ApplyFeedDraw(window, Feed::Second, SecondFeed("20140105024", "1,2,3,4,5")));
+  EXPECT_TRUE(ApplyFeedDraw(window, lottery::Chongqing(), Feed::First,
+                            FirstFeed("140105024", "1,2,3,4,5")));
+  EXPECT_FALSE(ApplyFeedDraw(window, lottery::Chongqing(), Feed::Second,
+                             SecondFeed("20140105024", "1,2,3,4,5")));
   ASSERT_EQ(window.RowCount(kDrawList), 3);
   EXPECT_EQ(window.Cell(kDrawList, 0, 0), "20140105-024");
   EXPECT_EQ(window.Cell(kDrawList, 0, 1), "12345");
@@ -127,14 +130,17 @@ TEST_F(ApplyFeedDrawTest, OneHigherInsertsAtTheTopAndTheSecondFeedThenNothing) {
 
 TEST_F(ApplyFeedDrawTest, SecondFeedInsertsTheCodeWithoutCommas) {
   AddRow("20140105-023", "11111");
-  EXPECT_TRUE(ApplyFeedDraw(window, Feed::Second, SecondFeed("20140105024", "9,0,8,1,7")));
+  EXPECT_TRUE(ApplyFeedDraw(window, lottery::Chongqing(), Feed::Second,
+                            SecondFeed("20140105024", "9,0,8,1,7")));
   EXPECT_EQ(window.Cell(kDrawList, 0, 0), "20140105-024");
   EXPECT_EQ(window.Cell(kDrawList, 0, 1), "90817");
 }
 
 TEST_F(ApplyFeedDrawTest, NoRowZeroInsertsNothing) {
-  EXPECT_FALSE(ApplyFeedDraw(window, Feed::First, FirstFeed("140105024", "1,2,3,4,5")));
-  EXPECT_FALSE(ApplyFeedDraw(window, Feed::Second, SecondFeed("20140105024", "1,2,3,4,5")));
+  EXPECT_FALSE(ApplyFeedDraw(window, lottery::Chongqing(), Feed::First,
+                             FirstFeed("140105024", "1,2,3,4,5")));
+  EXPECT_FALSE(ApplyFeedDraw(window, lottery::Chongqing(), Feed::Second,
+                             SecondFeed("20140105024", "1,2,3,4,5")));
   EXPECT_EQ(window.RowCount(kDrawList), 0);
 }
 
@@ -143,16 +149,18 @@ TEST_F(ApplyFeedDrawTest, ADrawFromTheFutureCannotBlockTheRealNextDraw) {
   AddRow("20140105-023", "11111");
   for (auto feed : {FirstFeed("20991231999", "9,9,9,9,9"), FirstFeed("991231001", "9,9,9,9,9"),
                     FirstFeed("140105777", "9,9,9,9,9")}) {
-    EXPECT_FALSE(ApplyFeedDraw(window, Feed::First, feed)) << feed;
+    EXPECT_FALSE(ApplyFeedDraw(window, lottery::Chongqing(), Feed::First, feed)) << feed;
   }
-  EXPECT_TRUE(ApplyFeedDraw(window, Feed::Second, SecondFeed("20140105024", "1,2,3,4,5")));
+  EXPECT_TRUE(ApplyFeedDraw(window, lottery::Chongqing(), Feed::Second,
+                            SecondFeed("20140105024", "1,2,3,4,5")));
   ASSERT_EQ(window.RowCount(kDrawList), 2);
   EXPECT_EQ(window.Cell(kDrawList, 0, 0), "20140105-024");
 }
 
 TEST_F(ApplyFeedDrawTest, MalformedFeedDrawLeavesTheListAlone) {
   AddRow("20140105-023", "11111");
-  EXPECT_FALSE(ApplyFeedDraw(window, Feed::First, FirstFeed("140105024", "1,2,3")));
+  EXPECT_FALSE(
+      ApplyFeedDraw(window, lottery::Chongqing(), Feed::First, FirstFeed("140105024", "1,2,3")));
   EXPECT_EQ(window.RowCount(kDrawList), 1);
 }
 

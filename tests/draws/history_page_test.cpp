@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "draws/draw_record.h"
+#include "draws/issue_key.h"
+#include "lottery/lottery.h"
 
 namespace draws {
 namespace {
@@ -21,29 +22,32 @@ std::string Row(const std::string& sequence, const std::string& code) {
          "</td><td>10:00</td></tr>\n";
 }
 
-TEST(HistoryQueryTest, NamesTheSameDateTwiceWithPaddedMonthAndDay) {
-  EXPECT_EQ(HistoryQuery(2014y / January / 5d),
-            "lotId=255401&spanType=2&span=2014-01-05_2014-01-05");
+TEST(HistoryUrlTest, NamesTheSameDateTwiceWithPaddedMonthAndDay) {
+  EXPECT_EQ(
+      HistoryUrl("http://127.0.0.1:1", lottery::Chongqing().sources, 2014y / January / 5d),
+      "http://127.0.0.1:1/kaijiang/kaijiang?lotId=255401&spanType=2&span=2014-01-05_2014-01-05");
   EXPECT_EQ(CompactDate(2014y / January / 5d), "20140105");
   EXPECT_EQ(CompactDate(2023y / December / 31d), "20231231");
 }
 
 TEST(ParseHistoryPageTest, ReadsRowsInPageOrder) {
   std::string page = "<table>" + Row("001", "12345") + Row("002", "67890") + "</table>";
-  EXPECT_EQ(ParseHistoryPage(page, "20140105"),
+  EXPECT_EQ(ParseHistoryPage(page, "20140105", lottery::Chongqing()),
             (std::vector<std::string>{"20140105-00112345", "20140105-00267890"}));
 }
 
 TEST(ParseHistoryPageTest, PageWithoutMatchingRowYieldsNothing) {
-  EXPECT_TRUE(ParseHistoryPage("", "20140105").empty());
-  EXPECT_TRUE(ParseHistoryPage("<html><body>系统维护</body></html>", "20140105").empty());
+  EXPECT_TRUE(ParseHistoryPage("", "20140105", lottery::Chongqing()).empty());
+  EXPECT_TRUE(
+      ParseHistoryPage("<html><body>系统维护</body></html>", "20140105", lottery::Chongqing())
+          .empty());
   // the pattern is case-sensitive and exact about quotes
-  EXPECT_TRUE(
-      ParseHistoryPage("<TR><TD class='gray'>001</TD><TD class='red big'>12345<", "20140105")
-          .empty());
-  EXPECT_TRUE(
-      ParseHistoryPage("<tr><td class=\"gray\">001</td><td class=\"red big\">12345<", "20140105")
-          .empty());
+  EXPECT_TRUE(ParseHistoryPage("<TR><TD class='gray'>001</TD><TD class='red big'>12345<",
+                               "20140105", lottery::Chongqing())
+                  .empty());
+  EXPECT_TRUE(ParseHistoryPage("<tr><td class=\"gray\">001</td><td class=\"red big\">12345<",
+                               "20140105", lottery::Chongqing())
+                  .empty());
 }
 
 TEST(ParseHistoryPageTest, SkipsMalformedOrImpossibleSequenceOrCodeInsteadOfCorruptingRows) {
@@ -63,10 +67,11 @@ TEST(ParseHistoryPageTest, SkipsMalformedOrImpossibleSequenceOrCodeInsteadOfCorr
                                            {"121", "12345"},
                                            {"999", "12345"}}) {
     std::string page = Row(bad.sequence, bad.code) + Row("002", "55555");
-    EXPECT_EQ(ParseHistoryPage(page, "20140105"), std::vector<std::string>{"20140105-00255555"})
+    EXPECT_EQ(ParseHistoryPage(page, "20140105", lottery::Chongqing()),
+              std::vector<std::string>{"20140105-00255555"})
         << bad.sequence << " / " << bad.code;
   }
-  EXPECT_EQ(ParseHistoryPage(Row("120", "12345"), "20140105"),
+  EXPECT_EQ(ParseHistoryPage(Row("120", "12345"), "20140105", lottery::Chongqing()),
             std::vector<std::string>{"20140105-12012345"});
 }
 
@@ -74,13 +79,14 @@ TEST(ParseHistoryPageTest, LazyGroupsStopAtTheFirstClosingMarkup) {
   // all rows on one line: each match ends at its own cell
   std::string page = Row("001", "11111") + Row("002", "22222");
   page.erase(std::remove(page.begin(), page.end(), '\n'), page.end());
-  EXPECT_EQ(ParseHistoryPage(page, "20140105").size(), 2u);
+  EXPECT_EQ(ParseHistoryPage(page, "20140105", lottery::Chongqing()).size(), 2u);
 }
 
 TEST(ParseHistoryPageTest, GbkBytesAroundTheRowsDoNotDisturbMatching) {
   // "重庆" in GBK, whose bytes never form ASCII markup
   std::string page = "\xd6\xd8\xc7\xec" + Row("120", "09876") + "\xd6\xd8";
-  EXPECT_EQ(ParseHistoryPage(page, "20140104"), std::vector<std::string>{"20140104-12009876"});
+  EXPECT_EQ(ParseHistoryPage(page, "20140104", lottery::Chongqing()),
+            std::vector<std::string>{"20140104-12009876"});
 }
 
 TEST(ParseHistoryPageTest, UnclosedRowOpeningsAfterTheRowsAddNothing) {
@@ -88,7 +94,8 @@ TEST(ParseHistoryPageTest, UnclosedRowOpeningsAfterTheRowsAddNothing) {
   // each one would scan to the end of the page
   std::string page = Row("001", "12345");
   for (int i = 0; i < 6000; ++i) page += "<tr><td class='gray'>1";
-  EXPECT_EQ(ParseHistoryPage(page, "20140105"), std::vector<std::string>{"20140105-00112345"});
+  EXPECT_EQ(ParseHistoryPage(page, "20140105", lottery::Chongqing()),
+            std::vector<std::string>{"20140105-00112345"});
 }
 
 // Offsets and lengths of both captures of each match.
@@ -171,8 +178,8 @@ TEST(PrependHistoryItemsTest, AtHalfPastMidnightTodaysFewDrawsComeBeforeYesterda
                       Row("004", "00004") + Row("005", "00005") + Row("006", "00006");
 
   std::vector<std::string> list;
-  PrependHistoryItems(list, yesterday, "20140104");
-  PrependHistoryItems(list, today, "20140105");
+  PrependHistoryItems(list, yesterday, "20140104", lottery::Chongqing());
+  PrependHistoryItems(list, today, "20140105", lottery::Chongqing());
 
   ASSERT_EQ(list.size(), 126u);
   EXPECT_EQ(list[0], "20140105-00600006");
@@ -181,7 +188,7 @@ TEST(PrependHistoryItemsTest, AtHalfPastMidnightTodaysFewDrawsComeBeforeYesterda
   EXPECT_EQ(list[125], "20140104-00112341");
 }
 
-TEST(DrawRecordTest, IssueKeyIsTheLastNineDigits) {
+TEST(IssueKeyTest, IssueKeyIsTheLastNineDigits) {
   EXPECT_EQ(IssueKeyText("20140105-023"), "140105023");
   EXPECT_EQ(IssueKeyText("140105023"), "140105023");
   EXPECT_EQ(IssueKeyText(""), "");

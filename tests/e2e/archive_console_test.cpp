@@ -27,8 +27,8 @@ class ArchiveConsoleTest : public ::testing::Test {
     std::ofstream out(drawsFile);
     for (auto [day, last] : {std::pair{2014y / January / 4d, 120}, {2014y / January / 5d, 50}}) {
       for (int sequence = 1; sequence <= last; ++sequence) {
-        drawd::Draw draw{day, sequence, drawd::SimulatedCode(day, sequence)};
-        out << drawd::IssueOf(draw) << ',' << draw.code << '\n';
+        const lottery::Draw draw = drawd::SimulatedDraw({day, sequence});
+        out << draw.issue << ',' << draw.code << '\n';
       }
     }
   }

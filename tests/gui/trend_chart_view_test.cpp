@@ -24,9 +24,9 @@ namespace {
 constexpr int kPageWidth = 690;
 constexpr int kPageHeight = 594;
 
-std::vector<trend::ArchivedDraw> SampleArchive(int count) {
+std::vector<lottery::Draw> SampleArchive(int count) {
   std::mt19937 random(2024);
-  std::vector<trend::ArchivedDraw> archive;
+  std::vector<lottery::Draw> archive;
   for (int i = 0; i < count; ++i) {
     char issue[16];
     std::snprintf(issue, sizeof issue, "202403%02d-%03d", 1 + i / 120, 1 + i % 120);

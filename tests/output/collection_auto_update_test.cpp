@@ -7,7 +7,7 @@
 
 #include "area_states.h"
 #include "draws/auto_update.h"
-#include "draws/feed_draw.h"
+#include "lottery/lottery.h"
 #include "net/http_server.h"
 #include "output/output_handlers.h"
 #include "settings/ini_file.h"
@@ -44,8 +44,9 @@ class CollectionAutoUpdate : public testing::Test {
         settings::WriteIniKey(dir.path() / "gs.ini", "1", "1", "68,67,67,42,54,53,55").ok());
 
     // Both feeds carry draw 031; the first one answers.
-    for (const auto path : {draws::kFirstFeedPath, draws::kSecondFeedPath}) {
-      server.server().Get(std::string(path), [](const httplib::Request&, httplib::Response& res) {
+    const lottery::SourcePages& pages = lottery::Chongqing().sources;
+    for (const std::string& path : {pages.firstFeed, pages.secondFeed}) {
+      server.server().Get(path, [](const httplib::Request&, httplib::Response& res) {
         res.set_content(
             "<xml><row expect=\"20140301031\" opencode=\"0,0,0,0,0\" "
             "opentime=\"2014-03-01 10:10:00\" starttime=\"\" order=\"1\"/></xml>",

@@ -5,28 +5,8 @@
 namespace plan {
 namespace {
 
-TEST(NextSequence, CountsAndWrapsAtTheEndOfTheDay) {
-  const struct {
-    std::string sequence;
-    int count;
-    std::string next;
-  } cases[] = {
-      {"023", 1, "024"}, {"119", 3, "002"}, {"120", 1, "001"},
-      {"098", 2, "100"}, {"005", 4, "009"}, {"009", 1, "010"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(NextSequence(c.sequence, c.count), c.next) << c.sequence << "+" << c.count;
-  }
-}
-
-TEST(IssueSequence, PartAfterTheFirstDash) {
-  EXPECT_EQ(IssueSequence("20140301-023"), "023");
-  EXPECT_EQ(IssueSequence("20140301-023-x"), "023");
-  EXPECT_EQ(IssueSequence("20140301"), "");
-}
-
-std::vector<Draw> History(int count) {
-  std::vector<Draw> history;  // newest first
+std::vector<lottery::Draw> History(int count) {
+  std::vector<lottery::Draw> history;  // newest first
   for (int i = count; i >= 1; --i) {
     char issue[16];
     std::snprintf(issue, sizeof issue, "20140301-%03d", i);
@@ -35,7 +15,7 @@ std::vector<Draw> History(int count) {
   return history;
 }
 
-std::vector<std::string> Issues(const std::vector<Draw>& draws) {
+std::vector<std::string> Issues(const std::vector<lottery::Draw>& draws) {
   std::vector<std::string> issues;
   for (const auto& d : draws) issues.push_back(d.issue);
   return issues;

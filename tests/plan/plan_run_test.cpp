@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "lottery/lottery.h"
 #include "plan/plan_report.h"
 #include "plan/plan_rules.h"
 
@@ -9,7 +10,7 @@ namespace plan {
 namespace {
 
 // Eight draws of one day, newest first; the plans start at 025.
-const std::vector<Draw> kHistory = {
+const std::vector<lottery::Draw> kHistory = {
     {"20140301-030", "52917"}, {"20140301-029", "60438"}, {"20140301-028", "13579"},
     {"20140301-027", "88210"}, {"20140301-026", "47302"}, {"20140301-025", "95161"},
     {"20140301-024", "38149"}, {"20140301-023", "20486"},
@@ -36,6 +37,7 @@ PlanSettings Position(int method, int codeCount, int periodCount, std::string ti
   s.codeCount = codeCount;
   s.periodCount = periodCount;
   s.title = std::move(title);
+  s.drawsPerDay = lottery::Chongqing().schedule.DrawsPerDay();
   return s;
 }
 
@@ -46,6 +48,7 @@ PlanSettings Star(PlanKind kind, int playType, int codeCount, std::string title)
   s.codeCount = codeCount;
   s.periodCount = 3;
   s.title = std::move(title);
+  s.drawsPerDay = lottery::Chongqing().schedule.DrawsPerDay();
   return s;
 }
 
@@ -99,7 +102,7 @@ TEST(PlanRun, PeriodCountOneGivesOneIssuePlans) {
 }
 
 TEST(PlanRun, SequenceWrapsAtTheEndOfTheDay) {
-  std::vector<Draw> history = {
+  std::vector<lottery::Draw> history = {
       {"20140302-001", "11111"}, {"20140301-120", "22222"}, {"20140301-119", "38149"}};
   auto result =
       PlanRun(BuildPlanSource(history, ""), Position(kMethodDigits, 1, 3, "后一定位胆"), "DCC*657");
@@ -109,7 +112,7 @@ TEST(PlanRun, SequenceWrapsAtTheEndOfTheDay) {
 
 TEST(PlanRun, FillSequenceCompletesShortPredictions) {
   // 00000 evaluates to 0 for every formula: 0 then 1 7 6 5 from the fill of 0.
-  std::vector<Draw> history = {{"20140301-002", "00007"}, {"20140301-001", "00000"}};
+  std::vector<lottery::Draw> history = {{"20140301-002", "00007"}, {"20140301-001", "00000"}};
   auto result =
       PlanRun(BuildPlanSource(history, ""), Position(kMethodDigits, 5, 1, "后一定位胆"), "AAD*868");
   EXPECT_EQ(Lines(result.report).front(), "002—002后一定位胆（01567）002期 开 7中了");

@@ -25,7 +25,8 @@
 #include "draws/draws_harness.h"
 #include "draws/feed_fetch.h"
 #include "draws/history_worker.h"
-#include "net/draw_sources.h"
+#include "lottery/draw_sources.h"
+#include "lottery/lottery.h"
 #include "net/raw_server.h"
 #include "net/web_access.h"
 
@@ -223,13 +224,14 @@ class NetFaultsTest : public ::testing::TestWithParam<Fault> {
 // automatic update make it.
 TEST_P(NetFaultsTest, FeedFetchReturnsInTimeWhileTheWindowTicks) {
   const std::vector<std::string> before = Rows();
-  const net::DrawSources sources = net::LoadDrawSources(h.dir.path());
+  const lottery::DrawSources sources = lottery::LoadDrawSources(h.dir.path());
   h.window.SetInterval("时钟_倒计时", 100);
   for (draws::Feed feed : {draws::Feed::First, draws::Feed::Second}) {
     SCOPED_TRACE(feed == draws::Feed::First ? "first feed" : "second feed");
     ticks = 0;
     const auto start = SteadyClock::now();
-    const std::string body = draws::FetchFeed(h.window, draws::FeedUrl(sources, feed), 3);
+    const std::string body =
+        draws::FetchFeed(h.window, draws::FeedUrl(sources, lottery::Chongqing().sources, feed), 3);
     const auto elapsed = duration_cast<milliseconds>(SteadyClock::now() - start);
     EXPECT_LT(elapsed, 6s);
     EXPECT_LE(body.size(), kBodyLimit);
@@ -239,7 +241,7 @@ TEST_P(NetFaultsTest, FeedFetchReturnsInTimeWhileTheWindowTicks) {
     }
     // The timer fires every 100 ms of the wait; half of that is plenty of slack.
     EXPECT_GE(ticks, elapsed.count() / 200) << elapsed.count() << " ms";
-    EXPECT_FALSE(draws::ApplyFeedDraw(h.window, feed, body));
+    EXPECT_FALSE(draws::ApplyFeedDraw(h.window, lottery::Chongqing(), feed, body));
   }
   EXPECT_EQ(Rows(), before);
   ExpectPeakRssBounded();
@@ -266,7 +268,8 @@ using NetFaultsWorkerTest = NetFaultsTest;
 TEST_P(NetFaultsWorkerTest, HistoryWorkerHandsOverNothing) {
   draws::HistoryHandOver handOver;
   handOver.items = {"left over"};
-  draws::HistoryWorker(handOver, net::LoadDrawSources(h.dir.path()).history, At(kToday, 14, 0, 0));
+  draws::HistoryWorker(handOver, lottery::LoadDrawSources(h.dir.path()).history,
+                       lottery::Chongqing(), At(kToday, 14, 0, 0));
   EXPECT_TRUE(handOver.done);
   EXPECT_EQ(handOver.items, std::vector<std::string>{});
   ExpectPeakRssBounded();
@@ -306,8 +309,11 @@ TEST(NetFaultsRefusedTest, ClosedPortFailsAtOnceAndInsertsNothing) {
   h.AddRow("20140105-050", "12345");
   int ticks = 0;
   h.window.Bind("时钟_倒计时", ui::Event::Tick, [&](int) { ++ticks; });
-  const net::DrawSources sources = net::LoadDrawSources(h.dir.path());
-  EXPECT_EQ(draws::FetchFeed(h.window, draws::FeedUrl(sources, draws::Feed::First), 3), "");
+  const lottery::DrawSources sources = lottery::LoadDrawSources(h.dir.path());
+  EXPECT_EQ(
+      draws::FetchFeed(
+          h.window, draws::FeedUrl(sources, lottery::Chongqing().sources, draws::Feed::First), 3),
+      "");
 
   h.window.SetClock(At(kToday, 14, 30, 0));
   draws::AutoUpdateDraws(h.ctx);
@@ -316,7 +322,7 @@ TEST(NetFaultsRefusedTest, ClosedPortFailsAtOnceAndInsertsNothing) {
   EXPECT_GE(h.window.Now(), At(kToday, 14, 32, 0));
 
   draws::HistoryHandOver handOver;
-  draws::HistoryWorker(handOver, sources.history, At(kToday, 14, 0, 0));
+  draws::HistoryWorker(handOver, sources.history, lottery::Chongqing(), At(kToday, 14, 0, 0));
   EXPECT_TRUE(handOver.done);
   EXPECT_TRUE(handOver.items.empty());
 }
@@ -356,7 +362,7 @@ TEST_P(NetFaultsCutTest, DayPageCutShortGivesNoneOfItsRows) {
     SendCut(c, answer, answer.find(draws_test::DayRow(3, "55555")), GetParam());
   });
   draws::HistoryHandOver handOver;
-  draws::HistoryWorker(handOver, server.Url(""), At(kToday, 14, 0, 0));
+  draws::HistoryWorker(handOver, server.Url(""), lottery::Chongqing(), At(kToday, 14, 0, 0));
   EXPECT_TRUE(handOver.done);
   EXPECT_EQ(handOver.items, (std::vector<std::string>{"20140104-12022222", "20140104-11911111"}));
 }
@@ -417,7 +423,7 @@ TEST(NetFaultsCodePageTest, Utf8DayPageGivesTheSameDrawsAsGbk) {
     RawServer server(
         [&](int c, const std::string&) { SendAll(c, Ok(page, "text/html; charset=utf-8")); });
     draws::HistoryHandOver handOver;
-    draws::HistoryWorker(handOver, server.Url(""), At(kToday, 14, 0, 0));
+    draws::HistoryWorker(handOver, server.Url(""), lottery::Chongqing(), At(kToday, 14, 0, 0));
     // Both day pages answer the same rows, each under its own date.
     EXPECT_EQ(handOver.items, (std::vector<std::string>{"20140105-05190817", "20140104-05190817"}));
   }

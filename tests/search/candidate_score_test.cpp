@@ -10,8 +10,8 @@
 namespace search {
 namespace {
 
-std::vector<plan::Draw> Draws(std::initializer_list<const char*> digits) {
-  std::vector<plan::Draw> draws;
+std::vector<lottery::Draw> Draws(std::initializer_list<const char*> digits) {
+  std::vector<lottery::Draw> draws;
   int sequence = 1;
   for (const char* d : digits) {
     draws.push_back({"20140301-" + std::to_string(1000 + sequence++).substr(1), d});
@@ -19,7 +19,7 @@ std::vector<plan::Draw> Draws(std::initializer_list<const char*> digits) {
   return draws;
 }
 
-Tally Score(const std::vector<plan::Draw>& draws, const SearchSettings& settings,
+Tally Score(const std::vector<lottery::Draw>& draws, const SearchSettings& settings,
             std::string_view formula) {
   const Tally fast = CandidateScorer(SearchSource(draws), settings).Score(formula);
   // Every case also holds for the plain replay.
@@ -285,7 +285,7 @@ TEST(ScoreCandidate, FastPlainAndReferenceAgree) {
                {plan::PlanKind::ThreeStar, plan::kThreeStarStraight},
                {plan::PlanKind::ThreeStar, 16}};
   for (int round = 0; round < 40; ++round) {
-    std::vector<plan::Draw> draws;
+    std::vector<lottery::Draw> draws;
     const int n = static_cast<int>(random() % (round % 2 ? 90 : 12));
     for (int i = 0; i < n; ++i) {
       char digits[6];
@@ -312,7 +312,7 @@ TEST(ScoreCandidate, FastPlainAndReferenceAgree) {
 // plain one (a draw that is not five digits).
 TEST(ScoreCandidate, StreaksComeFromTheSearchesReplay) {
   std::mt19937 random(3);
-  std::vector<plan::Draw> draws;
+  std::vector<lottery::Draw> draws;
   for (int i = 0; i < 3000; ++i) {
     char digits[6];
     std::snprintf(digits, sizeof digits, "%05u", static_cast<unsigned>(random() % 100000));
@@ -320,7 +320,7 @@ TEST(ScoreCandidate, StreaksComeFromTheSearchesReplay) {
   }
   auto comma = draws;
   comma.resize(400);
-  comma[7].digits = "1,2,3,4,5";
+  comma[7].code = "1,2,3,4,5";
   const std::atomic<bool> go{false};
   for (const auto& source : {draws, comma}) {
     for (const SearchSettings& s : {SearchSettings{plan::PlanKind::Position, 5, 3, 5, 0},
@@ -338,11 +338,11 @@ TEST(ScoreCandidate, StreaksComeFromTheSearchesReplay) {
 }
 
 TEST(ScoreCandidate, AStopEndsALongReplayUnfinished) {
-  std::vector<plan::Draw> draws(20000, plan::Draw{"x", "38149"});
+  std::vector<lottery::Draw> draws(20000, lottery::Draw{"x", "38149"});
   const std::atomic<bool> stop{true};
   for (const auto& source : {draws, [&] {
                                auto comma = draws;
-                               comma[0].digits = "3,8,1,4,9";
+                               comma[0].code = "3,8,1,4,9";
                                return comma;
                              }()}) {
     for (int play : {0, 1}) {

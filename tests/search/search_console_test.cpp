@@ -59,7 +59,7 @@ class SearchConsole : public ::testing::Test {
   std::string Setup(int threshold) const {
     std::string script;
     for (const auto& draw : history) {
-      script += "insert 列表框_开奖 -1 " + draw.issue + "\\t" + draw.digits + "\n";
+      script += "insert 列表框_开奖 -1 " + draw.issue + "\\t" + draw.code + "\n";
     }
     for (const char* combo :
          {"组合框_搜起始期", "组合框_定位起始期1", "组合框_二星起始期1", "组合框_三星起始期1"}) {
@@ -106,7 +106,7 @@ class SearchConsole : public ::testing::Test {
   static constexpr int kStart = 50;
   TempDir data, work;
   std::filesystem::path program;
-  std::vector<plan::Draw> history;
+  std::vector<lottery::Draw> history;
   const Texts library{"DCC*657", "CED-762", "CEE+741", "AB",      "EEA+354", "BEB+065",
                       "ECC-733", "AAD*868", "EDA-673", "DDE*241", "E",       "ABC+1",
                       "BCD*20",  "CDE-300", "AE+77",   "DA*5",    "EC-91",   "BB+88"};

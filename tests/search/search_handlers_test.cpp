@@ -117,7 +117,7 @@ class SearchHandlers : public ::testing::Test {
   ui::MemoryWindow window;
   AreaStates states;
   core::Context ctx;
-  std::vector<plan::Draw> history;
+  std::vector<lottery::Draw> history;
   const Texts formulas{"DCC*657", "CED-762", "CEE+741", "",        "AB",     "EEA+354",
                        "BEB+065", "ECC-733", "AAD*868", "EDA-673", "DDE*241"};
 };

@@ -7,8 +7,8 @@
 namespace search {
 namespace {
 
-std::vector<plan::Draw> RandomDraws(int n) {
-  std::vector<plan::Draw> draws;
+std::vector<lottery::Draw> RandomDraws(int n) {
+  std::vector<lottery::Draw> draws;
   std::uint32_t x = 99;
   for (int i = 0; i < n; ++i) {
     x = x * 1664525u + 1013904223u;

@@ -85,7 +85,7 @@ TEST_F(SettingsFileTest, RoundTripRestoresEveryStateAndText) {
   ASSERT_TRUE(SaveSettings(ctx).ok());
 
   ui::MemoryWindow fresh;
-  core::Env freshCtx{fresh, dir.path(), dir.path()};
+  core::Env freshCtx{fresh, dir.path(), dir.path(), lottery::Chongqing()};
   LoadSettings(freshCtx);
   for (const auto& name : kAutoUpdate) EXPECT_TRUE(fresh.Checked(name)) << name;
   for (const auto& name : kRadios) EXPECT_EQ(fresh.Checked(name), window.Checked(name)) << name;
@@ -129,7 +129,7 @@ TEST_F(SettingsFileTest, AnOwnFormulaComesBackAsTypedAndIsStoredAsItIsWhereItCan
               std::string::npos)
         << c.formula;
     ui::MemoryWindow fresh;
-    core::Env freshCtx{fresh, dir.path(), dir.path()};
+    core::Env freshCtx{fresh, dir.path(), dir.path(), lottery::Chongqing()};
     LoadSettings(freshCtx);
     EXPECT_EQ(fresh.Text("编辑框_二星公式"), c.formula);
   }
@@ -197,7 +197,7 @@ TEST_F(SettingsFileTest, AFileWithoutOurKeysKeepsEveryFormValue) {
         std::string("1=假\r\n2=假\r\n[其他]\r\n1=假\r\n")}) {
     ASSERT_TRUE(base::WriteFileAtomically(File(), content).ok());
     ui::MemoryWindow fresh;
-    core::Env freshCtx{fresh, dir.path(), dir.path()};
+    core::Env freshCtx{fresh, dir.path(), dir.path(), lottery::Chongqing()};
     LoadSettings(freshCtx);
     // Both data sources unchecked would make the first refresh load nothing.
     EXPECT_TRUE(fresh.Checked("单选框_数据源1")) << content.substr(0, 40);
@@ -278,7 +278,7 @@ TEST_F(SettingsFileTest, AFailedSaveSaysWhichFileAndWhy) {
   EXPECT_TRUE(std::filesystem::is_directory(File()));
 
   // The data directory itself is missing.
-  core::Env gone{window, dir.path() / "missing", dir.path()};
+  core::Env gone{window, dir.path() / "missing", dir.path(), lottery::Chongqing()};
   EXPECT_FALSE(SaveSettings(gone).ok());
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
 

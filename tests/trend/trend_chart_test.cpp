@@ -13,7 +13,7 @@ using Rows = std::vector<std::vector<std::string>>;
 // A dozen draws with two gaps in the issues (006 → 009, 012 → 120). At 个 the
 // digits are 3 7 3 6 | 5 5 2 5 8 0 5 1: 4 and 9 are never drawn, 3 only before
 // the last eight. At 万 the last four draws all drew 7.
-const std::vector<ArchivedDraw> kArchive{
+const std::vector<lottery::Draw> kArchive{
     {"20240301-001", "12343"}, {"20240301-002", "40187"}, {"20240301-003", "75523"},
     {"20240301-004", "49006"}, {"20240301-005", "93145"}, {"20240301-006", "08825"},
     {"20240301-009", "21672"}, {"20240301-010", "66035"}, {"20240301-011", "74298"},
@@ -111,7 +111,7 @@ TEST(BuildTrendChart, NoRowsGiveSummaryRowsOfZeros) {
                       Summary("最大遗漏", zeros), Summary("最大连出", zeros)};
   const struct {
     const char* name;
-    std::vector<ArchivedDraw> archive;
+    std::vector<lottery::Draw> archive;
     int shownCount;
   } cases[] = {
       {"empty archive", {}, 50}, {"nothing shown", kArchive, 0}, {"negative", kArchive, -3}};
@@ -123,7 +123,7 @@ TEST(BuildTrendChart, NoRowsGiveSummaryRowsOfZeros) {
 }
 
 TEST(BuildTrendChart, OmissionCountsDrawsNotIssueNumbers) {
-  const std::vector<ArchivedDraw> archive{
+  const std::vector<lottery::Draw> archive{
       {"20240301-001", "00001"}, {"20240301-050", "00002"}, {"20240305-117", "00003"}};
   const TrendChart chart = BuildTrendChart(archive, 4, 1);
   EXPECT_EQ(chart.rows[0], (std::vector<std::string>{"20240305-117", "00003", "3", "2", "1", "3",
@@ -131,7 +131,7 @@ TEST(BuildTrendChart, OmissionCountsDrawsNotIssueNumbers) {
 }
 
 TEST(BuildTrendChart, ARowWithoutADigitAtThePositionHasNoBallAndMissesEveryDigit) {
-  const std::vector<ArchivedDraw> archive{{"20240301-001", "00001"},
+  const std::vector<lottery::Draw> archive{{"20240301-001", "00001"},
                                           {"20240301-002", "12a45"},
                                           {"20240301-003", "1234"},
                                           {"20240301-004", "00003"}};

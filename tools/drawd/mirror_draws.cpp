@@ -31,11 +31,14 @@ std::uint64_t SplitMix64(std::uint64_t x) {
 
 }  // namespace
 
-LocalSeconds DrawTime(year_month_day date, int sequence) {
-  LocalSeconds midnight{local_days(date).time_since_epoch()};
-  if (sequence <= 23) return midnight + minutes(5 * sequence);
-  if (sequence <= 96) return midnight + hours(10) + minutes(10 * (sequence - 24));
-  return midnight + hours(22) + minutes(5 * (sequence - 96));
+const lottery::Lottery& MirroredLottery() { return lottery::Chongqing(); }
+
+lottery::Issue IssueOf(const lottery::Draw& draw) {
+  return lottery::ParseKeptIssue(draw.issue, MirroredLottery()).value();
+}
+
+LocalSeconds DrawTime(const lottery::Issue& issue) {
+  return MirroredLottery().schedule.DrawTime(issue.date, issue.sequence);
 }
 
 std::string SimulatedCode(year_month_day date, int sequence) {
@@ -48,29 +51,16 @@ std::string SimulatedCode(year_month_day date, int sequence) {
   return text;
 }
 
-std::string IssueOf(const Draw& draw) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%04d%02u%02u-%03d", static_cast<int>(draw.date.year()),
-                static_cast<unsigned>(draw.date.month()), static_cast<unsigned>(draw.date.day()),
-                draw.sequence);
-  return text;
+lottery::Draw SimulatedDraw(const lottery::Issue& issue) {
+  return {lottery::IssueText(issue), SimulatedCode(issue.date, issue.sequence)};
 }
 
-std::vector<Draw> ParseDrawFile(std::string_view content, int* malformedLines) {
-  archive::DrawTextReader reader;
+std::vector<lottery::Draw> ParseDrawFile(std::string_view content, int* malformedLines) {
+  archive::DrawTextReader reader(MirroredLottery());
   reader.Feed(content);
   reader.Finish();
-  std::vector<Draw> draws;
-  draws.reserve(reader.draws().size());
-  for (const archive::Draw& draw : reader.draws()) {
-    // The reader hands on only real dates: "YYYYMMDD-NNN".
-    const std::string_view issue = draw.issue;
-    year_month_day day{year(ToInt(issue.substr(0, 4))), month(ToInt(issue.substr(4, 2))),
-                       std::chrono::day(ToInt(issue.substr(6, 2)))};
-    draws.push_back({day, ToInt(issue.substr(9, 3)), draw.code});
-  }
   if (malformedLines) *malformedLines = static_cast<int>(reader.scan().rejected);
-  return draws;
+  return std::move(reader.draws());
 }
 
 std::optional<year_month_day> ParseDashedDate(std::string_view text) {

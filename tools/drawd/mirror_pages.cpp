@@ -17,8 +17,8 @@ std::string DashedDate(year_month_day day) {
   return text;
 }
 
-std::string OpenTime(const Draw& draw) {
-  LocalSeconds time = DrawTime(draw.date, draw.sequence);
+std::string OpenTime(const lottery::Draw& draw) {
+  LocalSeconds time = DrawTime(IssueOf(draw));
   year_month_day day{floor<days>(time)};
   hh_mm_ss clock(time - floor<days>(time));
   char text[16];
@@ -28,11 +28,7 @@ std::string OpenTime(const Draw& draw) {
   return DashedDate(day) + text;
 }
 
-// "YYYYMMDDNNN" without the dash.
-std::string LongIssue(const Draw& draw) {
-  std::string issue = IssueOf(draw);
-  return issue.substr(0, 8) + issue.substr(9);
-}
+std::string LongIssue(const lottery::Draw& draw) { return lottery::LongIssueText(IssueOf(draw)); }
 
 std::string CommaCode(const std::string& code) {
   std::string text;
@@ -43,22 +39,21 @@ std::string CommaCode(const std::string& code) {
   return text;
 }
 
-std::string NewestLine(const std::optional<Draw>& newest) {
+std::string NewestLine(const std::optional<lottery::Draw>& newest) {
   if (!newest) return "<p>暂无开奖</p>";
-  return "<p>最新开奖：第 " + IssueOf(*newest) + " 期 " + newest->code + "</p>";
+  return "<p>最新开奖：第 " + newest->issue + " 期 " + newest->code + "</p>";
 }
 
 }  // namespace
 
-std::string HistoryPage(year_month_day day, const std::vector<Draw>& draws) {
+std::string HistoryPage(year_month_day day, const std::vector<lottery::Draw>& draws) {
   std::string page =
       "<!DOCTYPE html>\r\n<html><head><meta charset=\"gbk\"><title>重庆时时彩开奖号码 " +
       DashedDate(day) +
       "</title></head><body>\r\n<table class='kj'>\r\n"
       "<tr><th>期号</th><th>开奖号码</th><th>开奖时间</th></tr>\r\n";
-  for (const Draw& draw : draws) {
-    char sequence[8];
-    std::snprintf(sequence, sizeof sequence, "%03d", draw.sequence);
+  for (const lottery::Draw& draw : draws) {
+    const std::string_view sequence = lottery::IssueSequence(draw.issue);
     page += "<tr><td class='gray'>" + std::string(sequence) + "</td><td class='red big'>" +
             draw.code + "</td><td>" + OpenTime(draw) + "</td></tr>\r\n";
   }
@@ -67,7 +62,7 @@ std::string HistoryPage(year_month_day day, const std::vector<Draw>& draws) {
   return base::Utf8ToGbk(page).value_or(page);
 }
 
-std::string FirstFeed(const std::optional<Draw>& newest) {
+std::string FirstFeed(const std::optional<lottery::Draw>& newest) {
   std::string xml = "<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n<xml>\r\n";
   if (newest) {
     xml += "<row expect=\"" + LongIssue(*newest).substr(2) + "\" starttime=\"" + OpenTime(*newest) +
@@ -76,7 +71,7 @@ std::string FirstFeed(const std::optional<Draw>& newest) {
   return xml + "</xml>\r\n";
 }
 
-std::string SecondFeed(const std::optional<Draw>& newest) {
+std::string SecondFeed(const std::optional<lottery::Draw>& newest) {
   std::string xml = "<?xml version=\"1.0\" encoding=\"gb2312\"?>\r\n<xml>\r\n";
   if (newest) {
     xml += "<row expect=\"" + LongIssue(*newest) + "\" opencode=\"" + CommaCode(newest->code) +
@@ -85,13 +80,13 @@ std::string SecondFeed(const std::optional<Draw>& newest) {
   return xml + "</xml>\r\n";
 }
 
-std::string AnnouncementPage(const std::optional<Draw>& newest) {
+std::string AnnouncementPage(const std::optional<lottery::Draw>& newest) {
   return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>公告</title></head><body>\n"
          "<h3>岚舟本地开奖镜像</h3>\n<p>本页由本机的 lanzhou-drawd 提供。</p>\n" +
          NewestLine(newest) + "\n</body></html>\n";
 }
 
-std::string VideoPage(const std::string& lottery, const std::optional<Draw>& newest) {
+std::string VideoPage(const std::string& lottery, const std::optional<lottery::Draw>& newest) {
   return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + lottery +
          "开奖视频</title></head><body>\n<h3>" + lottery + "开奖视频</h3>\n" + NewestLine(newest) +
          "\n</body></html>\n";

@@ -66,16 +66,27 @@ std::string Value(const std::vector<std::pair<std::string, std::string>>& parame
   return {};
 }
 
+// The lottery's history page: "path?fixed=...&span=", the day span last.
+std::string_view HistoryPath() {
+  const std::string& page = MirroredLottery().sources.history;
+  return std::string_view(page).substr(0, page.find('?'));
+}
+
 MirrorReply HistoryAnswer(MirrorSource& source, std::string_view query) {
+  const std::string& page = MirroredLottery().sources.history;
+  auto fixed = Parameters(std::string_view(page).substr(page.find('?') + 1));
+  const std::string spanKey = fixed.back().first;
+  fixed.pop_back();
   const auto parameters = Parameters(query);
-  if (Value(parameters, "lotId") != "255401") return BadRequest("lotId");
-  if (Value(parameters, "spanType") != "2") return BadRequest("spanType");
-  const std::string span = Value(parameters, "span");
+  for (const auto& [key, value] : fixed) {
+    if (Value(parameters, key) != value) return BadRequest(key);
+  }
+  const std::string span = Value(parameters, spanKey);
   const std::size_t underscore = span.find('_');
-  if (underscore == std::string::npos) return BadRequest("span");
+  if (underscore == std::string::npos) return BadRequest(spanKey);
   auto from = ParseDashedDate(std::string_view(span).substr(0, underscore));
   auto to = ParseDashedDate(std::string_view(span).substr(underscore + 1));
-  if (!from || !to || *from != *to) return BadRequest("span");
+  if (!from || !to || *from != *to) return BadRequest(spanKey);
   return Page(HistoryPage(*from, source.DayDraws(*from)), "text/html; charset=gbk");
 }
 
@@ -86,11 +97,12 @@ MirrorReply Answer(MirrorSource& source, std::string_view target) {
   const std::string path = Decode(target.substr(0, mark), false);
   const std::string_view query =
       mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1);
-  if (path == "/kaijiang/kaijiang") return HistoryAnswer(source, query);
-  if (path == "/static/public/ssc/xml/newlyopen.xml") {
+  const lottery::SourcePages& pages = MirroredLottery().sources;
+  if (path == HistoryPath()) return HistoryAnswer(source, query);
+  if (path == pages.firstFeed) {
     return Page(FirstFeed(source.Newest()), "text/xml; charset=gb2312");
   }
-  if (path == "/static/ssc/newlyopenlist.xml") {
+  if (path == pages.secondFeed) {
     return Page(SecondFeed(source.Newest()), "text/xml; charset=gb2312");
   }
   if (path == "/announcement.html") {

@@ -53,45 +53,48 @@ void MirrorSource::Refresh() {
   loaded_ = true;
 }
 
-std::vector<Draw> MirrorSource::DayDraws(year_month_day day) {
-  std::vector<Draw> draws;
+namespace {
+
+// Kept issues of one form compare as their dates and sequences do.
+bool IssueBefore(const lottery::Draw& a, const lottery::Draw& b) { return a.issue < b.issue; }
+
+}  // namespace
+
+std::vector<lottery::Draw> MirrorSource::DayDraws(year_month_day day) {
+  std::vector<lottery::Draw> draws;
   if (clock_) {
     LocalSeconds now = clock_();
-    for (int sequence = 1; sequence <= kDrawsPerDay && DrawTime(day, sequence) <= now; ++sequence) {
-      draws.push_back({day, sequence, SimulatedCode(day, sequence)});
+    const int drawsPerDay = MirroredLottery().schedule.DrawsPerDay();
+    for (int sequence = 1; sequence <= drawsPerDay && DrawTime({day, sequence}) <= now;
+         ++sequence) {
+      draws.push_back(SimulatedDraw({day, sequence}));
     }
     return draws;
   }
   std::lock_guard lock(mutex_);
   Refresh();
-  for (const Draw& draw : fileDraws_) {
-    if (draw.date == day) draws.push_back(draw);
+  for (const lottery::Draw& draw : fileDraws_) {
+    if (IssueOf(draw).date == day) draws.push_back(draw);
   }
-  std::stable_sort(draws.begin(), draws.end(),
-                   [](const Draw& a, const Draw& b) { return a.sequence < b.sequence; });
+  std::stable_sort(draws.begin(), draws.end(), IssueBefore);
   return draws;
 }
 
-std::optional<Draw> MirrorSource::Newest() {
+std::optional<lottery::Draw> MirrorSource::Newest() {
   if (clock_) {
     LocalSeconds now = clock_();
     year_month_day today{floor<days>(now)};
-    // the newest draw is today's or, before 00:05, yesterday's last
+    // the newest draw is today's or, before the day's first, yesterday's last
     for (year_month_day day : {today, year_month_day{local_days(today) - days(1)}}) {
-      for (int sequence = kDrawsPerDay; sequence >= 1; --sequence) {
-        if (DrawTime(day, sequence) <= now)
-          return Draw{day, sequence, SimulatedCode(day, sequence)};
+      for (int sequence = MirroredLottery().schedule.DrawsPerDay(); sequence >= 1; --sequence) {
+        if (DrawTime({day, sequence}) <= now) return SimulatedDraw({day, sequence});
       }
     }
     return std::nullopt;
   }
   std::lock_guard lock(mutex_);
   Refresh();
-  auto newest =
-      std::max_element(fileDraws_.begin(), fileDraws_.end(), [](const Draw& a, const Draw& b) {
-        return std::pair(local_days(a.date), a.sequence) <
-               std::pair(local_days(b.date), b.sequence);
-      });
+  auto newest = std::max_element(fileDraws_.begin(), fileDraws_.end(), IssueBefore);
   if (newest == fileDraws_.end()) return std::nullopt;
   return *newest;
 }

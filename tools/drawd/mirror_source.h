@@ -12,8 +12,8 @@
 
 namespace drawd {
 
-// Where the mirror's draws come from: simulated on the real schedule up to
-// the mirror's clock, or a draw file read again whenever it changes.
+// Where the mirror's draws come from: simulated on the mirrored lottery's
+// schedule up to the mirror's clock, or a draw file read again whenever it changes.
 // Thread-safe: the server answers on several threads.
 class MirrorSource {
  public:
@@ -25,8 +25,8 @@ class MirrorSource {
   MirrorSource(MirrorSource&& other) noexcept;
 
   // The draws of one day, ascending by sequence.
-  std::vector<Draw> DayDraws(std::chrono::year_month_day day);
-  std::optional<Draw> Newest();
+  std::vector<lottery::Draw> DayDraws(std::chrono::year_month_day day);
+  std::optional<lottery::Draw> Newest();
 
  private:
   MirrorSource() = default;
@@ -37,7 +37,7 @@ class MirrorSource {
   Clock clock_;
   std::filesystem::path file_;
   std::mutex mutex_;
-  std::vector<Draw> fileDraws_;  // guarded by mutex_
+  std::vector<lottery::Draw> fileDraws_;  // guarded by mutex_
   std::filesystem::file_time_type fileTime_{};
   std::uintmax_t fileSize_ = 0;
   bool loaded_ = false;

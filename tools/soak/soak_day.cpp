@@ -98,10 +98,22 @@ std::optional<drawd::LocalSeconds> ParseClock(const std::string& text) {
          seconds(std::stoi(text.substr(17, 2)));
 }
 
-std::string Line(const drawd::Draw& draw) { return drawd::IssueOf(draw) + " " + draw.code; }
+std::string Line(const lottery::Draw& draw) { return draw.issue + " " + draw.code; }
 
-drawd::Draw DrawOf(year_month_day date, int sequence) {
-  return {date, sequence, drawd::SimulatedCode(date, sequence)};
+lottery::Draw DrawOf(year_month_day date, int sequence) {
+  return drawd::SimulatedDraw({date, sequence});
+}
+
+// The sequence that starts the evening of a day: its last draws that fall in
+// one window.
+int EveningStart(year_month_day date) {
+  const lottery::Schedule& schedule = drawd::MirroredLottery().schedule;
+  auto windowOf = [&](int sequence) {
+    return schedule.WindowAt(schedule.DrawTime(date, sequence));
+  };
+  int first = schedule.DrawsPerDay();
+  while (first > 1 && windowOf(first - 1) == windowOf(first)) --first;
+  return first;
 }
 
 // The second feed: answers the newest draw already published, in its own
@@ -116,8 +128,7 @@ class SecondFeed {
       std::lock_guard lock(mutex_);
       std::string body = "<xml>";
       if (newest_) {
-        std::string issue = drawd::IssueOf(*newest_);
-        issue.erase(8, 1);
+        const std::string issue = lottery::LongIssueText(drawd::IssueOf(*newest_));
         std::string code;
         for (char digit : newest_->code) code += std::string(code.empty() ? "" : ",") + digit;
         body += "<row expect=\"" + issue + "\" opencode=\"" + code + "\" opentime=\"\"/>";
@@ -140,11 +151,11 @@ class SecondFeed {
 
   int port() const { return port_; }
 
-  void Publish(const drawd::Draw& draw) {
+  void Publish(const lottery::Draw& draw) {
     std::lock_guard lock(mutex_);
     Append(draw);
   }
-  void PublishOnNextRequest(const drawd::Draw& draw) {
+  void PublishOnNextRequest(const lottery::Draw& draw) {
     std::lock_guard lock(mutex_);
     late_ = draw;
   }
@@ -154,7 +165,7 @@ class SecondFeed {
   }
 
  private:
-  void Append(const drawd::Draw& draw) {
+  void Append(const lottery::Draw& draw) {
     std::ofstream(drawFile_, std::ios::app) << Line(draw) << "\n";
     newest_ = draw;
   }
@@ -164,8 +175,8 @@ class SecondFeed {
   int port_ = 0;
   std::thread thread_;
   std::mutex mutex_;
-  std::optional<drawd::Draw> newest_;
-  std::optional<drawd::Draw> late_;
+  std::optional<lottery::Draw> newest_;
+  std::optional<lottery::Draw> late_;
   int latePublished_ = 0;
 };
 
@@ -219,20 +230,21 @@ int main(int argc, char** argv) {
   const fs::path drawFile = work / "draws.txt";
   const year_month_day yesterday{local_days(day) - days(1)};
 
-  // The draws run through: whole days (001 at 00:05 to 120 at midnight), or
+  // The draws run through: whole issue days, their last draw at midnight, or
   // one evening. What lies before is in the file from the start.
-  const int first = shortRun ? 96 : 1;
+  const int drawsPerDay = drawd::MirroredLottery().schedule.DrawsPerDay();
+  const int first = shortRun ? EveningStart(day) : 1;
   if (shortRun) dayCount = 1;
-  std::vector<drawd::Draw> run;
+  std::vector<lottery::Draw> run;
   for (int d = 0; d < dayCount; ++d) {
     const year_month_day date{local_days(day) + days(d)};
-    for (int sequence = d == 0 ? first : 1; sequence <= 120; ++sequence) {
+    for (int sequence = d == 0 ? first : 1; sequence <= drawsPerDay; ++sequence) {
       run.push_back(DrawOf(date, sequence));
     }
   }
   {
     std::ofstream out(drawFile, std::ios::trunc);
-    for (int sequence = 1; sequence <= 120; ++sequence)
+    for (int sequence = 1; sequence <= drawsPerDay; ++sequence)
       out << Line(DrawOf(yesterday, sequence)) << "\n";
     for (int sequence = 1; sequence < first; ++sequence) out << Line(DrawOf(day, sequence)) << "\n";
   }
@@ -265,7 +277,7 @@ int main(int argc, char** argv) {
   }
 
   const drawd::LocalSeconds start =
-      shortRun ? drawd::DrawTime(day, first) - minutes(2)
+      shortRun ? drawd::DrawTime({day, first}) - minutes(2)
                : drawd::LocalSeconds{local_days(day).time_since_epoch()} + seconds(30);
   const auto realStart = steady_clock::now();
   // Started at a clock time, with every plan kind following each new draw
@@ -307,8 +319,8 @@ int main(int argc, char** argv) {
   // in real time: a kill lands somewhere within it.
   microseconds takeIn{50000};
   for (std::size_t i = 0; i < run.size(); ++i) {
-    const drawd::Draw& draw = run[i];
-    const drawd::LocalSeconds due = drawd::DrawTime(draw.date, draw.sequence);
+    const lottery::Draw& draw = run[i];
+    const drawd::LocalSeconds due = drawd::DrawTime(drawd::IssueOf(draw));
     // Up to shortly before the draw minute, at the clock's own pace.
     auto now = ParseClock(Ask(*console, "now"));
     if (!now) Fail("bad clock answer");
@@ -330,7 +342,7 @@ int main(int argc, char** argv) {
       secondFeed.Publish(draw);
     }
     if (!isMissing) {
-      insertedIssues.push_back(drawd::IssueOf(draw));
+      insertedIssues.push_back(draw.issue);
       ++inserted;
     }
     if (isKilled) {
@@ -345,16 +357,16 @@ int main(int argc, char** argv) {
       ++kills;
       const ArchiveContents archived = ReadArchive(work / "draws.db");
       if (archived.integrity != "ok")
-        Fail("killed at " + drawd::IssueOf(draw) + ", the archive is " + archived.integrity);
+        Fail("killed at " + draw.issue + ", the archive is " + archived.integrity);
       for (const std::string& line : before) {
         if (!archived.draws.contains(line))
-          Fail("killed at " + drawd::IssueOf(draw) + ", the archive lost " + line);
+          Fail("killed at " + draw.issue + ", the archive lost " + line);
       }
-      if (!isMissing) inFlight.insert(drawd::IssueOf(draw));
+      if (!isMissing) inFlight.insert(draw.issue);
       // Started again after the polling: its first refresh brings the draw.
       console = startConsole(due + seconds(150));
       if (!isMissing && expected.front() != Line(draw))
-        Fail("restarted after " + drawd::IssueOf(draw) + ", the top row is " + expected.front());
+        Fail("restarted after " + draw.issue + ", the top row is " + expected.front());
       continue;
     }
     // Through the draw minute and the update's two minutes of polling.
@@ -368,7 +380,7 @@ int main(int argc, char** argv) {
       shown.insert(Line(draw));
     }
     if (top != expected.front()) {
-      Fail("after " + drawd::IssueOf(draw) +
+      Fail("after " + draw.issue +
            (isMissing ? " (missing)"
             : isLate  ? " (late)"
                       : "") +
@@ -376,8 +388,8 @@ int main(int argc, char** argv) {
     }
     const long rss = RssKb(console->pid());
     rssMax = std::max(rssMax, rss);
-    if (draw.sequence == 120) {
-      std::cout << "day " << drawd::IssueOf(draw).substr(0, 8) << " done: " << expected.size()
+    if (drawd::IssueOf(draw).sequence == drawsPerDay) {
+      std::cout << "day " << draw.issue.substr(0, 8) << " done: " << expected.size()
                 << " rows, RSS " << rss << " kB\n";
     }
   }

@@ -1,9 +1,8 @@
-#include "draws/draw_record.h"
+#include "draws/issue_key.h"
 
 #include <algorithm>
 
 #include "plan/digits_only.h"
-#include "plan/draw.h"
 
 namespace draws {
 
@@ -15,12 +14,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsDigits(std::string_view text, std::size_t count) {
   return text.size() == count && std::all_of(text.begin(), text.end(), IsDigit);
-}
-
-bool IsDrawSequence(std::string_view sequence) {
-  if (!IsDigits(sequence, 3)) return false;
-  const int number = (sequence[0] - '0') * 100 + (sequence[1] - '0') * 10 + (sequence[2] - '0');
-  return number >= 1 && number <= plan::kIssuesPerDay;
 }
 
 std::string IssueKeyText(std::string_view issue) {

@@ -5,18 +5,8 @@
 
 namespace draws {
 
-// One draw as a row of 列表框_开奖 holds it: issue "YYYYMMDD-NNN", code "ddddd".
-struct DrawRecord {
-  std::string issue;
-  std::string code;
-  bool operator==(const DrawRecord&) const = default;
-};
-
 // True when text is exactly `count` ASCII digits.
 bool IsDigits(std::string_view text, std::size_t count);
-
-// A draw's sequence within its day: three digits from 001 to 120.
-bool IsDrawSequence(std::string_view sequence);
 
 // The comparable key of an issue: the last 9 digits once every non-digit is
 // dropped (YYYYMMDD-NNN gives YYMMDDNNN). Empty when the issue has no digit.

@@ -1,4 +1,4 @@
-#include "net/draw_sources.h"
+#include "lottery/draw_sources.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace {
 
 TEST(DrawSources, MissingFileMeansTheLocalMirror) {
   TempDir dir;
-  const net::DrawSources sources = net::LoadDrawSources(dir.path());
+  const lottery::DrawSources sources = lottery::LoadDrawSources(dir.path());
   EXPECT_EQ(sources.history, "http://127.0.0.1:18733");
   EXPECT_EQ(sources.feed1, "http://127.0.0.1:18733");
   EXPECT_EQ(sources.feed2, "http://127.0.0.1:18733");
@@ -28,7 +28,7 @@ TEST(DrawSources, KeysOverrideOneByOne) {
           .ok());
   ASSERT_TRUE(settings::WriteIniKey(file, "other", "feed1", "http://wrong.example").ok());
 
-  const net::DrawSources sources = net::LoadDrawSources(dir.path());
+  const lottery::DrawSources sources = lottery::LoadDrawSources(dir.path());
   EXPECT_EQ(sources.video, "http://video.example:81");
   EXPECT_EQ(sources.feed2, "feeds.example");
   EXPECT_EQ(sources.history, "http://127.0.0.1:18733");

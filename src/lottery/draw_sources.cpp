@@ -1,8 +1,8 @@
-#include "net/draw_sources.h"
+#include "lottery/draw_sources.h"
 
 #include "settings/ini_file.h"
 
-namespace net {
+namespace lottery {
 namespace {
 
 // A base address is joined to paths that begin with "/".
@@ -42,4 +42,4 @@ DrawSources LoadDrawSources(const std::filesystem::path& dataDir) {
   return sources;
 }
 
-}  // namespace net
+}  // namespace lottery
