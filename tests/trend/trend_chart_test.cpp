@@ -132,9 +132,9 @@ TEST(BuildTrendChart, OmissionCountsDrawsNotIssueNumbers) {
 
 TEST(BuildTrendChart, ARowWithoutADigitAtThePositionHasNoBallAndMissesEveryDigit) {
   const std::vector<lottery::Draw> archive{{"20240301-001", "00001"},
-                                          {"20240301-002", "12a45"},
-                                          {"20240301-003", "1234"},
-                                          {"20240301-004", "00003"}};
+                                           {"20240301-002", "12a45"},
+                                           {"20240301-003", "1234"},
+                                           {"20240301-004", "00003"}};
   const TrendChart chart = BuildTrendChart(archive, 4, 3);
   const Rows expected{
       {"20240301-002", "12a45", "2", "1", "2", "2", "2", "2", "2", "2", "2", "2", "", ""},
