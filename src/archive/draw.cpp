@@ -2,15 +2,10 @@
 
 #include <chrono>
 
+#include "base/text.h"
+
 namespace archive {
 namespace {
-
-bool AllDigits(std::string_view text) {
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return !text.empty();
-}
 
 int Number(std::string_view digits) {
   int value = 0;
@@ -21,8 +16,8 @@ int Number(std::string_view digits) {
 }  // namespace
 
 base::Status CheckIssue(std::string_view issue) {
-  if (issue.size() != 12 || issue[8] != '-' || !AllDigits(issue.substr(0, 8)) ||
-      !AllDigits(issue.substr(9))) {
+  if (issue.size() != 12 || issue[8] != '-' || !base::IsDigits(issue.substr(0, 8)) ||
+      !base::IsDigits(issue.substr(9))) {
     return base::Error{"bad issue number"};
   }
   const std::string_view date = issue.substr(0, 8);
@@ -42,7 +37,7 @@ base::Status CheckIssue(std::string_view issue) {
 }
 
 base::Status CheckCode(std::string_view code) {
-  if (code.size() != 5 || !AllDigits(code)) return base::Error{"code is not five digits"};
+  if (code.size() != 5 || !base::IsDigits(code)) return base::Error{"code is not five digits"};
   return base::Ok{};
 }
 

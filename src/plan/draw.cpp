@@ -24,12 +24,12 @@ long long SequenceNumber(std::string_view sequence) {
   if (!sequence.empty() && sequence.size() <= 9) {
     long long number = 0;
     for (char c : sequence) {
-      if (c < '0' || c > '9') return static_cast<long long>(base::LeadingNumber(sequence));
+      if (c < '0' || c > '9') return base::LeadingCount<long long>(sequence);
       number = number * 10 + (c - '0');
     }
     return number;
   }
-  return static_cast<long long>(base::LeadingNumber(sequence));
+  return base::LeadingCount<long long>(sequence);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/codepage.h"
+#include "base/text.h"
 #include "settings/ini_file.h"
 
 namespace plan {
@@ -21,7 +22,7 @@ std::int32_t ReadInt32(std::string_view piece) {
   bool negative = false;
   if (i < piece.size() && (piece[i] == '+' || piece[i] == '-')) negative = piece[i++] == '-';
   std::int64_t value = 0;
-  for (; i < piece.size() && piece[i] >= '0' && piece[i] <= '9'; ++i) {
+  for (; i < piece.size() && base::IsDigit(piece[i]); ++i) {
     value = value * 10 + (piece[i] - '0');
     if (value > static_cast<std::int64_t>(INT32_MAX) + 1) break;
   }

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "base/atomic_file.h"
-#include "push/ascii_case.h"
+#include "base/text.h"
 
 namespace push {
 namespace {
@@ -65,8 +65,8 @@ std::vector<Line> SplitLines(std::string_view content) {
 
 bool IsHttpUrl(std::string_view url) {
   size_t schemeLength = 0;
-  if (StartsWithNoCase(url, "http://")) schemeLength = 7;
-  if (StartsWithNoCase(url, "https://")) schemeLength = 8;
+  if (base::StartsWithNoCase(url, "http://")) schemeLength = 7;
+  if (base::StartsWithNoCase(url, "https://")) schemeLength = 8;
   if (schemeLength == 0) return false;
   for (char c : url) {
     const auto byte = static_cast<unsigned char>(c);
@@ -78,7 +78,7 @@ bool IsHttpUrl(std::string_view url) {
 
 bool IsChecked(std::string_view value) {
   for (std::string_view yes : {"1", "true", "yes", "on"}) {
-    if (EqualsNoCase(value, yes)) return true;
+    if (base::EqualsNoCase(value, yes)) return true;
   }
   return false;
 }
@@ -127,7 +127,7 @@ std::vector<Group> ParseGroups(std::string_view content) {
       sections.emplace_back(std::string(*line.section), Keys{});
     } else if (!line.key.empty() && !sections.empty()) {
       std::string key(line.key);
-      for (char& c : key) c = AsciiLower(c);
+      for (char& c : key) c = base::AsciiLower(c);
       sections.back().second.emplace(std::move(key), std::string(line.value));
     }
   }
@@ -193,7 +193,7 @@ std::string SetCheckedStates(std::string_view content, const std::vector<Group>&
       insertAfter = out.size();
       continue;
     }
-    if (state && EqualsNoCase(line.key, "checked")) {
+    if (state && base::EqualsNoCase(line.key, "checked")) {
       out += line.text.substr(0, line.text.find('=') + 1);
       out += *state ? "1" : "0";
       sectionHasKey = true;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "base/text.h"
+
 namespace trend {
 namespace {
 
@@ -74,7 +76,7 @@ const std::vector<std::string>& TrendColumnCaptions() {
 
 int DigitAt(std::string_view code, int position) {
   if (code.size() != kPositionCount || position < 0 || position >= kPositionCount ||
-      !std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      !base::IsDigits(code)) {
     return -1;
   }
   return code[position] - '0';
