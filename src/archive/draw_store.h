@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "archive/draw.h"
-#include "archive/sqlite_db.h"
 #include "base/result.h"
+#include "storage/sqlite_db.h"
 
 namespace archive {
 
@@ -75,9 +75,9 @@ class DrawStore {
   base::Result<std::vector<Conflict>> Conflicts() const;
 
  private:
-  explicit DrawStore(Database db) : db_(std::move(db)) {}
+  explicit DrawStore(storage::Database db) : db_(std::move(db)) {}
 
-  Database db_;
+  storage::Database db_;
 };
 
 struct OpenedStore {

@@ -5,7 +5,7 @@
 
 #include "base/codepage.h"
 #include "base/text.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 
 namespace plan {
 namespace {
@@ -66,7 +66,7 @@ PresetFormulas LoadPresetFormulas(const std::filesystem::path& dataDir, PlanKind
   auto file = dataDir / kPresetFileName;
   auto section = std::to_string(static_cast<int>(kind));
   for (std::size_t k = 0; k < formulas.size(); ++k) {
-    std::string stored = settings::ReadIniKey(file, section, std::to_string(k + 1), "");
+    std::string stored = storage::ReadIniKey(file, section, std::to_string(k + 1), "");
     if (stored.size() > kMaxStoredValue) stored.resize(kMaxStoredValue);
     if (!stored.empty()) formulas[k] = DecodeFormulaText(stored);
   }

@@ -1,4 +1,4 @@
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "base/codepage.h"
 #include "temp_dir.h"
 
-namespace settings {
+namespace storage {
 namespace {
 
 TEST(IniText, LookupFindsKeyInItsSectionOnly) {
@@ -109,4 +109,4 @@ TEST(IniFile, LineBreaksAreRefusedAndTheFileKeptAsItWas) {
 }
 
 }  // namespace
-}  // namespace settings
+}  // namespace storage

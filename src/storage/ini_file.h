@@ -8,7 +8,7 @@
 
 #include "base/result.h"
 
-namespace settings {
+namespace storage {
 
 // INI files the way older installations expect them: GBK with CR LF on disk,
 // GBK or UTF-8 accepted on read, section and key names compared without
@@ -47,4 +47,4 @@ std::string LookupIniKey(std::string_view content, std::string_view section, std
 std::string SetIniKey(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value);
 
-}  // namespace settings
+}  // namespace storage

@@ -1,4 +1,4 @@
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 
 #include <algorithm>
 #include <system_error>
@@ -8,7 +8,7 @@
 #include "base/atomic_file.h"
 #include "base/codepage.h"
 
-namespace settings {
+namespace storage {
 namespace {
 
 // Hand-edited files can be large; the program's own are a few hundred bytes.
@@ -289,4 +289,4 @@ base::Status WriteIniKey(const std::filesystem::path& file, std::string_view sec
   return WriteIniKeys(file, std::span(&entry, 1));
 }
 
-}  // namespace settings
+}  // namespace storage
