@@ -8,60 +8,13 @@
 
 #include "base/atomic_file.h"
 #include "base/text.h"
+#include "storage/ini_file.h"
 
 namespace push {
 namespace {
 
 // A group file of a few dozen sections is a few kilobytes.
 constexpr size_t kFileLimit = 1u << 20;
-
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// One line of the file as it lies there, and what it means.
-struct Line {
-  std::string_view text;                    // without its ending
-  std::string_view ending;                  // "\r\n", "\n" or empty for a last line without one
-  std::optional<std::string_view> section;  // a section header's name
-  std::string_view key;                     // a key line's key, trimmed
-  std::string_view value;                   // and its value, trimmed
-};
-
-std::vector<Line> SplitLines(std::string_view content) {
-  std::vector<Line> lines;
-  size_t at = 0;
-  while (at < content.size()) {
-    size_t end = content.find('\n', at);
-    Line line;
-    if (end == std::string_view::npos) {
-      line.text = content.substr(at);
-      at = content.size();
-    } else {
-      const bool crlf = end > at && content[end - 1] == '\r';
-      line.text = content.substr(at, end - at - (crlf ? 1 : 0));
-      line.ending = content.substr(end - (crlf ? 1 : 0), crlf ? 2 : 1);
-      at = end + 1;
-    }
-    std::string_view meaning = line.text;
-    if (lines.empty() && meaning.starts_with("\xEF\xBB\xBF")) meaning.remove_prefix(3);
-    meaning = Trim(meaning);
-    const size_t close = meaning.rfind(']');
-    if (meaning.starts_with('[') && close != std::string_view::npos) {
-      line.section = Trim(meaning.substr(1, close - 1));
-    } else if (!meaning.starts_with(';') && !meaning.starts_with('#')) {
-      const size_t equals = meaning.find('=');
-      if (equals != std::string_view::npos) {
-        line.key = Trim(meaning.substr(0, equals));
-        line.value = Trim(meaning.substr(equals + 1));
-      }
-    }
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 bool IsHttpUrl(std::string_view url) {
   size_t schemeLength = 0;
@@ -122,7 +75,7 @@ Group MakeGroup(std::string name, const Keys& keys) {
 
 std::vector<Group> ParseGroups(std::string_view content) {
   std::vector<std::pair<std::string, Keys>> sections;
-  for (const Line& line : SplitLines(content)) {
+  for (const storage::IniLine& line : storage::SplitIniLines(content)) {
     if (line.section) {
       sections.emplace_back(std::string(*line.section), Keys{});
     } else if (!line.key.empty() && !sections.empty()) {
@@ -154,11 +107,11 @@ std::string SetCheckedStates(std::string_view content, const std::vector<Group>&
   std::map<std::string, bool, std::less<>> wanted;
   for (const Group& group : groups) wanted.emplace(group.name, group.checked);
 
-  const std::vector<Line> lines = SplitLines(content);
+  const std::vector<storage::IniLine> lines = storage::SplitIniLines(content);
   std::string_view newline = "\n";
-  for (const Line& line : lines) {
-    if (!line.ending.empty()) {
-      newline = line.ending;
+  for (const storage::IniLine& line : lines) {
+    if (!line.end.empty()) {
+      newline = line.end;
       break;
     }
   }
@@ -182,14 +135,14 @@ std::string SetCheckedStates(std::string_view content, const std::vector<Group>&
       out.insert(*insertAfter, added);
     }
   };
-  for (const Line& line : lines) {
+  for (const storage::IniLine& line : lines) {
     if (line.section) {
       closeSection();
       const auto found = wanted.find(*line.section);
       state = found == wanted.end() ? std::nullopt : std::optional<bool>(found->second);
       sectionHasKey = false;
       out += line.text;
-      out += line.ending;
+      out += line.end;
       insertAfter = out.size();
       continue;
     }
@@ -200,7 +153,7 @@ std::string SetCheckedStates(std::string_view content, const std::vector<Group>&
     } else {
       out += line.text;
     }
-    out += line.ending;
+    out += line.end;
     if (!line.key.empty()) insertAfter = out.size();
   }
   closeSection();
