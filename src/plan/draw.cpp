@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/leading_number.h"
+#include "base/text.h"
 
 namespace plan {
 
@@ -24,7 +25,7 @@ long long SequenceNumber(std::string_view sequence) {
   if (!sequence.empty() && sequence.size() <= 9) {
     long long number = 0;
     for (char c : sequence) {
-      if (c < '0' || c > '9') return base::LeadingCount<long long>(sequence);
+      if (!base::IsDigit(c)) return base::LeadingCount<long long>(sequence);
       number = number * 10 + (c - '0');
     }
     return number;
