@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstddef>
+#include <cstdlib>
+#include <string>
 #include <system_error>
 
 #include "base/text.h"
@@ -48,7 +50,7 @@ std::size_t SkipDigits(std::string_view text, std::size_t at) {
 
 }  // namespace
 
-double LeadingNumber(std::string_view text) {
+double LeadingDecimal(std::string_view text) {
   std::size_t i = std::min(text.find_first_not_of(kAtofBlanks), text.size());
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -79,6 +81,16 @@ double LeadingNumber(std::string_view text) {
                                                          : 0.0;
   }
   return negative ? -value : value;
+}
+
+double LeadingNumber(std::string_view text) {
+  std::string_view number = Trim(text, kAtofBlanks);
+  if (number.starts_with('+') || number.starts_with('-')) number.remove_prefix(1);
+  // atof's other forms are rare enough to leave to the C library.
+  for (std::string_view form : {"0x", "inf", "nan"}) {
+    if (StartsWithNoCase(number, form)) return std::strtod(std::string(text).c_str(), nullptr);
+  }
+  return LeadingDecimal(text);
 }
 
 }  // namespace base

@@ -36,6 +36,6 @@ std::string AsciiNumberForms(std::string_view text) {
   return out;
 }
 
-double NumericValue(std::string_view text) { return base::LeadingNumber(AsciiNumberForms(text)); }
+double NumericValue(std::string_view text) { return base::LeadingDecimal(AsciiNumberForms(text)); }
 
 }  // namespace output

@@ -9,7 +9,7 @@ namespace output {
 // forms; every other character unchanged.
 std::string AsciiNumberForms(std::string_view text);
 
-// The number at the start of the text as base::LeadingNumber reads it, with
+// The number at the start of the text as base::LeadingDecimal reads it, with
 // full-width forms counted as their ASCII forms.
 double NumericValue(std::string_view text);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -21,15 +22,26 @@ TEST(LeadingNumber, ReadsThePrefixAsAtofDoes) {
   for (const auto& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
 }
 
-// Only the decimal form is a number: a value that is no number (NaN) or that
-// a text spells out as infinite would spoil every comparison after it.
-TEST(LeadingNumber, HexInfinityAndNanAreNoNumbers) {
-  for (std::string_view text : {"inf", "-INF", "infinity", "nan", "NAN(1)", "0x10", "0x1p3"}) {
-    EXPECT_EQ(LeadingNumber(text), 0.0) << text;
-  }
+TEST(LeadingNumber, ReadsAtofsOtherFormsToo) {
+  EXPECT_EQ(LeadingNumber(" 0x1A2"), 418);
+  EXPECT_EQ(LeadingNumber("-0x10g"), -16);
+  EXPECT_EQ(LeadingNumber("0xg"), 0);
+  EXPECT_EQ(LeadingNumber("INF"), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(LeadingNumber("-infinity"), -std::numeric_limits<double>::infinity());
+  EXPECT_TRUE(std::isnan(LeadingNumber("nan")));
   EXPECT_EQ(LeadingNumber("1e999"), std::numeric_limits<double>::infinity());
   EXPECT_EQ(LeadingNumber("-1e999"), -std::numeric_limits<double>::infinity());
   EXPECT_EQ(LeadingNumber("1e-999"), 0.0);
+}
+
+// A sort key must compare: the decimal reading takes no hex, infinity or NaN.
+TEST(LeadingDecimal, ReadsTheDecimalFormOnly) {
+  for (std::string_view text : {"inf", "-INF", "infinity", "nan", "NAN(1)", "0x10", "0x1p3"}) {
+    EXPECT_EQ(LeadingDecimal(text), 0.0) << text;
+  }
+  for (std::string_view text : {"80%", " -2.5期", "1e3x", "12.5e", "\t+4", "", "x9", "1e999"}) {
+    EXPECT_EQ(LeadingDecimal(text), LeadingNumber(text)) << text;
+  }
 }
 
 template <typename T>
@@ -45,7 +57,8 @@ TEST(LeadingCount, HoldsAnyTextWithinTheRangeOfTheCount) {
       {"1e99", kMost},
       {"-1e99", kLeast},
       {"nan", 0},
-      {"inf", 0},
+      {"inf", kMost},
+      {"-inf", kLeast},
       {"1e999", kMost},
       {"-1e999", kLeast},
       {"2147483647.9", kMost},
