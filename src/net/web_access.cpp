@@ -43,7 +43,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 bool HasHeaderLine(const std::vector<std::string>& lines, std::string_view name) {
   for (const std::string& line : lines) {
-    if (base::FindNoCase(line, name) == 0 && line.size() > name.size() &&
+    if (base::StartsWithNoCase(line, name) && line.size() > name.size() &&
         line[name.size()] == ':') {
       return true;
     }
