@@ -11,7 +11,7 @@
 #include "draws/history_page.h"
 #include "mirror_pages.h"
 #include "mirror_server.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
 
@@ -74,7 +74,7 @@ void BM_TwoDayRefresh(benchmark::State& state) {
   TempDir dir;
   const std::string base = "http://127.0.0.1:" + std::to_string(port.value());
   for (const char* key : {"history", "feed1", "feed2", "video"}) {
-    if (!settings::WriteIniKey(dir.path() / "sources.ini", "sources", key, base).ok()) {
+    if (!storage::WriteIniKey(dir.path() / "sources.ini", "sources", key, base).ok()) {
       state.SkipWithError("sources.ini cannot be written");
     }
   }

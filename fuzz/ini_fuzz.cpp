@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 
 namespace {
 
@@ -33,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::string value = data.ConsumeBool() ? std::string() : Plain(data, 8);
   const std::string content = data.ConsumeRemainingBytesAsString();
 
-  (void)settings::LookupIniKey(content, section, key, "fallback");
-  const std::string updated = settings::SetIniKey(content, section, key, value);
-  if (settings::LookupIniKey(updated, section, key, "\x01") != value) {
+  (void)storage::LookupIniKey(content, section, key, "fallback");
+  const std::string updated = storage::SetIniKey(content, section, key, value);
+  if (storage::LookupIniKey(updated, section, key, "\x01") != value) {
     std::abort();
   }
   return 0;

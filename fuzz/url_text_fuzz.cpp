@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/text.h"
 #include "net/url_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::string between = net::TextBetween(text, left, right, start, caseSensitive);
   const std::string before = net::TextBefore(text, left, start, caseSensitive);
   if (between.size() > text.size() || before.size() > text.size()) std::abort();
-  const std::size_t found = net::FindNoCase(text, left, from);
+  const std::size_t found = base::FindNoCase(text, left, from);
   if (found != std::string::npos && found + left.size() > text.size()) std::abort();
 
   (void)net::CompleteUrlScheme(text);

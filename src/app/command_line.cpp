@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <system_error>
 
+#include "base/text.h"
+
 namespace app {
 namespace {
 
 bool ParseField(std::string_view text, std::size_t pos, std::size_t length, int& out) {
   auto field = text.substr(pos, length);
-  for (char c : field) {
-    if (c < '0' || c > '9') return false;
-  }
+  if (!base::IsDigits(field)) return false;
   auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), out);
   return ec == std::errc() && end == field.data() + field.size();
 }

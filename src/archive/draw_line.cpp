@@ -1,23 +1,19 @@
 #include "archive/draw_line.h"
 
+#include "base/text.h"
 #include "lottery/issue.h"
 
 namespace archive {
 namespace {
 
+// A line's own end is gone; spreadsheets leave the rest.
 constexpr std::string_view kBlanks = " \t\r\v\f";
-
-std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 // Spreadsheets quote CSV fields at will.
 std::string_view Field(std::string_view text) {
-  text = Trim(text);
+  text = base::Trim(text, kBlanks);
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
-    text = Trim(text.substr(1, text.size() - 2));
+    text = base::Trim(text.substr(1, text.size() - 2), kBlanks);
   }
   return text;
 }
@@ -38,26 +34,16 @@ bool SplitFields(std::string_view line, std::string_view& first, std::string_vie
   return !first.empty() && !second.empty() && second.find_first_of(" \t") == std::string_view::npos;
 }
 
-bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
-  if (text.size() != lower.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
-  }
-  return true;
-}
-
 DrawLine Rejected(std::string reason) { return {DrawLine::Kind::Rejected, {}, std::move(reason)}; }
 
 }  // namespace
 
 DrawLine ParseDrawLine(std::string_view line, const lottery::Lottery& lottery) {
-  line = Trim(line);
+  line = base::Trim(line, kBlanks);
   if (line.empty() || line.front() == '#') return {};
   std::string_view issueText, codeText;
   if (!SplitFields(line, issueText, codeText)) return Rejected("not an issue and a code");
-  if (EqualsIgnoringCase(issueText, "issue") && EqualsIgnoringCase(codeText, "code")) return {};
+  if (base::EqualsNoCase(issueText, "issue") && base::EqualsNoCase(codeText, "code")) return {};
 
   auto issue = lottery::ParseIssue(issueText, lottery);
   if (!issue) return Rejected(issue.error().message);

@@ -5,6 +5,11 @@
 #include <fstream>
 
 namespace archive {
+
+using storage::Database;
+using storage::Statement;
+using storage::Transaction;
+
 namespace {
 
 using namespace std::chrono;

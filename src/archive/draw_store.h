@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/sqlite_db.h"
 #include "base/result.h"
 #include "lottery/draw.h"
 #include "lottery/lottery.h"
+#include "storage/sqlite_db.h"
 
 namespace archive {
 
@@ -84,10 +84,10 @@ class DrawStore {
   base::Result<std::vector<Conflict>> Conflicts() const;
 
  private:
-  DrawStore(Database db, const lottery::Lottery& lottery)
+  DrawStore(storage::Database db, const lottery::Lottery& lottery)
       : db_(std::move(db)), lottery_(&lottery) {}
 
-  Database db_;
+  storage::Database db_;
   const lottery::Lottery* lottery_;
 };
 

@@ -87,7 +87,7 @@ std::size_t DrawCount(const ui::Window& window) {
   const std::string range = window.Text("组合框_回测范围");
   const std::string recent = "最近";
   if (range.rfind(recent, 0) != 0) return SIZE_MAX;
-  return static_cast<std::size_t>(base::LeadingNumber(range.substr(recent.size())));
+  return base::LeadingCount<std::size_t>(range.substr(recent.size()));
 }
 
 base::Result<std::vector<std::string>> ReadFormulas(core::Context& ctx, plan::PlanKind kind) {
@@ -105,9 +105,8 @@ base::Result<std::vector<std::string>> ReadFormulas(core::Context& ctx, plan::Pl
 void ListRows(core::Context& ctx) {
   ui::Window& window = ctx.window;
   const std::string limitText = window.Text("组合框_回测条数");
-  const std::size_t limit = limitText == "全部"
-                                ? ctx.backtest.rows.size()
-                                : static_cast<std::size_t>(base::LeadingNumber(limitText));
+  const std::size_t limit =
+      limitText == "全部" ? ctx.backtest.rows.size() : base::LeadingCount<std::size_t>(limitText);
   window.DeleteAllRows(kList);
   for (std::size_t i = 0; i < std::min(limit, ctx.backtest.rows.size()); ++i) {
     const int row = window.InsertRow(kList, -1);

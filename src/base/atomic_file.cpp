@@ -11,6 +11,8 @@
 #include <optional>
 #include <random>
 
+#include "base/text.h"
+
 namespace base {
 namespace {
 
@@ -35,9 +37,8 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& path) {
   return path.parent_path() / name;
 }
 
-bool AllDigits(const std::string& text, std::size_t most) {
-  return !text.empty() && text.size() <= most &&
-         text.find_first_not_of("0123456789") == std::string::npos;
+bool AllDigits(std::string_view text, std::size_t most) {
+  return text.size() <= most && IsDigits(text);
 }
 
 // The writer's pid in a temporary's name "<file>.tmp<pid>-<n>", 0 for any

@@ -1,5 +1,7 @@
 #include "draws/draw_list.h"
 
+#include "base/text.h"
+
 namespace draws {
 
 namespace {
@@ -28,7 +30,7 @@ void ShowLatestDraw(ui::Window& window) {
   if (code.empty()) return;
   for (std::size_t k = 0; k < 5; ++k) {
     char c = k < code.size() ? code[k] : '0';
-    int digit = c >= '0' && c <= '9' ? c - '0' : 0;
+    int digit = base::IsDigit(c) ? c - '0' : 0;
     window.SetPicture("图片框" + std::to_string(k + 1), ui::Picture{digit});
   }
 }

@@ -1,19 +1,12 @@
 #include "draws/issue_key.h"
 
-#include <algorithm>
-
+#include "base/text.h"
 #include "plan/digits_only.h"
 
 namespace draws {
 
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
-
 bool IsDigits(std::string_view text, std::size_t count) {
-  return text.size() == count && std::all_of(text.begin(), text.end(), IsDigit);
+  return text.size() == count && base::IsDigits(text);
 }
 
 std::string IssueKeyText(std::string_view issue) {
@@ -29,7 +22,7 @@ std::string IssueFromKey(std::string_view key) {
 double IssueKeyNumber(std::string_view text) {
   double value = 0;
   for (char c : text) {
-    if (!IsDigit(c)) break;
+    if (!base::IsDigit(c)) break;
     value = value * 10 + (c - '0');
   }
   return value;

@@ -1,6 +1,6 @@
 #include "lottery/draw_sources.h"
 
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 
 namespace lottery {
 namespace {
@@ -25,7 +25,7 @@ DrawSources LoadDrawSources(const std::filesystem::path& dataDir) {
   const std::filesystem::path file = dataDir / "sources.ini";
   const DrawSources defaults = DefaultDrawSources();
   auto base = [&](const char* key, const std::string& fallback) {
-    std::string value = BaseAddress(settings::ReadIniKey(file, "sources", key, ""));
+    std::string value = BaseAddress(storage::ReadIniKey(file, "sources", key, ""));
     return value.empty() ? fallback : value;
   };
   DrawSources sources;
@@ -33,7 +33,7 @@ DrawSources LoadDrawSources(const std::filesystem::path& dataDir) {
   sources.feed1 = base("feed1", defaults.feed1);
   sources.feed2 = base("feed2", defaults.feed2);
   sources.video = base("video", defaults.video);
-  std::string announcement = settings::ReadIniKey(file, "sources", "announcement", "");
+  std::string announcement = storage::ReadIniKey(file, "sources", "announcement", "");
   size_t first = announcement.find_first_not_of(" \t");
   sources.announcement =
       first == std::string::npos

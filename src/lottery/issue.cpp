@@ -5,17 +5,11 @@
 #include <cstdio>
 
 #include "base/leading_number.h"
+#include "base/text.h"
 #include "lottery/lottery.h"
 
 namespace lottery {
 namespace {
-
-bool AllDigits(std::string_view text) {
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return !text.empty();
-}
 
 int Number(std::string_view digits) {
   int value = 0;
@@ -33,7 +27,7 @@ std::string ThreeDigits(int number) {
 // issue was written.
 base::Result<Issue> ParseParts(std::string_view date, std::string_view sequenceText,
                                const Lottery& lottery) {
-  if (!AllDigits(date) || !AllDigits(sequenceText)) return base::Error{"bad issue number"};
+  if (!base::IsDigits(date) || !base::IsDigits(sequenceText)) return base::Error{"bad issue number"};
   const int year = Number(date.substr(0, 4));
   if (year < 2000 || year > 2099) {
     return base::Error{"year " + std::string(date.substr(0, 4)) + " outside 2000-2099"};
@@ -56,12 +50,12 @@ long long SequenceNumber(std::string_view sequence) {
   if (!sequence.empty() && sequence.size() <= 9) {
     long long number = 0;
     for (char c : sequence) {
-      if (c < '0' || c > '9') return static_cast<long long>(base::LeadingNumber(sequence));
+      if (!base::IsDigit(c)) return base::LeadingCount<long long>(sequence);
       number = number * 10 + (c - '0');
     }
     return number;
   }
-  return static_cast<long long>(base::LeadingNumber(sequence));
+  return base::LeadingCount<long long>(sequence);
 }
 
 }  // namespace

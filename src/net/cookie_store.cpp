@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/text.h"
 #include "net/url_text.h"
 
 namespace net {
@@ -19,17 +20,6 @@ constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "Ma
 // The cookie text a store read hands out fits a buffer of this size,
 // terminator included.
 constexpr size_t kCookieTextBuffer = 7500;
-
-std::string Trim(std::string_view text) {
-  size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(" \t");
-  return std::string(text.substr(first, last - first + 1));
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FindNoCase(a, b) == 0;
-}
 
 bool DomainMatches(std::string_view host, std::string_view domain) {
   if (host == domain) return true;
@@ -79,16 +69,18 @@ std::string CookieStore::CookieText(std::string_view url) {
 
 void CookieStore::SetCookie(std::string_view url, std::string_view name, std::string_view data) {
   Cookie cookie;
-  cookie.name = Trim(name);
+  cookie.name = base::Trim(name, " \t");
   std::string_view rest = data;
   size_t semicolon = rest.find(';');
-  std::string first = Trim(rest.substr(0, semicolon));
+  std::string first(base::Trim(rest.substr(0, semicolon), " \t"));
   rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
   // Deletion data repeats the name ("a=deleted; expires=...").
   if (cookie.name.empty()) {
     size_t equals = first.find('=');
-    cookie.name = Trim(first.substr(0, equals));
-    cookie.value = equals == std::string::npos ? "" : Trim(first.substr(equals + 1));
+    cookie.name = base::Trim(std::string_view(first).substr(0, equals), " \t");
+    cookie.value = equals == std::string::npos
+                       ? ""
+                       : base::Trim(std::string_view(first).substr(equals + 1), " \t");
   } else if (first.starts_with(cookie.name + "=")) {
     cookie.value = first.substr(cookie.name.size() + 1);
   } else {
@@ -108,14 +100,15 @@ void CookieStore::SetCookie(std::string_view url, std::string_view name, std::st
     std::string_view attribute = rest.substr(0, semicolon);
     rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
     size_t equals = attribute.find('=');
-    std::string key = Trim(attribute.substr(0, equals));
-    std::string value = equals == std::string_view::npos ? "" : Trim(attribute.substr(equals + 1));
-    if (EqualNoCase(key, "expires")) {
+    const std::string_view key = base::Trim(attribute.substr(0, equals), " \t");
+    const std::string value(
+        equals == std::string_view::npos ? "" : base::Trim(attribute.substr(equals + 1), " \t"));
+    if (base::EqualsNoCase(key, "expires")) {
       if (auto when = ParseCookieDate(value)) {
         cookie.expires = *when;
         expired = expired || *when <= now;
       }
-    } else if (EqualNoCase(key, "max-age") && !value.empty()) {
+    } else if (base::EqualsNoCase(key, "max-age") && !value.empty()) {
       long seconds = std::strtol(value.c_str(), nullptr, 10);
       if (seconds <= 0)
         expired = true;
@@ -123,11 +116,11 @@ void CookieStore::SetCookie(std::string_view url, std::string_view name, std::st
         cookie.expires = sys_seconds::max();  // past the clock's end: never
       else
         cookie.expires = now + std::chrono::seconds(seconds);
-    } else if (EqualNoCase(key, "path") && value.starts_with('/')) {
+    } else if (base::EqualsNoCase(key, "path") && value.starts_with('/')) {
       cookie.path = value;
-    } else if (EqualNoCase(key, "domain")) {
+    } else if (base::EqualsNoCase(key, "domain")) {
       std::string domain = value.starts_with('.') ? value.substr(1) : value;
-      for (char& c : domain) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+      for (char& c : domain) c = base::AsciiLower(c);
       // A domain the host does not belong to would let one site set another's cookies.
       if (domain.empty() || !DomainMatches(host, domain)) return;
       cookie.domain = domain;
@@ -199,7 +192,7 @@ std::optional<std::chrono::sys_seconds> ParseCookieDate(std::string_view text) {
     if (token.empty()) continue;
     if (token.find(':') != std::string::npos) {
       if (std::sscanf(token.c_str(), "%d:%d:%d", &hour, &minute, &second) < 2) return std::nullopt;
-    } else if (token[0] >= '0' && token[0] <= '9') {
+    } else if (base::IsDigit(token[0])) {
       int number = std::atoi(token.c_str());
       if (token.size() >= 3 && year < 0)
         year = number;
@@ -209,7 +202,7 @@ std::optional<std::chrono::sys_seconds> ParseCookieDate(std::string_view text) {
         year = number < 70 ? 2000 + number : 1900 + number;
     } else {
       for (size_t m = 0; m < kMonths.size(); ++m) {
-        if (EqualNoCase(token.substr(0, 3), kMonths[m])) month = static_cast<int>(m) + 1;
+        if (base::EqualsNoCase(token.substr(0, 3), kMonths[m])) month = static_cast<int>(m) + 1;
       }
     }
   }
@@ -236,8 +229,8 @@ std::string GetUrlCookies(std::string_view url, std::string_view name, CookieSto
   if (text.size() >= kCookieTextBuffer) return {};
   if (name.empty()) return text;
   // The named cookie itself, not a name that merely contains it ("ab" for "b").
-  for (size_t at = FindNoCase(text, name); at != std::string::npos;
-       at = FindNoCase(text, name, at + 1)) {
+  for (size_t at = base::FindNoCase(text, name); at != std::string::npos;
+       at = base::FindNoCase(text, name, at + 1)) {
     bool starts = at == 0 || text[at - 1] == ' ' || text[at - 1] == ';';
     size_t after = at + name.size();
     if (!starts || after >= text.size() || text[after] != '=') continue;

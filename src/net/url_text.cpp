@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/text.h"
+
 namespace net {
 namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && FindNoCase(text.substr(0, prefix.size()), prefix) == 0;
-}
 
 // Builds a new text rather than replacing in place: GCC 12 at -O3 warns
 // falsely on std::string::replace here.
@@ -26,20 +22,12 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 }
 
 size_t Find(std::string_view text, std::string_view word, size_t from, bool caseSensitive) {
-  return caseSensitive ? text.find(word, from) : FindNoCase(text, word, from);
+  return caseSensitive ? text.find(word, from) : base::FindNoCase(text, word, from);
 }
 
 size_t StartIndex(int start) { return start < 1 ? 0 : static_cast<size_t>(start - 1); }
 
 }  // namespace
-
-size_t FindNoCase(std::string_view text, std::string_view word, size_t from) {
-  if (from > text.size()) return std::string_view::npos;
-  auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), word.begin(),
-                        word.end(), [](char a, char b) { return Lower(a) == Lower(b); });
-  if (it == text.end() && !word.empty()) return std::string_view::npos;
-  return static_cast<size_t>(it - text.begin());
-}
 
 std::string CompleteUrlScheme(std::string_view url) {
   if (url.starts_with("http://") || url.starts_with("https://")) return std::string(url);
@@ -50,12 +38,12 @@ std::string UrlHost(std::string_view url) {
   std::string rest = ReplaceAll(ReplaceAll(std::string(url), "https://", ""), "http://", "");
   rest = rest.substr(0, rest.find('/'));
   rest = rest.substr(0, rest.find(':'));
-  std::transform(rest.begin(), rest.end(), rest.begin(), Lower);
+  std::transform(rest.begin(), rest.end(), rest.begin(), base::AsciiLower);
   return rest;
 }
 
 std::string UrlPath(std::string_view url) {
-  size_t host = FindNoCase(url, UrlHost(url));
+  size_t host = base::FindNoCase(url, UrlHost(url));
   if (host == std::string_view::npos) host = 0;
   size_t slash = url.find('/', host);
   return slash == std::string_view::npos ? "/" : std::string(url.substr(slash));
@@ -63,7 +51,7 @@ std::string UrlPath(std::string_view url) {
 
 int UrlPort(std::string_view url) {
   std::string_view hostPort;
-  if (!StartsWithNoCase(url, "http://")) {
+  if (!base::StartsWithNoCase(url, "http://")) {
     hostPort = url.substr(0, url.find('/'));
   } else {
     std::string_view rest = url.substr(7);

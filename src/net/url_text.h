@@ -28,7 +28,4 @@ std::string TextBetween(std::string_view text, std::string_view left, std::strin
 std::string TextBefore(std::string_view text, std::string_view delimiter, int start = 1,
                        bool caseSensitive = false);
 
-// Case-insensitive (ASCII) search; npos when absent.
-size_t FindNoCase(std::string_view text, std::string_view word, size_t from = 0);
-
 }  // namespace net

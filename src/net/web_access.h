@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/waiter.h"
 #include "net/body_conversion.h"
-#include "ui/window.h"
 
 namespace net {
 
@@ -46,11 +46,11 @@ RequestTarget TargetOf(const std::string& url);
 // The timed-out text, GBK bytes, returned as the body once the limit passes.
 const std::string& TimedOutText();
 
-// Performs the request on a thread of its own. With a waiter (the window
-// thread) the call processes the window's events while it waits; with nullptr
-// (a worker thread) it simply blocks. After the limit the call returns the
-// timed-out text at once; the transfer is cancelled behind it and its late
-// answer dropped.
-WebResponse WebAccess(const WebRequest& request, ui::Window* waiter);
+// Performs the request through the one HTTP transfer. With a waiter (the
+// window) the call processes the window's events while it waits; with
+// nullptr (a worker thread) it simply blocks. After the limit the call
+// returns the timed-out text at once; the transfer is cancelled behind it and
+// its late answer dropped.
+WebResponse WebAccess(const WebRequest& request, base::Waiter* waiter);
 
 }  // namespace net

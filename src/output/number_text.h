@@ -9,10 +9,8 @@ namespace output {
 // forms; every other character unchanged.
 std::string AsciiNumberForms(std::string_view text);
 
-// The number at the start of the text the way C's atof reads it: leading
-// blanks skipped, the longest decimal prefix (sign, digits, point, exponent),
-// 0 when there is none. Full-width forms count as their ASCII forms. Hex,
-// "inf" and "nan" are not numbers here, so the result is always comparable.
+// The number at the start of the text as base::LeadingDecimal reads it, with
+// full-width forms counted as their ASCII forms.
 double NumericValue(std::string_view text);
 
 }  // namespace output

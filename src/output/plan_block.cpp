@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "base/text.h"
 #include "output/number_text.h"
 
 namespace output {
@@ -13,7 +14,7 @@ namespace {
 // Consumes a run of ASCII digits (at least one) from the front of text.
 bool SkipDigits(std::string_view& text) {
   std::size_t n = 0;
-  while (n < text.size() && text[n] >= '0' && text[n] <= '9') {
+  while (n < text.size() && base::IsDigit(text[n])) {
     ++n;
   }
   text.remove_prefix(n);

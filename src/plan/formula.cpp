@@ -12,6 +12,7 @@
 #endif
 
 #include "base/leading_number.h"
+#include "base/text.h"
 #include "plan/value_rounding.h"
 
 namespace plan {
@@ -20,7 +21,7 @@ namespace {
 static_assert(std::endian::native == std::endian::little,
               "digit words are stored with their first digit in the low byte");
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+using base::IsDigit;
 
 // What a formula character stands for: its class indexes a small per-draw
 // table. Classes 0-9 are the decimal digits, 10-14 the letters A-E, 15 the

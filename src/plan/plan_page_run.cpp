@@ -47,7 +47,7 @@ const KindControls kThreeStar{PlanKind::ThreeStar, "组合框_三星起始期1",
 
 // A one-key count box, read as a number and truncated.
 int CountIn(const ui::Window& window, const std::string& box) {
-  return static_cast<int>(base::LeadingNumber(window.Text(box)));
+  return base::LeadingCount<int>(window.Text(box));
 }
 
 // The page's large box repeats the result box, so the plan page shows its

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 #include "base/codepage.h"
-#include "settings/ini_file.h"
+#include "base/text.h"
+#include "storage/ini_file.h"
 
 namespace plan {
 namespace {
@@ -21,7 +22,7 @@ std::int32_t ReadInt32(std::string_view piece) {
   bool negative = false;
   if (i < piece.size() && (piece[i] == '+' || piece[i] == '-')) negative = piece[i++] == '-';
   std::int64_t value = 0;
-  for (; i < piece.size() && piece[i] >= '0' && piece[i] <= '9'; ++i) {
+  for (; i < piece.size() && base::IsDigit(piece[i]); ++i) {
     value = value * 10 + (piece[i] - '0');
     if (value > static_cast<std::int64_t>(INT32_MAX) + 1) break;
   }
@@ -65,7 +66,7 @@ PresetFormulas LoadPresetFormulas(const std::filesystem::path& dataDir, PlanKind
   auto file = dataDir / kPresetFileName;
   auto section = std::to_string(static_cast<int>(kind));
   for (std::size_t k = 0; k < formulas.size(); ++k) {
-    std::string stored = settings::ReadIniKey(file, section, std::to_string(k + 1), "");
+    std::string stored = storage::ReadIniKey(file, section, std::to_string(k + 1), "");
     if (stored.size() > kMaxStoredValue) stored.resize(kMaxStoredValue);
     if (!stored.empty()) formulas[k] = DecodeFormulaText(stored);
   }

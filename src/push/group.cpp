@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "push/ascii_case.h"
+#include "base/text.h"
 
 namespace push {
 
@@ -16,7 +16,7 @@ std::optional<Platform> PlatformNamed(std::string_view name) {
       {"webhook", Platform::kWebhook},
   }};
   for (const auto& [text, platform] : kNames) {
-    if (EqualsNoCase(text, name)) return platform;
+    if (base::EqualsNoCase(text, name)) return platform;
   }
   return std::nullopt;
 }

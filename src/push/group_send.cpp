@@ -3,6 +3,7 @@
 #include <ctime>
 #include <optional>
 
+#include "base/text.h"
 #include "push/http_post.h"
 #include "push/message.h"
 #include "push/sent_record.h"
@@ -17,10 +18,6 @@ TimeOfDay LocalTimeOfDay() {
   std::tm local{};
   localtime_r(&now, &local);
   return {local.tm_hour, local.tm_min, local.tm_sec};
-}
-
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 // One part, tried once more when the rules allow; why it failed, or nothing
@@ -71,7 +68,7 @@ std::string OutcomeText(const GroupOutcome& outcome, const Group& group, TimeOfD
 base::Status SendToGroups(const std::vector<Group>& groups, std::string_view text,
                           const std::optional<DrawMark>& draw, Waiter& waiter,
                           const SendOptions& options, const StatusSink& status) {
-  if (IsBlank(text)) {
+  if (base::Trim(text).empty()) {
     for (size_t row = 0; row < groups.size(); ++row) {
       if (IsSendable(groups[row])) status(row, NothingToSendText());
     }

@@ -7,7 +7,8 @@
 #include <set>
 
 #include "base/atomic_file.h"
-#include "push/ascii_case.h"
+#include "base/text.h"
+#include "storage/ini_file.h"
 
 namespace push {
 namespace {
@@ -15,58 +16,10 @@ namespace {
 // A group file of a few dozen sections is a few kilobytes.
 constexpr size_t kFileLimit = 1u << 20;
 
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// One line of the file as it lies there, and what it means.
-struct Line {
-  std::string_view text;                    // without its ending
-  std::string_view ending;                  // "\r\n", "\n" or empty for a last line without one
-  std::optional<std::string_view> section;  // a section header's name
-  std::string_view key;                     // a key line's key, trimmed
-  std::string_view value;                   // and its value, trimmed
-};
-
-std::vector<Line> SplitLines(std::string_view content) {
-  std::vector<Line> lines;
-  size_t at = 0;
-  while (at < content.size()) {
-    size_t end = content.find('\n', at);
-    Line line;
-    if (end == std::string_view::npos) {
-      line.text = content.substr(at);
-      at = content.size();
-    } else {
-      const bool crlf = end > at && content[end - 1] == '\r';
-      line.text = content.substr(at, end - at - (crlf ? 1 : 0));
-      line.ending = content.substr(end - (crlf ? 1 : 0), crlf ? 2 : 1);
-      at = end + 1;
-    }
-    std::string_view meaning = line.text;
-    if (lines.empty() && meaning.starts_with("\xEF\xBB\xBF")) meaning.remove_prefix(3);
-    meaning = Trim(meaning);
-    const size_t close = meaning.rfind(']');
-    if (meaning.starts_with('[') && close != std::string_view::npos) {
-      line.section = Trim(meaning.substr(1, close - 1));
-    } else if (!meaning.starts_with(';') && !meaning.starts_with('#')) {
-      const size_t equals = meaning.find('=');
-      if (equals != std::string_view::npos) {
-        line.key = Trim(meaning.substr(0, equals));
-        line.value = Trim(meaning.substr(equals + 1));
-      }
-    }
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 bool IsHttpUrl(std::string_view url) {
   size_t schemeLength = 0;
-  if (StartsWithNoCase(url, "http://")) schemeLength = 7;
-  if (StartsWithNoCase(url, "https://")) schemeLength = 8;
+  if (base::StartsWithNoCase(url, "http://")) schemeLength = 7;
+  if (base::StartsWithNoCase(url, "https://")) schemeLength = 8;
   if (schemeLength == 0) return false;
   for (char c : url) {
     const auto byte = static_cast<unsigned char>(c);
@@ -78,7 +31,7 @@ bool IsHttpUrl(std::string_view url) {
 
 bool IsChecked(std::string_view value) {
   for (std::string_view yes : {"1", "true", "yes", "on"}) {
-    if (EqualsNoCase(value, yes)) return true;
+    if (base::EqualsNoCase(value, yes)) return true;
   }
   return false;
 }
@@ -122,12 +75,12 @@ Group MakeGroup(std::string name, const Keys& keys) {
 
 std::vector<Group> ParseGroups(std::string_view content) {
   std::vector<std::pair<std::string, Keys>> sections;
-  for (const Line& line : SplitLines(content)) {
+  for (const storage::IniLine& line : storage::SplitIniLines(content)) {
     if (line.section) {
       sections.emplace_back(std::string(*line.section), Keys{});
     } else if (!line.key.empty() && !sections.empty()) {
       std::string key(line.key);
-      for (char& c : key) c = AsciiLower(c);
+      for (char& c : key) c = base::AsciiLower(c);
       sections.back().second.emplace(std::move(key), std::string(line.value));
     }
   }
@@ -154,11 +107,11 @@ std::string SetCheckedStates(std::string_view content, const std::vector<Group>&
   std::map<std::string, bool, std::less<>> wanted;
   for (const Group& group : groups) wanted.emplace(group.name, group.checked);
 
-  const std::vector<Line> lines = SplitLines(content);
+  const std::vector<storage::IniLine> lines = storage::SplitIniLines(content);
   std::string_view newline = "\n";
-  for (const Line& line : lines) {
-    if (!line.ending.empty()) {
-      newline = line.ending;
+  for (const storage::IniLine& line : lines) {
+    if (!line.end.empty()) {
+      newline = line.end;
       break;
     }
   }
@@ -182,25 +135,25 @@ std::string SetCheckedStates(std::string_view content, const std::vector<Group>&
       out.insert(*insertAfter, added);
     }
   };
-  for (const Line& line : lines) {
+  for (const storage::IniLine& line : lines) {
     if (line.section) {
       closeSection();
       const auto found = wanted.find(*line.section);
       state = found == wanted.end() ? std::nullopt : std::optional<bool>(found->second);
       sectionHasKey = false;
       out += line.text;
-      out += line.ending;
+      out += line.end;
       insertAfter = out.size();
       continue;
     }
-    if (state && EqualsNoCase(line.key, "checked")) {
+    if (state && base::EqualsNoCase(line.key, "checked")) {
       out += line.text.substr(0, line.text.find('=') + 1);
       out += *state ? "1" : "0";
       sectionHasKey = true;
     } else {
       out += line.text;
     }
-    out += line.ending;
+    out += line.end;
     if (!line.key.empty()) insertAfter = out.size();
   }
   closeSection();

@@ -10,10 +10,10 @@
 
 namespace push {
 
-// push.ini: UTF-8 INI, one section per group, the section name being the
-// group's name; keys type, url, secret, chat_id, checked (ASCII case ignored,
-// the first of a repeated key counts). Lines before the first section and
-// comments (";" or "#") are ignored.
+// push.ini: UTF-8 INI as the INI layer reads it (storage/ini_file.h), one
+// section per group, the section name being the group's name; keys type,
+// url, secret, chat_id, checked (ASCII case ignored, the first of a repeated
+// key counts). Lines before the first section and comments are ignored.
 
 // The groups in file order, each checked for the keys its type needs.
 std::vector<Group> ParseGroups(std::string_view content);

@@ -10,7 +10,6 @@
 #include "push/outcome_text.h"
 #include "push/push_file.h"
 #include "push/push_state.h"
-#include "push/waiter.h"
 
 namespace push {
 namespace {
@@ -23,24 +22,10 @@ constexpr const char* kSentRecord = "push_sent.ini";
 constexpr int kNameColumn = 1;
 constexpr int kStatusColumn = 2;
 
-// Waits through the window, so events keep running and the console's clock
-// moves with every pause.
-class WindowWaiter : public Waiter {
- public:
-  explicit WindowWaiter(ui::Window& window) : window_(window) {}
-  void Pause(std::chrono::milliseconds duration) override { window_.Pause(duration); }
-  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override {
-    return window_.WaitUntil(done, limit);
-  }
-  void Wake() override { window_.Wake(); }
-
- private:
-  ui::Window& window_;
-};
-
 std::chrono::milliseconds SecondsIn(const ui::Window& window, const char* box) {
   const double seconds = base::LeadingNumber(window.Text(box));
-  return std::chrono::milliseconds(seconds > 0 ? static_cast<long long>(seconds * 1000) : 0);
+  using Count = std::chrono::milliseconds::rep;
+  return std::chrono::milliseconds(seconds > 0 ? base::ClampedInteger<Count>(seconds * 1000) : 0);
 }
 
 // Where the groups come from and where their format is shown; `pause` joins
@@ -140,7 +125,6 @@ void Send(core::Context& ctx, const std::optional<DrawMark>& draw) {
   }
   ctx.push.sending = true;
   window.SetEnabled(kSendButton, false);
-  WindowWaiter waiter(window);
   SendOptions options;
   options.partPause = SecondsIn(window, "编辑框_发送间阁");
   options.groupPause = SecondsIn(window, "编辑框_群间间隔");
@@ -159,7 +143,9 @@ void Send(core::Context& ctx, const std::optional<DrawMark>& draw) {
     if (IsFailedText(text)) ctx.push.noticeRow = at;
     ShowStatus(ctx);
   };
-  auto sent = SendToGroups(groups, window.Text("编辑框_计划和集"), draw, waiter, options, status);
+  // The window waits: events keep running, and the console's clock moves with
+  // every pause.
+  auto sent = SendToGroups(groups, window.Text("编辑框_计划和集"), draw, window, options, status);
   ctx.push.sending = false;
   window.SetEnabled(kSendButton, true);
   if (!sent) window.MessageBox("群发", sent.error().message);

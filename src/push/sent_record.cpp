@@ -1,31 +1,22 @@
 #include "push/sent_record.h"
 
+#include <optional>
+
 #include "base/atomic_file.h"
+#include "base/text.h"
+#include "storage/ini_file.h"
 
 namespace push {
 namespace {
 
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 SentRecord Parse(std::string_view content) {
   SentRecord record;
-  std::string_view group;
-  bool inGroup = false;
-  for (size_t at = 0; at < content.size();) {
-    size_t end = content.find('\n', at);
-    if (end == std::string_view::npos) end = content.size();
-    const std::string_view line = Trim(content.substr(at, end - at));
-    at = end + 1;
-    const size_t close = line.rfind(']');
-    if (line.starts_with('[') && close != std::string_view::npos) {
-      group = Trim(line.substr(1, close - 1));
-      inGroup = true;
-    } else if (inGroup && line.starts_with("issue=")) {
-      record.insert_or_assign(std::string(group), std::string(Trim(line.substr(6))));
+  std::optional<std::string_view> group;
+  for (const storage::IniLine& line : storage::SplitIniLines(content)) {
+    if (line.section) {
+      group = line.section;
+    } else if (group && base::EqualsNoCase(line.key, "issue")) {
+      record.insert_or_assign(std::string(*group), std::string(line.value));
     }
   }
   return record;

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "base/text.h"
 #include "push/outcome_text.h"
 
 namespace push {
@@ -81,9 +82,7 @@ std::string OneShortLine(std::string_view text) {
     const auto byte = static_cast<unsigned char>(c);
     line += byte < 0x20 || byte == 0x7F ? ' ' : c;
   }
-  const size_t first = line.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  line = line.substr(first, line.find_last_not_of(' ') - first + 1);
+  line = std::string(base::Trim(line, " "));
   if (line.size() <= kMessageLimit) return line;
   size_t cut = kMessageLimit;
   while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;

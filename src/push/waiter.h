@@ -1,38 +1,12 @@
 #pragma once
 
-#include <chrono>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
+#include "base/waiter.h"
 
 namespace push {
 
-// How the sender spends its waits. The window layer passes one that keeps
-// processing events (and moves the console's clock on a pause); a tool or a
-// worker thread passes a BlockingWaiter.
-class Waiter {
- public:
-  virtual ~Waiter() = default;
-  // Waits the given time (between parts, between groups, before a retry).
-  virtual void Pause(std::chrono::milliseconds duration) = 0;
-  // Waits until done() holds or the real-time limit has passed; returns
-  // done(). Wake() has done() looked at again at once.
-  virtual bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) = 0;
-  // Called from the request's own thread.
-  virtual void Wake() = 0;
-};
-
-// Waits by blocking the calling thread.
-class BlockingWaiter : public Waiter {
- public:
-  void Pause(std::chrono::milliseconds duration) override;
-  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override;
-  void Wake() override;
-
- private:
-  std::mutex mutex_;
-  std::condition_variable woken_;
-  bool wakeSeen_ = false;
-};
+// The sender waits through the program's one wait: the window passes itself,
+// a tool or a worker thread a BlockingWaiter.
+using base::BlockingWaiter;
+using base::Waiter;
 
 }  // namespace push

@@ -1,5 +1,7 @@
 #include "search/fast_formula.h"
 
+#include "base/text.h"
+
 namespace search {
 
 std::optional<DrawValue> ParseDrawValue(std::string_view drawDigits) {
@@ -7,7 +9,7 @@ std::optional<DrawValue> ParseDrawValue(std::string_view drawDigits) {
   DrawValue draw;
   for (int i = 0; i < 5; ++i) {
     const char c = drawDigits[i];
-    if (c < '0' || c > '9') return std::nullopt;
+    if (!base::IsDigit(c)) return std::nullopt;
     draw.digits[i] = static_cast<std::uint8_t>(c - '0');
     draw.number = draw.number * 10 + draw.digits[i];
   }
@@ -23,7 +25,7 @@ std::optional<FastFormula> FastFormula::Compile(std::string_view formula) {
   for (auto it = formula.rbegin(); it != formula.rend(); ++it) {
     const char c = *it;
     const bool letter = c >= 'A' && c <= 'E';
-    const bool digit = c >= '0' && c <= '9';
+    const bool digit = base::IsDigit(c);
     if (!letter && !digit) continue;
     if (++places > 19) return std::nullopt;
     if (letter) {

@@ -1,13 +1,13 @@
 #include "search/save_best_as_presets.h"
 
 #include "plan/preset_formula_file.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 
 namespace search {
 
 base::Status SaveBestAsPresets(const std::filesystem::path& dataDir, int kind,
                                const std::vector<std::string>& formulas) {
-  std::vector<settings::IniEntry> entries;
+  std::vector<storage::IniEntry> entries;
   std::string problems;
   auto report = [&problems](const std::string& problem) {
     problems += (problems.empty() ? "" : "；") + problem;
@@ -20,7 +20,7 @@ base::Status SaveBestAsPresets(const std::filesystem::path& dataDir, int kind,
       report("预设 " + std::to_string(i + 1) + "：" + encoded.error().message);
     }
   }
-  if (auto written = settings::WriteIniKeys(dataDir / plan::kPresetFileName, entries); !written) {
+  if (auto written = storage::WriteIniKeys(dataDir / plan::kPresetFileName, entries); !written) {
     report(written.error().message);
   }
   if (!problems.empty()) return base::Error{problems};

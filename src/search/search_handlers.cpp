@@ -46,7 +46,7 @@ constexpr KindControls kKinds[] = {
 };
 const KindControls& ControlsOf(plan::PlanKind kind) { return kKinds[static_cast<int>(kind) - 1]; }
 
-int NumberIn(const std::string& text) { return static_cast<int>(base::LeadingNumber(text)); }
+int NumberIn(const std::string& text) { return base::LeadingCount<int>(text); }
 
 // The position search follows the position plan's one-key settings.
 void CopyPositionPlanSettings(ui::Window& window) {

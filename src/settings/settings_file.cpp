@@ -8,7 +8,7 @@
 
 #include "base/atomic_file.h"
 #include "base/codepage.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 
 namespace settings {
 namespace {
@@ -83,7 +83,7 @@ std::string StoredText(const std::string& text) {
 std::filesystem::path SettingsFilePath(const core::Env& ctx) { return ctx.dataDir / "sz.ini"; }
 
 base::Status SaveSettings(const core::Env& ctx) {
-  std::vector<IniEntry> entries;
+  std::vector<storage::IniEntry> entries;
   for (const Section& section : kSections) {
     for (std::size_t i = 0; i < section.controls.size(); ++i) {
       const std::string control(section.controls[i]);
@@ -94,7 +94,7 @@ base::Status SaveSettings(const core::Env& ctx) {
     }
   }
   const auto path = SettingsFilePath(ctx);
-  auto saved = WriteIniKeys(path, entries);
+  auto saved = storage::WriteIniKeys(path, entries);
   if (!saved) {
     ctx.window.MessageBox("保存设置",
                           "无法保存设置：" + path.string() + "\n" + saved.error().message);
@@ -114,7 +114,7 @@ void LoadSettings(const core::Env& ctx) {
 
   for (const Section& section : kSections) {
     for (std::size_t i = 0; i < section.controls.size(); ++i) {
-      auto value = FindIniKey(content, section.name, std::to_string(i + 1));
+      auto value = storage::FindIniKey(content, section.name, std::to_string(i + 1));
       if (!value) continue;
       const std::string control(section.controls[i]);
       if (section.stored == Stored::CheckState) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+
 namespace trend {
 namespace {
 
@@ -70,7 +72,7 @@ std::vector<std::string> SummaryRow(const char* name, const PerDigit& figures) {
 
 int DigitAt(std::string_view code, int position) {
   if (code.size() != kPositionCount || position < 0 || position >= kPositionCount ||
-      !std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      !base::IsDigits(code)) {
     return -1;
   }
   return code[position] - '0';

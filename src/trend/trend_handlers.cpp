@@ -43,7 +43,7 @@ std::vector<lottery::Draw> DrawsFor(core::Context& ctx, std::size_t shown, int p
 void RebuildTrendChart(core::Context& ctx) {
   ui::Window& window = ctx.window;
   const int position = std::max(window.CurrentIndex(kPositionCombo), 0);
-  const int shown = static_cast<int>(base::LeadingNumber(window.Text(kCountCombo)));
+  const int shown = base::LeadingCount<int>(window.Text(kCountCombo));
   const std::vector<lottery::Draw> draws =
       DrawsFor(ctx, static_cast<std::size_t>(std::max(shown, 0)), position);
   const TrendChart chart = BuildTrendChart(draws, position, shown);

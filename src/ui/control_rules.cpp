@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "base/text.h"
+
 namespace ui {
 namespace {
 
@@ -155,7 +157,7 @@ Typed TypeInto(const ControlDefinition& box, std::string text, std::string_view 
     std::size_t size = std::min(CharacterLength(typed[i]), typed.size() - i);
     std::string_view character = typed.substr(i, size);
     i += size;
-    bool isDigit = size == 1 && character[0] >= '0' && character[0] <= '9';
+    bool isDigit = size == 1 && base::IsDigit(character[0]);
     if ((box.digitsOnly && !isDigit) || (box.maxLength > 0 && length >= box.maxLength)) {
       result.allTaken = false;
       continue;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/local_time.h"
+#include "base/waiter.h"
 
 namespace ui {
 
@@ -34,8 +35,10 @@ struct Picture {
 
 // The control operations every behaviour is written against. Controls are
 // addressed by their form names; naming an unknown control throws
-// std::out_of_range (a programming error, never user input).
-class Window {
+// std::out_of_range (a programming error, never user input). A window is the
+// waiter of whatever the window thread waits for (an HTTP answer, a pause
+// between messages), so events keep running meanwhile.
+class Window : public base::Waiter {
  public:
   virtual ~Window() = default;
 
@@ -105,13 +108,13 @@ class Window {
   // Runs what is pending (user input, due timer ticks) and returns.
   virtual void ProcessEvents() = 0;
   // Waits the given time while processing events.
-  virtual void Pause(std::chrono::milliseconds duration) = 0;
+  void Pause(std::chrono::milliseconds duration) override = 0;
   // Processes events until done() holds or the real-time limit has passed;
   // returns done(). Another thread calls Wake() to have done() looked at again
   // at once, so the wait never polls in a busy loop.
-  virtual bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) = 0;
+  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) override = 0;
   // Thread-safe.
-  virtual void Wake() = 0;
+  void Wake() override = 0;
 
   virtual void MessageBox(const std::string& caption, const std::string& text) = 0;
   // A path the user picks in a file dialog; nullopt when cancelled or when

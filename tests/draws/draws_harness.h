@@ -16,7 +16,7 @@
 #include "core/context.h"
 #include "draws/draw_handlers.h"
 #include "draws/draw_list.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
 
@@ -131,10 +131,10 @@ class Harness {
   void UseSources(const std::string& base) {
     auto file = dir.path() / "sources.ini";
     for (const char* key : {"history", "feed1", "feed2", "video"}) {
-      ASSERT_TRUE(settings::WriteIniKey(file, "sources", key, base).ok());
+      ASSERT_TRUE(storage::WriteIniKey(file, "sources", key, base).ok());
     }
     ASSERT_TRUE(
-        settings::WriteIniKey(file, "sources", "announcement", base + "/announcement.html").ok());
+        storage::WriteIniKey(file, "sources", "announcement", base + "/announcement.html").ok());
   }
   void UseServer(const LocalServer& server) {
     UseSources("http://127.0.0.1:" + std::to_string(server.port()));

@@ -11,7 +11,7 @@
 
 #include "child_process/child_process.h"
 #include "mirror_draws.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -42,7 +42,7 @@ class ArchiveConsoleTest : public ::testing::Test {
     ASSERT_NE(at, std::string::npos) << banner;
     const std::string base = banner.substr(at);
     for (const char* key : {"history", "feed1", "feed2", "video", "announcement"}) {
-      ASSERT_TRUE(settings::WriteIniKey(dir.path() / "sources.ini", "sources", key, base).ok());
+      ASSERT_TRUE(storage::WriteIniKey(dir.path() / "sources.ini", "sources", key, base).ok());
     }
   }
 

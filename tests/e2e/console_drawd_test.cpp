@@ -10,7 +10,7 @@
 
 #include "child_process/child_process.h"
 #include "mirror_draws.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -42,10 +42,10 @@ class ConsoleDrawdTest : public ::testing::Test {
     ASSERT_NE(at, std::string::npos) << banner;
     std::string base = banner.substr(at);
     for (const char* key : {"history", "feed1", "feed2", "video"}) {
-      ASSERT_TRUE(settings::WriteIniKey(dir.path() / "sources.ini", "sources", key, base).ok());
+      ASSERT_TRUE(storage::WriteIniKey(dir.path() / "sources.ini", "sources", key, base).ok());
     }
-    ASSERT_TRUE(settings::WriteIniKey(dir.path() / "sources.ini", "sources", "announcement",
-                                      base + "/announcement.html")
+    ASSERT_TRUE(storage::WriteIniKey(dir.path() / "sources.ini", "sources", "announcement",
+                                     base + "/announcement.html")
                     .ok());
     announcement = base + "/announcement.html";
   }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -20,13 +20,12 @@ TEST(DrawSources, MissingFileMeansTheLocalMirror) {
 TEST(DrawSources, KeysOverrideOneByOne) {
   TempDir dir;
   const auto file = dir.path() / "sources.ini";
-  ASSERT_TRUE(settings::WriteIniKey(file, "sources", "video", " http://video.example:81/ ").ok());
-  ASSERT_TRUE(settings::WriteIniKey(file, "sources", "feed2", "feeds.example").ok());
-  ASSERT_TRUE(settings::WriteIniKey(file, "sources", "history", "  ").ok());
+  ASSERT_TRUE(storage::WriteIniKey(file, "sources", "video", " http://video.example:81/ ").ok());
+  ASSERT_TRUE(storage::WriteIniKey(file, "sources", "feed2", "feeds.example").ok());
+  ASSERT_TRUE(storage::WriteIniKey(file, "sources", "history", "  ").ok());
   ASSERT_TRUE(
-      settings::WriteIniKey(file, "sources", "announcement", "http://news.example/a.html?x=1")
-          .ok());
-  ASSERT_TRUE(settings::WriteIniKey(file, "other", "feed1", "http://wrong.example").ok());
+      storage::WriteIniKey(file, "sources", "announcement", "http://news.example/a.html?x=1").ok());
+  ASSERT_TRUE(storage::WriteIniKey(file, "other", "feed1", "http://wrong.example").ok());
 
   const lottery::DrawSources sources = lottery::LoadDrawSources(dir.path());
   EXPECT_EQ(sources.video, "http://video.example:81");

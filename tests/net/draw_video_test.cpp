@@ -4,7 +4,7 @@
 
 #include "area_states.h"
 #include "net/cookie_store.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
 
@@ -22,9 +22,9 @@ struct DrawVideoTest : ::testing::Test {
 };
 
 TEST_F(DrawVideoTest, ButtonsClearCookiesThenLoadThePage) {
-  ASSERT_TRUE(settings::WriteIniKey(dir.path() / "sources.ini", "sources", "video",
-                                    "http://video.q.r:8080/")
-                  .ok());
+  ASSERT_TRUE(
+      storage::WriteIniKey(dir.path() / "sources.ini", "sources", "video", "http://video.q.r:8080/")
+          .ok());
   net::ProcessCookieStore().SetCookie("http://video.q.r", "s", "1");
   net::ProcessCookieStore().SetCookie("http://video.q.r", "t", "2; domain=q.r");
 

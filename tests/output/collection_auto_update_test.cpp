@@ -10,7 +10,7 @@
 #include "lottery/lottery.h"
 #include "net/http_server.h"
 #include "output/output_handlers.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
 
@@ -40,8 +40,7 @@ class CollectionAutoUpdate : public testing::Test {
     window.SetText("编辑框_集合二星位", "");
     window.SetText("编辑框_集合三星位", "");
     window.SetText("编辑框_提示语", "");
-    EXPECT_TRUE(
-        settings::WriteIniKey(dir.path() / "gs.ini", "1", "1", "68,67,67,42,54,53,55").ok());
+    EXPECT_TRUE(storage::WriteIniKey(dir.path() / "gs.ini", "1", "1", "68,67,67,42,54,53,55").ok());
 
     // Both feeds carry draw 031; the first one answers.
     const lottery::SourcePages& pages = lottery::Chongqing().sources;
@@ -54,8 +53,8 @@ class CollectionAutoUpdate : public testing::Test {
       });
     }
     const std::string base = server.Url("");
-    EXPECT_TRUE(settings::WriteIniKey(dir.path() / "sources.ini", "sources", "feed1", base).ok());
-    EXPECT_TRUE(settings::WriteIniKey(dir.path() / "sources.ini", "sources", "feed2", base).ok());
+    EXPECT_TRUE(storage::WriteIniKey(dir.path() / "sources.ini", "sources", "feed1", base).ok());
+    EXPECT_TRUE(storage::WriteIniKey(dir.path() / "sources.ini", "sources", "feed2", base).ok());
     window.SetClock(local_days(2014y / March / 1) + hours(10) + minutes(10));
   }
 

@@ -9,7 +9,7 @@
 #include "area_states.h"
 #include "output/output_handlers.h"
 #include "plan/plan_handlers.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
 
@@ -159,8 +159,7 @@ class CollectionWithPlans : public CollectionPage {
       window.AddItem("组合框_定位起始期1", draw.first);
     }
     window.SetCurrentIndex("组合框_定位起始期1", 5);  // 20140301-025
-    EXPECT_TRUE(
-        settings::WriteIniKey(dir.path() / "gs.ini", "1", "1", "68,67,67,42,54,53,55").ok());
+    EXPECT_TRUE(storage::WriteIniKey(dir.path() / "gs.ini", "1", "1", "68,67,67,42,54,53,55").ok());
     window.SetChecked("选择框_定位更新", true);
     window.SetText("编辑框_集合定位行", "2");
     window.SetText("编辑框_集合二星位", "");

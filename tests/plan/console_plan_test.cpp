@@ -6,7 +6,7 @@
 #include "app/command_line.h"
 #include "app/console.h"
 #include "plan/preset_formula_file.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 
 namespace plan {
@@ -18,7 +18,7 @@ namespace {
 TEST(ConsolePlan, PositionPlanThroughConsoleCommandsOnly) {
   TempDir dir;
   ASSERT_TRUE(
-      settings::WriteIniKey(dir.path() / kPresetFileName, "1", "1", "68,67,67,42,54,53,55").ok());
+      storage::WriteIniKey(dir.path() / kPresetFileName, "1", "1", "68,67,67,42,54,53,55").ok());
   std::istringstream script(
       "insert 列表框_开奖 -1 20140301-030\\t52917\n"
       "insert 列表框_开奖 -1 20140301-029\\t60438\n"

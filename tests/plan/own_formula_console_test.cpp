@@ -13,7 +13,7 @@
 #include "base/atomic_file.h"
 #include "lanzhou_program.h"
 #include "plan/preset_formula_file.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 
 namespace plan {
@@ -98,8 +98,8 @@ class OwnFormulaConsoleTest : public ::testing::Test {
 
   void StoreFirstPresets(const std::string& formula) {
     for (const char* kind : {"1", "2", "3"}) {
-      ASSERT_TRUE(settings::WriteIniKey(dir.path() / kPresetFileName, kind, "1",
-                                        EncodeFormulaText(formula).value())
+      ASSERT_TRUE(storage::WriteIniKey(dir.path() / kPresetFileName, kind, "1",
+                                       EncodeFormulaText(formula).value())
                       .ok());
     }
   }

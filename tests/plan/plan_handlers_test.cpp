@@ -12,7 +12,7 @@
 #include "plan/plan_page_run.h"
 #include "plan/preset_formula_file.h"
 #include "plan/refresh_boxes.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
 
@@ -74,8 +74,8 @@ class PlanHandlersTest : public ::testing::Test {
   }
 
   void StorePreset(int kind, int preset, const std::string& formula) {
-    ASSERT_TRUE(settings::WriteIniKey(dir.path() / kPresetFileName, std::to_string(kind),
-                                      std::to_string(preset), EncodeFormulaText(formula).value())
+    ASSERT_TRUE(storage::WriteIniKey(dir.path() / kPresetFileName, std::to_string(kind),
+                                     std::to_string(preset), EncodeFormulaText(formula).value())
                     .ok());
   }
 

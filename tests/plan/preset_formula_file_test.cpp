@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/atomic_file.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 
 namespace plan {
@@ -38,9 +38,9 @@ TEST(EncodeFormulaText, OneNumberPerGbkByte) {
 TEST(LoadPresetFormulas, ReadsTheKindsSection) {
   TempDir dir;
   auto file = dir.path() / kPresetFileName;
-  ASSERT_TRUE(settings::WriteIniKey(file, "1", "1", "68,67,67,42,54,53,55").ok());
-  ASSERT_TRUE(settings::WriteIniKey(file, "1", "10", "17220,55").ok());
-  ASSERT_TRUE(settings::WriteIniKey(file, "2", "1", "67,69,69").ok());
+  ASSERT_TRUE(storage::WriteIniKey(file, "1", "1", "68,67,67,42,54,53,55").ok());
+  ASSERT_TRUE(storage::WriteIniKey(file, "1", "10", "17220,55").ok());
+  ASSERT_TRUE(storage::WriteIniKey(file, "2", "1", "67,69,69").ok());
   auto position = LoadPresetFormulas(dir.path(), PlanKind::Position);
   EXPECT_EQ(position[0], "DCC*657");
   EXPECT_EQ(position[9], "DC7");

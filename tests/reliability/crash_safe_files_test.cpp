@@ -24,7 +24,7 @@
 #include "base/codepage.h"
 #include "lanzhou_program.h"
 #include "plan/preset_formula_file.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -147,7 +147,7 @@ class CrashSafeFilesTest : public ::testing::Test {
     const fs::path presets = dir.path() / "gs.ini";
     for (int kind = 2; kind <= 3; ++kind) {
       for (int key = 1; key <= 10; ++key) {
-        ASSERT_TRUE(settings::WriteIniKey(
+        ASSERT_TRUE(storage::WriteIniKey(
                         presets, std::to_string(kind), std::to_string(key),
                         plan::EncodeFormulaText("CDE*" + std::to_string(key * kind)).value())
                         .ok());
@@ -186,23 +186,23 @@ class CrashSafeFilesTest : public ::testing::Test {
     const std::vector<std::string> lines = Lines(base::DecodeGbkOrUtf8(save.settings));
     ASSERT_EQ(lines.size(), 5 + kSettings.size()) << save.settings;  // five section lines, the keys
     for (const SettingKey& s : kSettings) {
-      EXPECT_EQ(settings::LookupIniKey(base::DecodeGbkOrUtf8(save.settings), s.section, s.key,
-                                       "<missing>"),
+      EXPECT_EQ(storage::LookupIniKey(base::DecodeGbkOrUtf8(save.settings), s.section, s.key,
+                                      "<missing>"),
                 s.values[set])
           << s.section << "/" << s.key;
     }
     const std::vector<std::string> presetLines = Lines(save.presets);
     ASSERT_EQ(presetLines.size(), 33u) << save.presets;
     for (int i = 0; i < 10; ++i) {
-      EXPECT_EQ(plan::DecodeFormulaText(settings::LookupIniKey(base::DecodeGbkOrUtf8(save.presets),
-                                                               "1", std::to_string(i + 1), "")),
+      EXPECT_EQ(plan::DecodeFormulaText(storage::LookupIniKey(base::DecodeGbkOrUtf8(save.presets),
+                                                              "1", std::to_string(i + 1), "")),
                 Formula(set, i));
     }
     for (int kind = 2; kind <= 3; ++kind) {
       for (int key = 1; key <= 10; ++key) {
-        EXPECT_EQ(plan::DecodeFormulaText(
-                      settings::LookupIniKey(base::DecodeGbkOrUtf8(save.presets),
-                                             std::to_string(kind), std::to_string(key), "")),
+        EXPECT_EQ(plan::DecodeFormulaText(storage::LookupIniKey(base::DecodeGbkOrUtf8(save.presets),
+                                                                std::to_string(kind),
+                                                                std::to_string(key), "")),
                   "CDE*" + std::to_string(key * kind));
       }
     }

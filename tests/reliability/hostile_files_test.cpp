@@ -28,7 +28,7 @@
 #include "lanzhou_program.h"
 #include "plan/preset_formula_file.h"
 #include "search/sqlite_fixture.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -116,13 +116,13 @@ struct HostileFile {
 
 void WriteValidSettings(const fs::path& file) {
   for (int key = 1; key <= 3; ++key) {
-    ASSERT_TRUE(settings::WriteIniKey(file, "1", std::to_string(key), "真").ok());
+    ASSERT_TRUE(storage::WriteIniKey(file, "1", std::to_string(key), "真").ok());
   }
   for (int key = 1; key <= 11; ++key) {
-    ASSERT_TRUE(settings::WriteIniKey(file, "2", std::to_string(key), key % 3 ? "假" : "真").ok());
+    ASSERT_TRUE(storage::WriteIniKey(file, "2", std::to_string(key), key % 3 ? "假" : "真").ok());
   }
   for (int key = 1; key <= 6; ++key) {
-    ASSERT_TRUE(settings::WriteIniKey(file, "3", std::to_string(key), std::to_string(key)).ok());
+    ASSERT_TRUE(storage::WriteIniKey(file, "3", std::to_string(key), std::to_string(key)).ok());
   }
 }
 
@@ -131,8 +131,8 @@ void WriteValidPresets(const fs::path& file) {
                             "DE*19",   "AE+5",  "CC*8",  "BD+11", "EA*4"};
   for (int kind = 1; kind <= 3; ++kind) {
     for (int key = 1; key <= 10; ++key) {
-      ASSERT_TRUE(settings::WriteIniKey(file, std::to_string(kind), std::to_string(key),
-                                        plan::EncodeFormulaText(formulas[key - 1]).value())
+      ASSERT_TRUE(storage::WriteIniKey(file, std::to_string(kind), std::to_string(key),
+                                       plan::EncodeFormulaText(formulas[key - 1]).value())
                       .ok());
     }
   }
@@ -140,11 +140,11 @@ void WriteValidPresets(const fs::path& file) {
 
 void WriteValidSources(const fs::path& file) {
   // The announcement comes first so a cut in the last key leaves it whole.
-  ASSERT_TRUE(settings::WriteIniKey(file, "sources", "announcement",
-                                    "http://127.0.0.1:1/custom-announcement.html")
+  ASSERT_TRUE(storage::WriteIniKey(file, "sources", "announcement",
+                                   "http://127.0.0.1:1/custom-announcement.html")
                   .ok());
   for (const char* key : {"history", "feed1", "feed2", "video"}) {
-    ASSERT_TRUE(settings::WriteIniKey(file, "sources", key, "http://127.0.0.1:1").ok());
+    ASSERT_TRUE(storage::WriteIniKey(file, "sources", key, "http://127.0.0.1:1").ok());
   }
 }
 
@@ -273,7 +273,7 @@ std::string Fingerprint(const fs::path& path) {
 void WriteClosedSources(const fs::path& dir) {
   for (const char* key : {"history", "feed1", "feed2", "video"}) {
     ASSERT_TRUE(
-        settings::WriteIniKey(dir / "sources.ini", "sources", key, "http://127.0.0.1:1").ok());
+        storage::WriteIniKey(dir / "sources.ini", "sources", key, "http://127.0.0.1:1").ok());
   }
 }
 

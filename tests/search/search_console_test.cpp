@@ -15,8 +15,8 @@
 #include "plan/draw.h"
 #include "plan/preset_formula_file.h"
 #include "search/candidate_score.h"
-#include "settings/ini_file.h"
 #include "sqlite_fixture.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 
 namespace search {
@@ -189,7 +189,7 @@ TEST_F(SearchConsole, EveryKindSearchesSortsSavesAndUsesAFormula) {
     ASSERT_FALSE(sorted[0][1].empty());
     const std::string section = std::to_string(c.presetPage + 1);
     for (std::size_t r = 0; r < std::min<std::size_t>(sorted.size(), 10); ++r) {
-      EXPECT_EQ(settings::ReadIniKey(data.path() / "gs.ini", section, std::to_string(r + 1), "-"),
+      EXPECT_EQ(storage::ReadIniKey(data.path() / "gs.ini", section, std::to_string(r + 1), "-"),
                 plan::EncodeFormulaText(sorted[r][1]).value())
           << r;
     }

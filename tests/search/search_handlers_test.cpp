@@ -15,8 +15,8 @@
 #include "plan/plan_page_reading.h"
 #include "plan/preset_formula_file.h"
 #include "search/candidate_score.h"
-#include "settings/ini_file.h"
 #include "sqlite_fixture.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
 
@@ -109,8 +109,8 @@ class SearchHandlers : public ::testing::Test {
   }
 
   std::string Preset(int kind, int key) {
-    return settings::ReadIniKey(data.path() / "gs.ini", std::to_string(kind), std::to_string(key),
-                                "<none>");
+    return storage::ReadIniKey(data.path() / "gs.ini", std::to_string(kind), std::to_string(key),
+                               "<none>");
   }
 
   TempDir data, work;
@@ -233,8 +233,8 @@ TEST_F(SearchHandlers, RecordsPastTheEndOfTheLibraryAreNoCandidates) {
     return presets;
   };
   for (int key = 1; key <= 10; ++key) {
-    ASSERT_TRUE(settings::WriteIniKey(data.path() / "gs.ini", "1", std::to_string(key),
-                                      plan::EncodeFormulaText("ABC*" + std::to_string(key)).value())
+    ASSERT_TRUE(storage::WriteIniKey(data.path() / "gs.ini", "1", std::to_string(key),
+                                     plan::EncodeFormulaText("ABC*" + std::to_string(key)).value())
                     .ok());
   }
   const auto before = stored();

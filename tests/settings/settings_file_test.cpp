@@ -12,7 +12,7 @@
 #include "area_states.h"
 #include "base/atomic_file.h"
 #include "base/codepage.h"
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
 
@@ -255,9 +255,9 @@ TEST_F(SettingsFileTest, SavingTwiceLeavesTheFileByteIdentical) {
 TEST_F(SettingsFileTest, SaveKeepsOtherSectionsKeysAndComments) {
   WriteUtf8File("; 用户的注释\r\n[其他]\r\nk=v\r\n[2]\r\n12=extra\r\n");
   ASSERT_TRUE(SaveSettings(ctx).ok());
-  EXPECT_EQ(ReadIniKey(File(), "其他", "k", ""), "v");
-  EXPECT_EQ(ReadIniKey(File(), "2", "12", ""), "extra");
-  EXPECT_EQ(ReadIniKey(File(), "2", "7", ""), "真");
+  EXPECT_EQ(storage::ReadIniKey(File(), "其他", "k", ""), "v");
+  EXPECT_EQ(storage::ReadIniKey(File(), "2", "12", ""), "extra");
+  EXPECT_EQ(storage::ReadIniKey(File(), "2", "7", ""), "真");
   auto raw = base::ReadSmallFile(File());
   ASSERT_TRUE(raw.ok());
   EXPECT_EQ(base::DecodeGbkOrUtf8(raw.value()).rfind("; 用户的注释\r\n", 0), 0u);
@@ -267,8 +267,8 @@ TEST_F(SettingsFileTest, SaveButtonWritesTheFile) {
   BindSettingsHandlers(ctx);
   window.Click("单选框_万");
   window.Click("超级按钮_保存设置");
-  EXPECT_EQ(ReadIniKey(File(), "2", "3", ""), "真");
-  EXPECT_EQ(ReadIniKey(File(), "2", "7", ""), "假");
+  EXPECT_EQ(storage::ReadIniKey(File(), "2", "3", ""), "真");
+  EXPECT_EQ(storage::ReadIniKey(File(), "2", "7", ""), "假");
 }
 
 TEST_F(SettingsFileTest, AFailedSaveSaysWhichFileAndWhy) {
@@ -339,7 +339,7 @@ TEST_F(SettingsFileTest, SaveWritesThroughALinkAndKeepsTheMode) {
   window.Click("单选框_万");
   ASSERT_TRUE(SaveSettings(ctx).ok());
   EXPECT_TRUE(std::filesystem::is_symlink(File()));
-  EXPECT_EQ(ReadIniKey(target, "2", "3", ""), "真");
+  EXPECT_EQ(storage::ReadIniKey(target, "2", "3", ""), "真");
   EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms::owner_read |
                                                                std::filesystem::perms::owner_write |
                                                                std::filesystem::perms::group_read);
@@ -358,16 +358,16 @@ TEST_F(SettingsFileTest, AUtf8FileStaysUtf8AndAGbkFileSaysWhatItCannotHold) {
   EXPECT_TRUE(base::IsValidUtf8(raw.value()));
   EXPECT_EQ(raw.value().rfind("[其他]\nnote=旗帜 \xf0\x9f\x9a\xa9\n[2]\n1=真\n2=假\n", 0), 0u)
       << raw.value();
-  EXPECT_EQ(ReadIniKey(File(), "3", "1", ""), "\xf0\x9f\x98\x80");
+  EXPECT_EQ(storage::ReadIniKey(File(), "3", "1", ""), "\xf0\x9f\x98\x80");
   EXPECT_TRUE(window.Messages().empty());
 
   // In a GBK file the emoji has no bytes: the other keys are saved, the old
   // value stays, and the user learns which key and why.
   WriteUtf8File("[3]\r\n1=4\r\n");
   EXPECT_FALSE(SaveSettings(ctx).ok());
-  EXPECT_EQ(ReadIniKey(File(), "3", "1", ""), "4");
-  EXPECT_EQ(ReadIniKey(File(), "3", "2", ""), "5");
-  EXPECT_EQ(ReadIniKey(File(), "2", "7", ""), "真");
+  EXPECT_EQ(storage::ReadIniKey(File(), "3", "1", ""), "4");
+  EXPECT_EQ(storage::ReadIniKey(File(), "3", "2", ""), "5");
+  EXPECT_EQ(storage::ReadIniKey(File(), "2", "7", ""), "真");
   ASSERT_EQ(window.Messages().size(), 1u);
   EXPECT_TRUE(Says(window.Messages()[0].text, File().string()));
   EXPECT_TRUE(Says(window.Messages()[0].text, "[3] 1"));
@@ -389,9 +389,9 @@ TEST_F(SettingsFileTest, ANumberBoxWithALineBreakCannotCorruptTheFile) {
   EXPECT_FALSE(SaveSettings(ctx).ok());
   ASSERT_EQ(window.Messages().size(), 1u);
   EXPECT_TRUE(Says(window.Messages()[0].text, "[3] 1 含有换行"));
-  EXPECT_EQ(ReadIniKey(File(), "3", "1", ""), "3");  // the old value stays
-  EXPECT_EQ(ReadIniKey(File(), "3", "2", ""), "6");  // the other keys are written
-  EXPECT_EQ(ReadIniKey(File(), "2", "7", ""), "真");
+  EXPECT_EQ(storage::ReadIniKey(File(), "3", "1", ""), "3");  // the old value stays
+  EXPECT_EQ(storage::ReadIniKey(File(), "3", "2", ""), "6");  // the other keys are written
+  EXPECT_EQ(storage::ReadIniKey(File(), "2", "7", ""), "真");
 }
 
 }  // namespace

@@ -5,16 +5,13 @@
 #include <cstdio>
 
 #include "archive/draw_file.h"
+#include "base/text.h"
 
 namespace drawd {
 
 using namespace std::chrono;
 
 namespace {
-
-bool AllDigits(std::string_view text) {
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
 
 int ToInt(std::string_view digits) {
   int value = 0;
@@ -66,7 +63,7 @@ std::vector<lottery::Draw> ParseDrawFile(std::string_view content, int* malforme
 std::optional<year_month_day> ParseDashedDate(std::string_view text) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
   std::string_view y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
-  if (!AllDigits(y) || !AllDigits(m) || !AllDigits(d)) return std::nullopt;
+  if (!base::IsDigits(y) || !base::IsDigits(m) || !base::IsDigits(d)) return std::nullopt;
   year_month_day day{year(ToInt(y)), month(ToInt(m)), std::chrono::day(ToInt(d))};
   if (!day.ok()) return std::nullopt;
   return day;

@@ -1,8 +1,8 @@
-#include "push/waiter.h"
+#include "base/waiter.h"
 
 #include <thread>
 
-namespace push {
+namespace base {
 
 void BlockingWaiter::Pause(std::chrono::milliseconds duration) {
   std::this_thread::sleep_for(duration);
@@ -26,4 +26,4 @@ void BlockingWaiter::Wake() {
   woken_.notify_all();
 }
 
-}  // namespace push
+}  // namespace base

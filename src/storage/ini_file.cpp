@@ -1,4 +1,4 @@
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 
 #include <algorithm>
 #include <system_error>
@@ -7,98 +7,56 @@
 
 #include "base/atomic_file.h"
 #include "base/codepage.h"
+#include "base/text.h"
 
-namespace settings {
+namespace storage {
 namespace {
 
 // Hand-edited files can be large; the program's own are a few hundred bytes.
 constexpr std::size_t kMaxIniBytes = 4 * 1024 * 1024;
 
-enum class CodePage { Gbk, Utf8 };
-
 // UTF-8 when the file holds UTF-8 beyond ASCII; otherwise GBK, also for a new
 // or plain ASCII file, as older installations write them.
-CodePage CodePageOf(std::string_view bytes) {
+IniBytes BytesOf(std::string_view bytes) {
   const bool beyondAscii =
       std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
-  return beyondAscii && base::IsValidUtf8(bytes) ? CodePage::Utf8 : CodePage::Gbk;
+  return beyondAscii && base::IsValidUtf8(bytes) ? IniBytes::Utf8 : IniBytes::Gbk;
 }
 
-std::string_view Trim(std::string_view s) {
-  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return lower(x) == lower(y);
-  });
-}
-
-// One line without its end ("\r\n", "\n", or nothing for a last line
-// without a line break).
-struct Line {
-  std::string_view text;
-  std::string_view end;
-};
-
-std::vector<Line> SplitLines(std::string_view content) {
-  std::vector<Line> lines;
-  while (!content.empty()) {
-    auto end = content.find('\n');
-    if (end == std::string_view::npos) {
-      lines.push_back({content, {}});
-      break;
-    }
-    Line line{content.substr(0, end), content.substr(end, 1)};
-    if (!line.text.empty() && line.text.back() == '\r') {
-      line.text.remove_suffix(1);
-      line.end = content.substr(end - 1, 2);
-    }
-    lines.push_back(line);
-    content.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
-// The first `c` of text. In GBK the second byte of a character can look like
-// "[" or "]", so characters are stepped over whole.
-std::size_t FindAscii(std::string_view text, char c, CodePage codePage) {
-  if (codePage == CodePage::Utf8) return text.find(c);
+// The last "]" of text: a group named "[二]群" keeps its brackets.
+std::size_t LastBracket(std::string_view text, IniBytes bytes) {
+  if (bytes == IniBytes::Utf8) return text.rfind(']');
+  std::size_t found = std::string_view::npos;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
     if (byte >= 0x81 && byte <= 0xFE) {
       ++i;
-    } else if (text[i] == c) {
-      return i;
+    } else if (text[i] == ']') {
+      found = i;
     }
   }
-  return std::string_view::npos;
+  return found;
 }
 
-std::optional<std::string_view> SectionName(std::string_view line, CodePage codePage) {
-  line = Trim(line);
-  if (line.size() < 2 || line.front() != '[') return std::nullopt;
-  auto close = FindAscii(line, ']', codePage);
-  if (close == std::string_view::npos) return std::nullopt;
-  return Trim(line.substr(1, close - 1));
-}
-
-struct KeyLine {
-  std::string_view key;
-  std::string_view value;
-};
-
-// "=", ";" and "#" never occur inside a GBK or UTF-8 character.
-std::optional<KeyLine> ParseKeyLine(std::string_view line) {
-  auto trimmed = Trim(line);
-  if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') return std::nullopt;
-  auto equals = line.find('=');
-  if (equals == std::string_view::npos) return std::nullopt;
-  return KeyLine{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+// What the line says; "=", ";" and "#" never occur inside a GBK or UTF-8
+// character.
+void ReadMeaning(IniLine& line, bool first, IniBytes bytes) {
+  std::string_view meaning = line.text;
+  if (first && bytes == IniBytes::Utf8 && meaning.starts_with("\xEF\xBB\xBF")) {
+    meaning.remove_prefix(3);
+  }
+  meaning = base::Trim(meaning);
+  if (meaning.starts_with('[')) {
+    if (const std::size_t close = LastBracket(meaning, bytes); close != std::string_view::npos) {
+      line.section = base::Trim(meaning.substr(1, close - 1));
+      return;
+    }
+  }
+  if (meaning.starts_with(';') || meaning.starts_with('#')) return;
+  const std::size_t equals = meaning.find('=');
+  if (equals == std::string_view::npos) return;
+  line.key = base::Trim(meaning.substr(0, equals));
+  line.value = base::Trim(meaning.substr(equals + 1));
 }
 
 std::string Unquote(std::string_view value) {
@@ -115,9 +73,9 @@ struct EditLine {
   std::string end;
 };
 
-std::vector<EditLine> EditLines(std::string_view content) {
+std::vector<EditLine> EditLines(const std::vector<IniLine>& split) {
   std::vector<EditLine> lines;
-  for (const Line& line : SplitLines(content)) {
+  for (const IniLine& line : split) {
     lines.push_back({std::string(line.text), std::string(line.end)});
   }
   return lines;
@@ -137,19 +95,21 @@ std::string LineEndOf(const std::vector<EditLine>& lines) {
   return "\r\n";
 }
 
-// Sets key in section (all three in the file's code page), touching no other
-// line but the one before an inserted line when it lacked a line end.
-void SetKey(std::vector<EditLine>& lines, std::string_view section, std::string_view key,
-            std::string_view value, CodePage codePage) {
+// Sets key in section (all three in the text's bytes), touching no other line
+// but the one before an inserted line when it lacked a line end.
+std::string SetKey(std::string_view content, std::string_view section, std::string_view key,
+                   std::string_view value, IniBytes bytes) {
+  const std::vector<IniLine> split = SplitIniLines(content, bytes);
+  std::vector<EditLine> lines = EditLines(split);
   const std::string newLine = std::string(key) + "=" + std::string(value);
   std::optional<std::size_t> sectionStart;
   std::optional<std::size_t> lastEntry;  // a new key goes after the section's last non-blank line
   std::optional<std::size_t> replace;
   bool inSection = false;
-  for (std::size_t i = 0; i < lines.size() && !replace; ++i) {
-    if (auto name = SectionName(lines[i].text, codePage)) {
+  for (std::size_t i = 0; i < split.size() && !replace; ++i) {
+    if (split[i].section) {
       if (inSection) break;
-      inSection = EqualNoCase(*name, section);
+      inSection = base::EqualsNoCase(*split[i].section, section);
       if (inSection) {
         sectionStart = i;
         lastEntry = i;
@@ -157,15 +117,13 @@ void SetKey(std::vector<EditLine>& lines, std::string_view section, std::string_
       continue;
     }
     if (!inSection) continue;
-    if (!Trim(lines[i].text).empty()) lastEntry = i;
-    if (auto entry = ParseKeyLine(lines[i].text); entry && EqualNoCase(entry->key, key)) {
-      replace = i;
-    }
+    if (!base::Trim(split[i].text).empty()) lastEntry = i;
+    if (!split[i].key.empty() && base::EqualsNoCase(split[i].key, key)) replace = i;
   }
 
   if (replace) {
     lines[*replace].text = newLine;
-    return;
+    return Join(lines);
   }
   const std::string end = LineEndOf(lines);
   auto insertAt = [&](std::size_t at, std::string text) {
@@ -181,6 +139,7 @@ void SetKey(std::vector<EditLine>& lines, std::string_view section, std::string_
     insertAt(lines.size(), std::move(header));
     insertAt(lines.size(), newLine);
   }
+  return Join(lines);
 }
 
 // What is there now (nothing for a new file); an error for a file we must not
@@ -205,7 +164,7 @@ base::Result<std::string> ReadForRewrite(const std::filesystem::path& file) {
 }
 
 // The entry's three texts in the file's code page, or why they cannot be.
-base::Result<IniEntry> Encoded(const IniEntry& entry, CodePage codePage) {
+base::Result<IniEntry> Encoded(const IniEntry& entry, IniBytes bytes) {
   const std::string name = "[" + entry.section + "] " + entry.key;
   // A line break would turn the rest of the value into lines of their own:
   // new keys, even new sections, on the next read.
@@ -214,7 +173,7 @@ base::Result<IniEntry> Encoded(const IniEntry& entry, CodePage codePage) {
       return base::Error{name + " 含有换行，不能写入"};
     }
   }
-  if (codePage == CodePage::Utf8) return entry;
+  if (bytes == IniBytes::Utf8) return entry;
   auto section = base::Utf8ToGbk(entry.section);
   auto key = base::Utf8ToGbk(entry.key);
   auto value = base::Utf8ToGbk(entry.value);
@@ -224,17 +183,35 @@ base::Result<IniEntry> Encoded(const IniEntry& entry, CodePage codePage) {
 
 }  // namespace
 
+std::vector<IniLine> SplitIniLines(std::string_view content, IniBytes bytes) {
+  std::vector<IniLine> lines;
+  std::size_t at = 0;
+  while (at < content.size()) {
+    const std::size_t end = content.find('\n', at);
+    IniLine line;
+    if (end == std::string_view::npos) {
+      line.text = content.substr(at);
+      at = content.size();
+    } else {
+      const bool crlf = end > at && content[end - 1] == '\r';
+      line.text = content.substr(at, end - at - (crlf ? 1 : 0));
+      line.end = content.substr(end - (crlf ? 1 : 0), crlf ? 2 : 1);
+      at = end + 1;
+    }
+    ReadMeaning(line, lines.empty(), bytes);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
 std::optional<std::string> FindIniKey(std::string_view content, std::string_view section,
                                       std::string_view key) {
   bool inSection = false;
-  for (const Line& line : SplitLines(content)) {
-    if (auto name = SectionName(line.text, CodePage::Utf8)) {
-      inSection = EqualNoCase(*name, section);
-      continue;
-    }
-    if (!inSection) continue;
-    if (auto entry = ParseKeyLine(line.text); entry && EqualNoCase(entry->key, key)) {
-      return Unquote(entry->value);
+  for (const IniLine& line : SplitIniLines(content)) {
+    if (line.section) {
+      inSection = base::EqualsNoCase(*line.section, section);
+    } else if (inSection && !line.key.empty() && base::EqualsNoCase(line.key, key)) {
+      return Unquote(line.value);
     }
   }
   return std::nullopt;
@@ -247,9 +224,7 @@ std::string LookupIniKey(std::string_view content, std::string_view section, std
 
 std::string SetIniKey(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value) {
-  auto lines = EditLines(content);
-  SetKey(lines, section, key, value, CodePage::Utf8);
-  return Join(lines);
+  return SetKey(content, section, key, value, IniBytes::Utf8);
 }
 
 std::string ReadIniKey(const std::filesystem::path& file, std::string_view section,
@@ -262,21 +237,22 @@ std::string ReadIniKey(const std::filesystem::path& file, std::string_view secti
 base::Status WriteIniKeys(const std::filesystem::path& file, std::span<const IniEntry> entries) {
   auto current = ReadForRewrite(file);
   if (!current) return current.error();
-  const CodePage codePage = CodePageOf(current.value());
-  auto lines = EditLines(current.value());
+  const IniBytes bytes = BytesOf(current.value());
+  std::string content = std::move(current.value());
   std::string refused;
   bool changed = false;
   for (const IniEntry& entry : entries) {
-    auto encoded = Encoded(entry, codePage);
+    auto encoded = Encoded(entry, bytes);
     if (!encoded) {
       refused += (refused.empty() ? "" : "；") + encoded.error().message;
       continue;
     }
-    SetKey(lines, encoded.value().section, encoded.value().key, encoded.value().value, codePage);
+    content =
+        SetKey(content, encoded.value().section, encoded.value().key, encoded.value().value, bytes);
     changed = true;
   }
   if (changed) {
-    auto written = base::WriteFileAtomically(file, Join(lines));
+    auto written = base::WriteFileAtomically(file, content);
     if (!written) return base::Error{"无法写入：" + written.error().message};
   }
   if (!refused.empty()) return base::Error{refused};
@@ -289,4 +265,4 @@ base::Status WriteIniKey(const std::filesystem::path& file, std::string_view sec
   return WriteIniKeys(file, std::span(&entry, 1));
 }
 
-}  // namespace settings
+}  // namespace storage

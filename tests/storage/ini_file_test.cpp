@@ -1,16 +1,18 @@
-#include "settings/ini_file.h"
+#include "storage/ini_file.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/atomic_file.h"
 #include "base/codepage.h"
 #include "temp_dir.h"
 
-namespace settings {
+namespace storage {
 namespace {
 
 TEST(IniText, LookupFindsKeyInItsSectionOnly) {
@@ -108,5 +110,70 @@ TEST(IniFile, LineBreaksAreRefusedAndTheFileKeptAsItWas) {
   EXPECT_EQ(before.value(), after.value());
 }
 
+// Every INI file of the program reads its lines through one reader.
+TEST(IniLines, SaysWhatEachLineIs) {
+  struct Case {
+    std::string_view text;
+    std::optional<std::string_view> section;
+    std::string_view key, value;
+  };
+  const Case cases[] = {
+      {"[a]", "a", "", ""},
+      {"  [ 工作群 ]  ", "工作群", "", ""},
+      {"[[二]群 = x]", "[二]群 = x", "", ""},  // a name reaches to the last "]"
+      {"[a] ; note", "a", "", ""},
+      {"[]", "", "", ""},
+      {"[open", std::nullopt, "", ""},
+      {"[a=b", std::nullopt, "[a", "b"},
+      {" Key = some value \t", std::nullopt, "Key", "some value"},
+      {"k=", std::nullopt, "k", ""},
+      {"=v", std::nullopt, "", "v"},
+      {"; k=v", std::nullopt, "", ""},
+      {"  # [a]", std::nullopt, "", ""},
+      {"plain words", std::nullopt, "", ""},
+  };
+  for (const Case& c : cases) {
+    const std::vector<IniLine> lines = SplitIniLines(c.text);
+    ASSERT_EQ(lines.size(), 1u) << c.text;
+    EXPECT_EQ(lines[0].section, c.section) << c.text;
+    EXPECT_EQ(lines[0].key, c.key) << c.text;
+    EXPECT_EQ(lines[0].value, c.value) << c.text;
+  }
+}
+
+TEST(IniLines, KeepEveryByteInItsLineOrItsEnd) {
+  const std::string content = "\xEF\xBB\xBF[a]\r\nk=1\n\r\nv=x\r\r\n[b]\rtail";
+  const std::vector<IniLine> lines = SplitIniLines(content);
+  std::string joined;
+  for (const IniLine& line : lines) joined.append(line.text).append(line.end);
+  EXPECT_EQ(joined, content);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0].text, "\xEF\xBB\xBF[a]");
+  EXPECT_EQ(lines[0].section, "a");  // the mark is no part of the first line's meaning
+  EXPECT_EQ(lines[1].end, "\n");
+  EXPECT_EQ(lines[2].text, "");
+  EXPECT_EQ(lines[2].end, "\r\n");
+  EXPECT_EQ(lines[3].text, "v=x\r");  // a stray CR stays in the line, not in the value
+  EXPECT_EQ(lines[3].value, "x");
+  EXPECT_EQ(lines[4].end, "");
+  EXPECT_EQ(lines[4].section, "b");  // what follows the "]" is no part of the name
+  EXPECT_EQ(SplitIniLines("k=1\n\xEF\xBB\xBF[a]")[1].section, std::nullopt);
+}
+
+TEST(IniLines, InGbkABracketByteInsideACharacterIsNoBracket) {
+  // "乚" is 0x81 0x5D in GBK: its second byte is "]".
+  const std::string header = *base::Utf8ToGbk("[乚] 注");
+  const std::vector<IniLine> lines = SplitIniLines(header, IniBytes::Gbk);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].section, *base::Utf8ToGbk("乚"));
+  EXPECT_FALSE(SplitIniLines(*base::Utf8ToGbk("[乚"), IniBytes::Gbk)[0].section);
+}
+
+TEST(IniText, AByteOrderMarkDoesNotHideTheFirstSection) {
+  const std::string ini = "\xEF\xBB\xBF[1]\r\n1=真\r\n";
+  EXPECT_EQ(LookupIniKey(ini, "1", "1", "x"), "真");
+  EXPECT_EQ(SetIniKey(ini, "1", "1", "假"), "\xEF\xBB\xBF[1]\r\n1=假\r\n");
+}
+
 }  // namespace
-}  // namespace settings
+}  // namespace storage

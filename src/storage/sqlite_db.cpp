@@ -1,22 +1,44 @@
-#include "archive/sqlite_db.h"
+#include "storage/sqlite_db.h"
 
 #include <cstring>
+#include <system_error>
 
-namespace archive {
+namespace storage {
 
-base::Result<Database> Database::Open(const std::filesystem::path& file) {
+base::Result<Database> Database::OpenWith(const std::filesystem::path& file, int flags) {
   sqlite3* raw = nullptr;
   // A connection is used by one thread at a time: SQLite need not lock each call.
-  const int rc =
-      sqlite3_open_v2(file.c_str(), &raw,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc = sqlite3_open_v2(file.c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   Database db(raw);
   if (rc != SQLITE_OK) return base::Error{"cannot open " + file.string() + ": " + db.LastError()};
   sqlite3_extended_result_codes(raw, 0);
   sqlite3_busy_timeout(raw, 2000);
-  // Double-quoted strings read as literals hide misspelt column names.
+  // Double-quoted strings read as literals hide misspelt column names: a
+  // library without "定位公式" would yield its name.
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  return db;
+}
+
+base::Result<Database> Database::Open(const std::filesystem::path& file) {
+  return OpenWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+base::Result<Database> Database::OpenExisting(const std::filesystem::path& file, Access access) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) {
+    return base::Error{"no record file at " + file.string()};
+  }
+  auto db =
+      OpenWith(file, access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+  if (!db) return db.error();
+  // SQLite reads the header lazily; ask now so a file that is not a database
+  // fails here and not halfway through a search.
+  auto probe = Statement::Prepare(db.value(), "SELECT count(*) FROM sqlite_schema");
+  if (!probe) return probe.error();
+  if (probe.value().Step() != SQLITE_ROW) {
+    return base::Error{file.string() + " is not a record file: " + db.value().LastError()};
+  }
   return db;
 }
 
@@ -43,6 +65,8 @@ std::string Database::LastError() const {
 }
 
 int Database::LastCode() const { return db_ ? sqlite3_errcode(db_.get()) & 0xff : SQLITE_NOMEM; }
+
+std::int64_t Database::Changes() const { return sqlite3_changes64(db_.get()); }
 
 base::Result<Statement> Statement::Prepare(const Database& db, std::string_view sql) {
   sqlite3_stmt* raw = nullptr;
@@ -73,6 +97,12 @@ std::string_view Statement::Text(int column) const {
           static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), column))};
 }
 
+std::string_view Statement::Blob(int column) const {
+  const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_.get(), column));
+  if (!bytes) return {};
+  return {bytes, static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), column))};
+}
+
 std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_.get(), column); }
 
 base::Result<Transaction> Transaction::Begin(const Database& db) {
@@ -92,4 +122,13 @@ base::Status Transaction::Commit() {
   return committed;
 }
 
-}  // namespace archive
+std::string QuoteIdentifier(std::string_view name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+}  // namespace storage
