@@ -27,7 +27,8 @@ std::string ThreeDigits(int number) {
 // issue was written.
 base::Result<Issue> ParseParts(std::string_view date, std::string_view sequenceText,
                                const Lottery& lottery) {
-  if (!base::IsDigits(date) || !base::IsDigits(sequenceText)) return base::Error{"bad issue number"};
+  if (!base::IsDigits(date) || !base::IsDigits(sequenceText))
+    return base::Error{"bad issue number"};
   const int year = Number(date.substr(0, 4));
   if (year < 2000 || year > 2099) {
     return base::Error{"year " + std::string(date.substr(0, 4)) + " outside 2000-2099"};
