@@ -29,9 +29,6 @@ struct AreaStates {
                          archive,
                          push,
                          backtest,
-                         {},
-                         {},
-                         {},
                          {}};
   }
 };

@@ -23,9 +23,6 @@ void Program::Start(ui::Window& window, bool runCreationHandler) {
                                  archiveState_,
                                  pushState_,
                                  backtestState_,
-                                 {},
-                                 {},
-                                 {},
                                  {}});
   BindHandlers(*context_);
   if (runCreationHandler) {

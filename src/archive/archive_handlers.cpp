@@ -64,7 +64,7 @@ void StoreDrawList(core::Context& ctx, std::string_view source) {
     return;
   }
   ShowSummary(ctx);
-  for (const auto& hook : ctx.onArchiveChanged) hook();
+  ctx.events.Raise(core::Event::ArchiveChanged);
 }
 
 std::vector<lottery::Draw> NewestArchivedDraws(core::Context& ctx, std::size_t n) {
@@ -84,7 +84,7 @@ void ImportDrawsClicked(core::Context& ctx) {
       ImportDrawFile(*ctx.archive.store, file, "import " + file, Seconds(ctx.window.Now()));
   ctx.window.SetText(kSummaryLabel, report ? ImportSummaryLine(report.value())
                                            : "导入失败：" + report.error().message);
-  for (const auto& hook : ctx.onArchiveChanged) hook();
+  ctx.events.Raise(core::Event::ArchiveChanged);
 }
 
 void ExportDrawsClicked(core::Context& ctx) {
@@ -106,10 +106,10 @@ void BindArchiveHandlers(core::Context& ctx) {
   window.Bind("按钮_号码文件", ui::Event::Click, [&ctx](int) {
     if (auto path = ctx.window.AskFilePath("号码文件")) ctx.window.SetText(kFileBox, *path);
   });
-  // Stored first, so the pages that read the archive see the new draws.
-  ctx.onDrawsRefreshed.insert(ctx.onDrawsRefreshed.begin(),
-                              [&ctx] { StoreDrawList(ctx, "refresh"); });
-  ctx.onDrawInserted.insert(ctx.onDrawInserted.begin(), [&ctx] { StoreDrawList(ctx, "update"); });
+  ctx.events.Subscribe(core::Event::DrawsRefreshed, core::Stage::Archive,
+                       [&ctx] { StoreDrawList(ctx, "refresh"); });
+  ctx.events.Subscribe(core::Event::DrawInserted, core::Stage::Archive,
+                       [&ctx] { StoreDrawList(ctx, "update"); });
 }
 
 }  // namespace archive

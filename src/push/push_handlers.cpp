@@ -209,7 +209,8 @@ void BindPushHandlers(core::Context& ctx) {
   window.Bind(kList, ui::Event::RowCheck, [&ctx](int row) { RowChecked(ctx, row); });
   window.Bind(kList, ui::Event::RowClick, [&ctx](int) { ShowStatus(ctx); });
   window.Bind(kSendButton, ui::Event::Click, [&ctx](int) { SendToCheckedGroups(ctx); });
-  ctx.onCollectionRebuilt.push_back([&ctx] { SendNewDraw(ctx); });
+  ctx.events.Subscribe(core::Event::CollectionRebuilt, core::Stage::Push,
+                       [&ctx] { SendNewDraw(ctx); });
 }
 
 }  // namespace push

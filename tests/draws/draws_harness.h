@@ -121,7 +121,8 @@ class Harness {
  public:
   Harness() : ctx{states.ContextFor(window, dir.path(), dir.path())} {
     draws::BindDrawHandlers(ctx);
-    ctx.onDrawInserted.push_back([this] {
+    // Where the archive stores the draw: the first to hear of it.
+    ctx.events.Subscribe(core::Event::DrawInserted, core::Stage::Archive, [this] {
       ++drawsInserted;
       autoTimerDuringHook = window.Interval("时钟_自动更新");
     });

@@ -185,7 +185,7 @@ TEST_F(CollectionWithPlans, RebuiltAfterAnInsertedDrawOnlyWhileAutoIsChecked) {
     AddDraw(0, issue, digits);
     window.SetText("透明标签_显示期号", issue);
     plan::RefreshPresetPlans(ctx);
-    for (const auto& hook : ctx.onDrawInserted) hook();
+    ctx.events.Raise(core::Event::DrawInserted);
   };
   update("20140301-031", "00000");
   const std::string rebuilt = Collection();

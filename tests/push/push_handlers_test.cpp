@@ -45,7 +45,7 @@ class PushHandlers : public ::testing::Test {
   void NewDraw(const std::string& issue) {
     window.InsertRow("列表框_开奖", 0);
     window.SetCell("列表框_开奖", 0, 0, issue);
-    for (const auto& rebuilt : ctx.onCollectionRebuilt) rebuilt();
+    ctx.events.Raise(core::Event::CollectionRebuilt);
   }
 
   PlatformServer hook{R"({"errcode":0})"};
@@ -223,7 +223,7 @@ TEST_F(PushHandlers, EachDrawGoesOutOnceAutomaticallyAlsoAfterARestart) {
   restarted.SetText("编辑框_计划和集", "计划");
   restarted.InsertRow("列表框_开奖", 0);
   restarted.SetCell("列表框_开奖", 0, 0, "20240510-051");
-  for (const auto& rebuilt : fresh.onCollectionRebuilt) rebuilt();
+  fresh.events.Raise(core::Event::CollectionRebuilt);
   EXPECT_EQ(hook.Requests().size(), 1u);
   NewDraw("20240510-052");
   EXPECT_EQ(hook.Requests().size(), 2u);
