@@ -39,7 +39,8 @@ struct Env {
   const lottery::Lottery& lottery;  // the game the program follows
 };
 
-// What handlers that keep state between events are handed.
+// What handlers that keep state between events are handed; app::AreaStates
+// makes it, for the program and the tests alike.
 struct Context : Env {
   draws::DrawState& draws;
   search::SearchState& search;
