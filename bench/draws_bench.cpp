@@ -4,11 +4,12 @@
 
 #include <filesystem>
 
-#include "area_states.h"
+#include "app/area_states.h"
 #include "core/context.h"
 #include "draws/draw_list.h"
 #include "draws/draw_refresh.h"
 #include "draws/history_page.h"
+#include "lottery/lottery.h"
 #include "mirror_pages.h"
 #include "mirror_server.h"
 #include "storage/ini_file.h"
@@ -80,8 +81,8 @@ void BM_TwoDayRefresh(benchmark::State& state) {
   }
   ui::MemoryWindow window;
   window.SetClock(ui::LocalTime{now.time_since_epoch()});
-  AreaStates states;
-  core::Context ctx{states.ContextFor(window, dir.path(), dir.path())};
+  app::AreaStates states;
+  core::Context ctx{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())};
 
   for (auto _ : state) {
     draws::RefreshDraws(ctx);

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "area_states.h"
+#include "app/area_states.h"
+#include "lottery/lottery.h"
 #include "plan/reference_formula.h"
 #include "search/candidate_score.h"
 #include "search/class_pick.h"
@@ -176,8 +177,8 @@ void BM_StartFormulaSearchClick(benchmark::State& state) {
   sqlite3_close(db);
 
   ui::MemoryWindow window;
-  AreaStates states;
-  core::Context ctx{states.ContextFor(window, data.path(), data.path())};
+  app::AreaStates states;
+  core::Context ctx{states.MakeContext(window, data.path(), data.path(), lottery::Chongqing())};
   const auto draws = Draws(180);
   for (const auto& d : draws) {
     const int row = window.InsertRow("列表框_开奖", -1);

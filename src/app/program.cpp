@@ -16,17 +16,7 @@ void Program::Start(ui::Window& window, bool runCreationHandler) {
   // Saves cut short by a kill left their temporaries; nothing else clears
   // those of a file that is not saved again.
   base::RemoveAbandonedTemporaries(dataDir_);
-  context_.emplace(core::Context{{window, dataDir_, workDir_, lottery::Chongqing()},
-                                 drawState_,
-                                 searchState_,
-                                 outputState_,
-                                 archiveState_,
-                                 pushState_,
-                                 backtestState_,
-                                 {},
-                                 {},
-                                 {},
-                                 {}});
+  context_.emplace(states_.MakeContext(window, dataDir_, workDir_, lottery::Chongqing()));
   BindHandlers(*context_);
   if (runCreationHandler) {
     RunCreationHandler(*context_);

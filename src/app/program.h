@@ -3,13 +3,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "archive/archive_state.h"
-#include "backtest/backtest_state.h"
+#include "app/area_states.h"
 #include "core/context.h"
-#include "draws/draw_state.h"
-#include "output/output_state.h"
-#include "push/push_state.h"
-#include "search/search_state.h"
 
 namespace app {
 
@@ -36,12 +31,7 @@ class Program {
   core::Context* context() { return context_ ? &*context_ : nullptr; }
 
  private:
-  draws::DrawState drawState_;
-  search::SearchState searchState_;
-  output::OutputState outputState_;
-  archive::ArchiveState archiveState_;
-  push::PushState pushState_;
-  backtest::BacktestState backtestState_;
+  AreaStates states_;
   std::filesystem::path dataDir_;
   std::filesystem::path workDir_;
   std::optional<core::Context> context_;

@@ -1,5 +1,6 @@
 #include "archive/archive_handlers.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -8,12 +9,12 @@
 #include "archive/archive_summary.h"
 #include "archive/draw_export.h"
 #include "archive/draw_import.h"
+#include "draws/draw_list_reading.h"
 #include "lottery/lottery.h"
 
 namespace archive {
 namespace {
 
-constexpr const char* kDrawList = "列表框_开奖";
 constexpr const char* kSummaryLabel = "标签_号码库";
 constexpr const char* kStatusLabel = "标签_回测进度";
 constexpr const char* kFileBox = "编辑框_号码文件";
@@ -27,17 +28,6 @@ void ShowSummary(core::Context& ctx) {
   ctx.window.SetText(kSummaryLabel, summary
                                         ? FormatArchiveSummary(summary.value())
                                         : "号码库：无法读取（" + summary.error().message + "）");
-}
-
-std::vector<lottery::Draw> DrawListRows(const ui::Window& window) {
-  std::vector<lottery::Draw> draws;
-  const int rows = window.RowCount(kDrawList);
-  draws.reserve(static_cast<std::size_t>(rows));
-  // Oldest first, as the draws came to pass.
-  for (int row = rows - 1; row >= 0; --row) {
-    draws.push_back({window.Cell(kDrawList, row, 0), window.Cell(kDrawList, row, 1)});
-  }
-  return draws;
 }
 
 }  // namespace
@@ -65,14 +55,16 @@ void ShowExistingArchive(core::Context& ctx) {
 
 void StoreDrawList(core::Context& ctx, std::string_view source) {
   if (!OpenArchive(ctx)) return;
-  const std::vector<lottery::Draw> draws = DrawListRows(ctx.window);
-  auto stored = ctx.archive.store->Store(draws, source, Seconds(ctx.window.Now()));
+  // Oldest first, as the draws came to pass.
+  std::vector<lottery::Draw> listed = draws::ReadDrawList(ctx.window);
+  std::reverse(listed.begin(), listed.end());
+  auto stored = ctx.archive.store->Store(listed, source, Seconds(ctx.window.Now()));
   if (!stored) {
     ctx.window.SetText(kSummaryLabel, "号码库：保存失败（" + stored.error().message + "）");
     return;
   }
   ShowSummary(ctx);
-  for (const auto& hook : ctx.onArchiveChanged) hook();
+  ctx.events.Raise(core::Event::ArchiveChanged);
 }
 
 std::vector<lottery::Draw> NewestArchivedDraws(core::Context& ctx, std::size_t n) {
@@ -92,7 +84,7 @@ void ImportDrawsClicked(core::Context& ctx) {
       ImportDrawFile(*ctx.archive.store, file, "import " + file, Seconds(ctx.window.Now()));
   ctx.window.SetText(kSummaryLabel, report ? ImportSummaryLine(report.value())
                                            : "导入失败：" + report.error().message);
-  for (const auto& hook : ctx.onArchiveChanged) hook();
+  ctx.events.Raise(core::Event::ArchiveChanged);
 }
 
 void ExportDrawsClicked(core::Context& ctx) {
@@ -114,10 +106,10 @@ void BindArchiveHandlers(core::Context& ctx) {
   window.Bind("按钮_号码文件", ui::Event::Click, [&ctx](int) {
     if (auto path = ctx.window.AskFilePath("号码文件")) ctx.window.SetText(kFileBox, *path);
   });
-  // Stored first, so the pages that read the archive see the new draws.
-  ctx.onDrawsRefreshed.insert(ctx.onDrawsRefreshed.begin(),
-                              [&ctx] { StoreDrawList(ctx, "refresh"); });
-  ctx.onDrawInserted.insert(ctx.onDrawInserted.begin(), [&ctx] { StoreDrawList(ctx, "update"); });
+  ctx.events.Subscribe(core::Event::DrawsRefreshed, core::Stage::Archive,
+                       [&ctx] { StoreDrawList(ctx, "refresh"); });
+  ctx.events.Subscribe(core::Event::DrawInserted, core::Stage::Archive,
+                       [&ctx] { StoreDrawList(ctx, "update"); });
 }
 
 }  // namespace archive

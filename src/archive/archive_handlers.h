@@ -19,7 +19,7 @@ bool OpenArchive(core::Context& ctx);
 // file is made.
 void ShowExistingArchive(core::Context& ctx);
 
-// Stores every row of 列表框_开奖 (a draw already stored is a no-op), then
+// Stores every row of the draw list (a draw already stored is a no-op), then
 // refreshes 标签_号码库.
 void StoreDrawList(core::Context& ctx, std::string_view source);
 

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
-#include <vector>
 
+#include "core/events.h"
 #include "ui/window.h"
 
 // Each area owns its state; the context only refers to it, so an area sees
@@ -40,7 +39,8 @@ struct Env {
   const lottery::Lottery& lottery;  // the game the program follows
 };
 
-// What handlers that keep state between events are handed.
+// What handlers that keep state between events are handed; app::AreaStates
+// makes it, for the program and the tests alike.
 struct Context : Env {
   draws::DrawState& draws;
   search::SearchState& search;
@@ -49,15 +49,8 @@ struct Context : Env {
   push::PushState& push;
   backtest::BacktestState& backtest;
 
-  // Run after a full refresh filled the draw list, and after an automatic
-  // update inserted a new draw and the plans were refreshed: later areas
-  // follow the draws without a cycle.
-  std::vector<std::function<void()>> onDrawsRefreshed;
-  std::vector<std::function<void()>> onDrawInserted;
-  // Run after the collection was rebuilt by itself for a new draw.
-  std::vector<std::function<void()>> onCollectionRebuilt;
-  // Run after draws were added to the archive (a refresh, an update, an import).
-  std::vector<std::function<void()>> onArchiveChanged;
+  // How the areas follow each other; the order is core::Stage's.
+  Events events;
 };
 
 }  // namespace core

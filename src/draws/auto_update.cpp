@@ -70,7 +70,7 @@ void AutoUpdateDraws(core::Context& ctx) {
   ComputeNextDrawTime(ctx);
   ctx.draws.autoUpdateLatch = true;
   plan::RefreshPresetPlans(ctx);
-  for (const auto& hook : ctx.onDrawInserted) hook();
+  ctx.events.Raise(core::Event::DrawInserted);
   net::PumpPause(window, milliseconds(10));
   window.SetInterval(kAutoUpdateTimer, 1000);
 }

@@ -3,15 +3,12 @@
 #include <string>
 #include <string_view>
 
+#include "draws/draw_list_reading.h"
 #include "draws/feed_draw.h"
 #include "lottery/lottery.h"
 #include "ui/window.h"
 
 namespace draws {
-
-// The draw history lives in this list view, row 0 newest: column 0 the issue,
-// column 1 the code.
-inline constexpr const char* kDrawList = "列表框_开奖";
 
 // Inserts the feed's draw of the lottery as row 0 when it is newer than the
 // current row 0; true when a row was inserted.

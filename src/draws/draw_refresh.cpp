@@ -62,7 +62,7 @@ void RefreshDraws(core::Context& ctx) {
   lottery::DrawSources sources = lottery::LoadDrawSources(ctx.dataDir);
   TopUpFromFeed(window, ctx.lottery, sources, Feed::First);
   TopUpFromFeed(window, ctx.lottery, sources, Feed::Second);
-  for (const auto& hook : ctx.onDrawsRefreshed) hook();
+  ctx.events.Raise(core::Event::DrawsRefreshed);
 
   ShowLatestDraw(window);
   ComputeNextDrawTime(ctx);

@@ -1,5 +1,6 @@
 #include "output/collection_page.h"
 
+#include "draws/draw_list_reading.h"
 #include "output/collection.h"
 #include "output/output_state.h"
 #include "output/plan_block.h"
@@ -25,13 +26,6 @@ PerKind ReadAll(const ui::Window& window,
     texts[i] = window.Text(names[i]);
   }
   return texts;
-}
-
-lottery::Draw ReadNewestDraw(const ui::Window& window) {
-  if (window.RowCount("列表框_开奖") == 0) {
-    return {};
-  }
-  return {window.Cell("列表框_开奖", 0, 0), window.Cell("列表框_开奖", 0, 1)};
 }
 
 }  // namespace
@@ -68,7 +62,7 @@ void ComposeCollection(core::Context& ctx) {
   input.separator = window.Text("编辑框_集合分割符");
   input.hint = window.Text("编辑框_提示语");
   input.withDraw = window.Checked("选择框_集合奖号");
-  input.draw = ReadNewestDraw(window);
+  input.draw = draws::NewestDraw(window);
   window.SetText("编辑框_计划和集", "");
   window.AppendText("编辑框_计划和集", CollectionText(input));
 }

@@ -14,10 +14,10 @@ void BindOutputHandlers(core::Context& ctx) {
   window.Bind("按钮_集合复制", ui::Event::Click, [&ctx](int) { CopyCollection(ctx); });
   window.Bind("按钮_提示粘贴", ui::Event::Click, [&ctx](int) { PasteHint(ctx); });
   window.Bind("按钮_提示清空", ui::Event::Click, [&ctx](int) { ClearHint(ctx); });
-  ctx.onDrawInserted.push_back([&ctx] {
+  ctx.events.Subscribe(core::Event::DrawInserted, core::Stage::Collection, [&ctx] {
     if (ctx.window.Checked("选择框_集合自动")) {
       ComposeCollection(ctx);
-      for (const auto& hook : ctx.onCollectionRebuilt) hook();
+      ctx.events.Raise(core::Event::CollectionRebuilt);
     }
   });
 }

@@ -2,9 +2,7 @@
 
 #include <array>
 #include <string>
-#include <vector>
 
-#include "plan/draw.h"
 #include "ui/window.h"
 
 namespace plan {
@@ -15,9 +13,6 @@ inline constexpr std::array<const char*, 5> kPositionRadios = {
 
 // The text of the combo box's selected item; empty with no selection.
 std::string SelectedItem(const ui::Window& window, const std::string& combo);
-
-// The rows of 列表框_开奖, newest first, as the plan and the search read them.
-std::vector<lottery::Draw> ReadDrawList(const ui::Window& window);
 
 // Selects in `combo` the position whose radio is checked; leaves it otherwise.
 void SelectCheckedPosition(ui::Window& window, const std::string& combo);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/leading_number.h"
+#include "draws/draw_list_reading.h"
 #include "lottery/lottery.h"
 #include "plan/plan_page_reading.h"
 #include "plan/plan_run.h"
@@ -126,7 +127,7 @@ void RunAndShow(const core::Env& ctx, const KindControls& c, const PlanSettings&
   for (std::size_t j = 0; j < selected.size(); ++j) {
     selected[j] = window.Selected(c.presetButton + std::to_string(j + 1));
   }
-  const std::vector<lottery::Draw> history = ReadDrawList(window);
+  const std::vector<lottery::Draw> history = draws::ReadDrawList(window);
   const std::string startIssue = SelectedItem(window, c.startCombo);
   auto results = RunPresets(history, startIssue, settings, formulas, own ? PresetMask{} : selected);
   for (std::size_t j = 0; j < results.size(); ++j) {

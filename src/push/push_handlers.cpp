@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/leading_number.h"
+#include "draws/draw_list_reading.h"
 #include "push/group_send.h"
 #include "push/outcome_text.h"
 #include "push/push_file.h"
@@ -153,7 +154,7 @@ void Send(core::Context& ctx, const std::optional<DrawMark>& draw) {
 
 void SendNewDraw(core::Context& ctx) {
   if (!ctx.window.Checked("选择框_自动群发")) return;
-  const std::string issue = ctx.window.Cell("列表框_开奖", 0, 0);
+  const std::string issue = draws::NewestDraw(ctx.window).issue;
   if (issue.empty()) return;
   RefreshGroups(ctx);
   Send(ctx, DrawMark{issue, ctx.dataDir / kSentRecord});
@@ -194,7 +195,8 @@ void BindPushHandlers(core::Context& ctx) {
   window.Bind(kList, ui::Event::RowCheck, [&ctx](int row) { RowChecked(ctx, row); });
   window.Bind(kList, ui::Event::RowClick, [&ctx](int) { ShowStatus(ctx); });
   window.Bind(kSendButton, ui::Event::Click, [&ctx](int) { SendToCheckedGroups(ctx); });
-  ctx.onCollectionRebuilt.push_back([&ctx] { SendNewDraw(ctx); });
+  ctx.events.Subscribe(core::Event::CollectionRebuilt, core::Stage::Push,
+                       [&ctx] { SendNewDraw(ctx); });
 }
 
 }  // namespace push

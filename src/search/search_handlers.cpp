@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "base/leading_number.h"
+#include "draws/draw_list_reading.h"
 #include "plan/draw.h"
 #include "plan/plan_page_reading.h"
 #include "plan/plan_page_run.h"
@@ -65,9 +66,7 @@ void AppendResultRow(ui::Window& window, int sequence, const std::string& formul
 
 base::Status RunSearch(core::Context& ctx, plan::PlanKind kind) {
   ui::Window& window = ctx.window;
-  if (window.RowCount("列表框_开奖") == 0 || window.Cell("列表框_开奖", 0, 0).empty()) {
-    return base::Ok{};
-  }
+  if (draws::NewestDraw(window).issue.empty()) return base::Ok{};
   ctx.search.stopRequested = false;
   if (kind == plan::PlanKind::Position) CopyPositionPlanSettings(window);
 
@@ -85,7 +84,7 @@ base::Status RunSearch(core::Context& ctx, plan::PlanKind kind) {
                                      ? window.ItemText(kStartCombo, startIndex)
                                      : std::string();
 
-  SearchSource source(plan::BuildPlanSource(plan::ReadDrawList(window), startIssue));
+  SearchSource source(plan::BuildPlanSource(draws::ReadDrawList(window), startIssue));
   auto library = ReadFormulaLibrary(ctx.dataDir, count);
   window.DeleteAllRows(kResultList);
   if (!library) return base::Error{kLibraryUnreadableText};

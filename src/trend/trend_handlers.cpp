@@ -63,7 +63,8 @@ void BindTrendHandlers(core::Context& ctx) {
   for (const char* combo : {kPositionCombo, kCountCombo}) {
     ctx.window.Bind(combo, ui::Event::ItemChosen, [&ctx](int) { RebuildTrendChart(ctx); });
   }
-  ctx.onArchiveChanged.push_back([&ctx] { RebuildTrendChart(ctx); });
+  ctx.events.Subscribe(core::Event::ArchiveChanged, core::Stage::TrendChart,
+                       [&ctx] { RebuildTrendChart(ctx); });
 }
 
 }  // namespace trend

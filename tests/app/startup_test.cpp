@@ -9,10 +9,10 @@
 #include <fstream>
 #include <vector>
 
+#include "app/area_states.h"
 #include "app/bind_handlers.h"
 #include "app/program.h"
 #include "archive/draw_store.h"
-#include "area_states.h"
 #include "base/atomic_file.h"
 #include "base/codepage.h"
 #include "lottery/lottery.h"
@@ -41,8 +41,8 @@ class StartupTest : public ::testing::Test {
 
   TempDir dir;
   ui::MemoryWindow window;
-  AreaStates states;
-  core::Context ctx{states.ContextFor(window, dir.path(), dir.path())};
+  app::AreaStates states;
+  core::Context ctx{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())};
 };
 
 TEST_F(StartupTest, StateBeforeTheWindowExists) {

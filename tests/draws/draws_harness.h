@@ -12,10 +12,11 @@
 #include <string>
 #include <thread>
 
-#include "area_states.h"
+#include "app/area_states.h"
 #include "core/context.h"
 #include "draws/draw_handlers.h"
 #include "draws/draw_list.h"
+#include "lottery/lottery.h"
 #include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
@@ -119,9 +120,10 @@ inline std::string SecondFeedBody(const std::string& longIssue, const std::strin
 
 class Harness {
  public:
-  Harness() : ctx{states.ContextFor(window, dir.path(), dir.path())} {
+  Harness() : ctx{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())} {
     draws::BindDrawHandlers(ctx);
-    ctx.onDrawInserted.push_back([this] {
+    // Where the archive stores the draw: the first to hear of it.
+    ctx.events.Subscribe(core::Event::DrawInserted, core::Stage::Archive, [this] {
       ++drawsInserted;
       autoTimerDuringHook = window.Interval("时钟_自动更新");
     });
@@ -151,7 +153,7 @@ class Harness {
 
   TempDir dir;
   ui::MemoryWindow window;
-  AreaStates states;
+  app::AreaStates states;
   core::Context ctx;
   int drawsInserted = 0;
   int autoTimerDuringHook = -1;

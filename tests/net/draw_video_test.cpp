@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "area_states.h"
+#include "app/area_states.h"
+#include "lottery/lottery.h"
 #include "net/cookie_store.h"
 #include "storage/ini_file.h"
 #include "temp_dir.h"
@@ -17,8 +18,8 @@ struct DrawVideoTest : ::testing::Test {
   }
   TempDir dir;
   ui::MemoryWindow window;
-  AreaStates states;
-  core::Context context{states.ContextFor(window, dir.path(), dir.path())};
+  app::AreaStates states;
+  core::Context context{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())};
 };
 
 TEST_F(DrawVideoTest, ButtonsClearCookiesThenLoadThePage) {

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <string>
 
-#include "area_states.h"
+#include "app/area_states.h"
 #include "draws/auto_update.h"
 #include "lottery/lottery.h"
 #include "net/http_server.h"
@@ -21,7 +21,8 @@ using namespace std::chrono;
 
 class CollectionAutoUpdate : public testing::Test {
  protected:
-  CollectionAutoUpdate() : ctx{states.ContextFor(window, dir.path(), dir.path())} {
+  CollectionAutoUpdate()
+      : ctx{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())} {
     BindOutputHandlers(ctx);
     const std::pair<const char*, const char*> history[] = {
         {"20140301-030", "52917"}, {"20140301-029", "60438"}, {"20140301-028", "13579"},
@@ -61,7 +62,7 @@ class CollectionAutoUpdate : public testing::Test {
   TempDir dir;
   HttpServer server;
   ui::MemoryWindow window;
-  AreaStates states;
+  app::AreaStates states;
   core::Context ctx;
 };
 

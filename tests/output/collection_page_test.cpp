@@ -6,7 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "area_states.h"
+#include "app/area_states.h"
+#include "lottery/lottery.h"
 #include "output/output_handlers.h"
 #include "plan/plan_handlers.h"
 #include "storage/ini_file.h"
@@ -27,7 +28,7 @@ const std::vector<std::pair<std::string, std::string>> kHistory = {
 
 class CollectionPage : public testing::Test {
  protected:
-  CollectionPage() : ctx{states.ContextFor(window, dir.path(), dir.path())} {
+  CollectionPage() : ctx{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())} {
     BindOutputHandlers(ctx);
   }
 
@@ -41,7 +42,7 @@ class CollectionPage : public testing::Test {
 
   TempDir dir;
   ui::MemoryWindow window;
-  AreaStates states;
+  app::AreaStates states;
   core::Context ctx;
 };
 
@@ -184,7 +185,7 @@ TEST_F(CollectionWithPlans, RebuiltAfterAnInsertedDrawOnlyWhileAutoIsChecked) {
     AddDraw(0, issue, digits);
     window.SetText("透明标签_显示期号", issue);
     plan::RefreshPresetPlans(ctx);
-    for (const auto& hook : ctx.onDrawInserted) hook();
+    ctx.events.Raise(core::Event::DrawInserted);
   };
   update("20140301-031", "00000");
   const std::string rebuilt = Collection();

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "area_states.h"
+#include "app/area_states.h"
 #include "core/context.h"
 #include "lanzhou_test.h"
+#include "lottery/lottery.h"
 #include "plan/plan_page_run.h"
 #include "plan/preset_formula_file.h"
 #include "plan/refresh_boxes.h"
@@ -58,7 +59,8 @@ const std::string kEmptyReport = "\r\n一共0期计划 对0期 错0期 准确率
 
 class PlanHandlersTest : public ::testing::Test {
  protected:
-  PlanHandlersTest() : ctx{states.ContextFor(window, dir.path(), dir.path())} {
+  PlanHandlersTest()
+      : ctx{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())} {
     for (int kind = 1; kind <= 3; ++kind) StorePreset(kind, 1, "DCC*657");
     for (const auto& [issue, digits] : kHistory) {
       int row = window.InsertRow("列表框_开奖", -1);
@@ -81,7 +83,7 @@ class PlanHandlersTest : public ::testing::Test {
 
   TempDir dir;
   RecordingWindow window;
-  AreaStates states;
+  app::AreaStates states;
   core::Context ctx;
 };
 

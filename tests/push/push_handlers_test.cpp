@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "area_states.h"
+#include "app/area_states.h"
 #include "base/atomic_file.h"
+#include "lottery/lottery.h"
 #include "push/push_file.h"
 #include "push_harness.h"
 #include "temp_dir.h"
@@ -45,14 +46,14 @@ class PushHandlers : public ::testing::Test {
   void NewDraw(const std::string& issue) {
     window.InsertRow("列表框_开奖", 0);
     window.SetCell("列表框_开奖", 0, 0, issue);
-    for (const auto& rebuilt : ctx.onCollectionRebuilt) rebuilt();
+    ctx.events.Raise(core::Event::CollectionRebuilt);
   }
 
   PlatformServer hook{R"({"errcode":0})"};
   TempDir dir;
   ui::MemoryWindow window;
-  AreaStates states;
-  core::Context ctx{states.ContextFor(window, dir.path(), dir.path())};
+  app::AreaStates states;
+  core::Context ctx{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())};
 };
 
 TEST_F(PushHandlers, RefreshListsTheGroupsWithTheirChecksAndConfigErrors) {
@@ -216,14 +217,15 @@ TEST_F(PushHandlers, EachDrawGoesOutOnceAutomaticallyAlsoAfterARestart) {
 
   // A new program on the same data directory remembers what went out.
   ui::MemoryWindow restarted;
-  AreaStates freshStates;
-  core::Context fresh{freshStates.ContextFor(restarted, dir.path(), dir.path())};
+  app::AreaStates freshStates;
+  core::Context fresh{
+      freshStates.MakeContext(restarted, dir.path(), dir.path(), lottery::Chongqing())};
   BindPushHandlers(fresh);
   restarted.SetChecked("选择框_自动群发", true);
   restarted.SetText("编辑框_计划和集", "计划");
   restarted.InsertRow("列表框_开奖", 0);
   restarted.SetCell("列表框_开奖", 0, 0, "20240510-051");
-  for (const auto& rebuilt : fresh.onCollectionRebuilt) rebuilt();
+  fresh.events.Raise(core::Event::CollectionRebuilt);
   EXPECT_EQ(hook.Requests().size(), 1u);
   NewDraw("20240510-052");
   EXPECT_EQ(hook.Requests().size(), 2u);

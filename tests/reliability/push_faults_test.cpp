@@ -13,7 +13,8 @@
 #include <string>
 #include <thread>
 
-#include "area_states.h"
+#include "app/area_states.h"
+#include "lottery/lottery.h"
 #include "net/raw_server.h"
 #include "push/push_handlers.h"
 #include "push_harness.h"
@@ -155,8 +156,8 @@ class PushFaultsTest : public ::testing::TestWithParam<Fault> {
 
   TempDir dir;
   ui::MemoryWindow window;
-  AreaStates states;
-  core::Context ctx{states.ContextFor(window, dir.path(), dir.path())};
+  app::AreaStates states;
+  core::Context ctx{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())};
   int ticks = 0;
 };
 

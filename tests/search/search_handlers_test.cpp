@@ -9,8 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "area_states.h"
+#include "app/area_states.h"
 #include "lanzhou_test.h"
+#include "lottery/lottery.h"
 #include "plan/draw.h"
 #include "plan/plan_page_reading.h"
 #include "plan/preset_formula_file.h"
@@ -31,7 +32,8 @@ constexpr const char* kList = "超级列表框_搜索";
 
 class SearchHandlers : public ::testing::Test {
  protected:
-  SearchHandlers() : ctx{states.ContextFor(window, data.path(), work.path())} {
+  SearchHandlers()
+      : ctx{states.MakeContext(window, data.path(), work.path(), lottery::Chongqing())} {
     BindSearchHandlers(ctx);
   }
 
@@ -115,7 +117,7 @@ class SearchHandlers : public ::testing::Test {
 
   TempDir data, work;
   ui::MemoryWindow window;
-  AreaStates states;
+  app::AreaStates states;
   core::Context ctx;
   std::vector<lottery::Draw> history;
   const Texts formulas{"DCC*657", "CED-762", "CEE+741", "",        "AB",     "EEA+354",

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "area_states.h"
+#include "app/area_states.h"
 #include "base/atomic_file.h"
 #include "base/codepage.h"
+#include "lottery/lottery.h"
 #include "storage/ini_file.h"
 #include "temp_dir.h"
 #include "ui/memory_window.h"
@@ -47,8 +48,8 @@ class SettingsFileTest : public ::testing::Test {
 
   TempDir dir;
   ui::MemoryWindow window;
-  AreaStates states;
-  core::Context ctx{states.ContextFor(window, dir.path(), dir.path())};
+  app::AreaStates states;
+  core::Context ctx{states.MakeContext(window, dir.path(), dir.path(), lottery::Chongqing())};
 };
 
 TEST_F(SettingsFileTest, SaveWritesEveryKeyAsTrueFalseAndText) {
