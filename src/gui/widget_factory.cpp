@@ -10,12 +10,11 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QValidator>
 #include <algorithm>
 #include <map>
@@ -25,10 +24,12 @@
 
 #include "gui/fonts_and_theme.h"
 #include "gui/html_viewer.h"
+#include "gui/list_view.h"
 #include "gui/pictures.h"
 #include "gui/qt_text.h"
 #include "gui/skin_button.h"
 #include "gui/tab_control.h"
+#include "gui/text_box.h"
 #include "gui/trend_chart_view.h"
 #include "ui/control_rules.h"
 #include "ui/window.h"
@@ -90,7 +91,7 @@ class TypingValidator : public QValidator {
 
 QWidget* CreateEditBox(const ui::ControlDefinition& definition, QWidget* parent) {
   if (definition.multiLine) {
-    auto* edit = new QPlainTextEdit(parent);
+    auto* edit = new TextBox(parent);
     edit->setPlainText(ToDocument(definition.text));
     edit->setVerticalScrollBarPolicy(definition.verticalScrollBar ? Qt::ScrollBarAlwaysOn
                                                                   : Qt::ScrollBarAlwaysOff);
@@ -112,7 +113,7 @@ QWidget* CreateEditBox(const ui::ControlDefinition& definition, QWidget* parent)
 }
 
 QWidget* CreateListView(const ui::ControlDefinition& definition, QWidget* parent) {
-  auto* list = new QTreeWidget(parent);
+  auto* list = new ListView(parent);
   list->setRootIsDecorated(false);
   list->setItemsExpandable(false);
   list->setUniformRowHeights(true);
@@ -132,6 +133,55 @@ QWidget* CreateListView(const ui::ControlDefinition& definition, QWidget* parent
     list->setColumnWidth(i, definition.columns[i].width);
   }
   return list;
+}
+
+// Where a widget's left edge will lie in its parent: a tab control lays its
+// pages out only once shown, but the style already knows where.
+int PlannedLeft(const QWidget& widget) {
+  const QWidget* parent = widget.parentWidget();
+  if (qobject_cast<const QStackedWidget*>(&widget) != nullptr) {
+    if (auto* tabs = qobject_cast<const TabControl*>(parent)) return tabs->PageOrigin().x();
+  }
+  if (qobject_cast<const QStackedWidget*>(parent) != nullptr) return 0;  // a page
+  return widget.x();
+}
+
+// How far a widget reaches out of sight to the left of the containers that
+// clip it.
+int HiddenOnTheLeft(const QWidget& widget, const QWidget& window) {
+  int left = 0;
+  int hidden = 0;
+  for (const QWidget* w = &widget; w != &window && w->parentWidget() != nullptr;
+       w = w->parentWidget()) {
+    left += PlannedLeft(*w);
+    hidden = std::max(hidden, -left);
+  }
+  return hidden;
+}
+
+// A control that reaches out of its page keeps its place; its text sits as if
+// the control began where the page does (the plan pages' tab control starts
+// left of its own page). Other kinds are cut on purpose, as the draw video by
+// its panel.
+void BringTextIntoSight(const ui::ControlDefinition& definition, QWidget* widget, int hidden) {
+  switch (definition.kind) {
+    case ControlKind::EditBox:
+      if (auto* box = qobject_cast<TextBox*>(widget)) {
+        box->SetLeftMargin(hidden);
+      } else {
+        static_cast<QLineEdit*>(widget)->setTextMargins(hidden, 0, 0, 0);
+      }
+      break;
+    case ControlKind::ListView:
+      static_cast<ListView*>(widget)->SetLeftMargin(hidden);
+      break;
+    case ControlKind::Label:
+    case ControlKind::TransparentLabel:
+      widget->setContentsMargins(hidden, 0, 0, 0);
+      break;
+    default:
+      break;
+  }
 }
 
 // The form's controls in order, each into the container built before it.
@@ -157,6 +207,11 @@ class FormBuild {
       }
     }
     PlaceTabChildren();
+    for (const auto& [name, control] : controls_) {
+      if (control.widget == nullptr) continue;
+      const int hidden = HiddenOnTheLeft(*control.widget, window_);
+      if (hidden > 0) BringTextIntoSight(*control.definition, control.widget, hidden);
+    }
     return std::move(controls_);
   }
 
@@ -187,6 +242,7 @@ class FormBuild {
         auto* label = new QLabel(Q(definition.text), parent);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(HorizontalAlignment(definition.alignment) | Qt::AlignVCenter);
+        label->setWordWrap(definition.multiLine);
         widget = label;
         break;
       }

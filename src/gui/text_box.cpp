@@ -1,0 +1,7 @@
+#include "gui/text_box.h"
+
+namespace gui {
+
+void TextBox::SetLeftMargin(int pixels) { setViewportMargins(pixels, 0, 0, 0); }
+
+}  // namespace gui
