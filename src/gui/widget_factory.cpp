@@ -159,22 +159,25 @@ int HiddenOnTheLeft(const QWidget& widget, const QWidget& window) {
   return hidden;
 }
 
-// A control that reaches out of its page keeps its place; its text sits as if
-// the control began where the page does (the plan pages' tab control starts
-// left of its own page). Other kinds are cut on purpose, as the draw video by
-// its panel.
+// A control that reaches out of its page keeps its place; what it shows
+// starts where the page does (the plan pages' tab control starts left of its
+// own page), its frame, out of sight, counted in: the search list's columns
+// still fit beside its scroll bar. Other kinds are cut on purpose, as the
+// draw video by its panel.
 void BringTextIntoSight(const ui::ControlDefinition& definition, QWidget* widget, int hidden) {
   switch (definition.kind) {
     case ControlKind::EditBox:
       if (auto* box = qobject_cast<TextBox*>(widget)) {
-        box->SetLeftMargin(hidden);
+        box->SetLeftMargin(std::max(0, hidden - box->frameWidth()));
       } else {
         static_cast<QLineEdit*>(widget)->setTextMargins(hidden, 0, 0, 0);
       }
       break;
-    case ControlKind::ListView:
-      static_cast<ListView*>(widget)->SetLeftMargin(hidden);
+    case ControlKind::ListView: {
+      auto* list = static_cast<ListView*>(widget);
+      list->SetLeftMargin(std::max(0, hidden - list->frameWidth()));
       break;
+    }
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
       widget->setContentsMargins(hidden, 0, 0, 0);

@@ -7,6 +7,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QTreeWidget>
@@ -204,6 +205,19 @@ TEST_F(ReadableTextTest, TextStartsInsideEveryContainerEvenWhereItsControlReache
                            "编辑框_计划和集", "超级列表框_搜索", "标签10"}) {
     EXPECT_EQ(reachingOut.count(name), 1u) << name;
   }
+}
+
+// The margin takes no more than is out of sight: the search list's columns
+// still fit beside its scroll bar.
+TEST_F(ReadableTextTest, TheSearchListNeedsNoSidewaysScrolling) {
+  const std::string list = "超级列表框_搜索";
+  ShowPageOf(*ui::FindControl(list));
+  for (int row = 0; row < 40; ++row) window.SetCell(list, window.InsertRow(list, -1), 1, "DCC*657");
+  auto* view = Get<QTreeWidget>(list);
+  view->doItemsLayout();
+  QApplication::processEvents();
+  ASSERT_TRUE(view->verticalScrollBar()->isVisible());
+  EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace
