@@ -17,8 +17,8 @@ void ListView::SetCellText(QTreeWidgetItem& item, int column, const QString& tex
   UpdateToolTip(item, column, PlannedCell(column));
 }
 
-void ListView::SetLeftMargin(int pixels) {
-  leftMargin_ = pixels;
+void ListView::SetTextMargins(const QMargins& margins) {
+  margins_ = margins;
   updateGeometries();
 }
 
@@ -34,15 +34,15 @@ bool ListView::viewportEvent(QEvent* event) {
 
 void ListView::updateGeometries() {
   QTreeWidget::updateGeometries();
-  QMargins margins = viewportMargins();
-  if (margins.left() == leftMargin_) return;
-  margins.setLeft(leftMargin_);
-  setViewportMargins(margins);
+  const QMargins tree = viewportMargins();
+  const QMargins wanted(margins_.left(), tree.top(), margins_.right(), margins_.bottom());
+  if (tree == wanted) return;
+  setViewportMargins(wanted);
   header()->setGeometry(viewport()->x(), header()->y(), viewport()->width(), header()->height());
 }
 
 QRect ListView::PlannedCell(int column) const {
-  int rowsWidth = contentsRect().width() - leftMargin_;
+  int rowsWidth = contentsRect().width() - margins_.left() - margins_.right();
   if (verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff) {
     rowsWidth -= style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QString>
 #include <QTreeWidget>
 
@@ -18,9 +19,10 @@ class ListView : public QTreeWidget {
   explicit ListView(QWidget* parent);
 
   void SetCellText(QTreeWidgetItem& item, int column, const QString& text);
-  // Sets the header and the rows off from the list's left edge, for a list the
-  // form places partly outside its page.
-  void SetLeftMargin(int pixels);
+  // Keeps the header and the rows off the list's left, right and bottom
+  // edges, for a list the form places partly out of sight (the header keeps
+  // the top).
+  void SetTextMargins(const QMargins& margins);
 
  protected:
   // Before a tooltip shows, it follows the columns' widths and the scrolling.
@@ -35,7 +37,7 @@ class ListView : public QTreeWidget {
   bool ShowsWhole(const QTreeWidgetItem& item, int column, const QRect& shown) const;
   void UpdateToolTip(QTreeWidgetItem& item, int column, const QRect& shown) const;
 
-  int leftMargin_ = 0;
+  QMargins margins_;
 };
 
 }  // namespace gui

@@ -2,6 +2,6 @@
 
 namespace gui {
 
-void TextBox::SetLeftMargin(int pixels) { setViewportMargins(pixels, 0, 0, 0); }
+void TextBox::SetTextMargins(const QMargins& margins) { setViewportMargins(margins); }
 
 }  // namespace gui

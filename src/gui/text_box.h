@@ -1,18 +1,19 @@
 #pragma once
 
+#include <QMargins>
 #include <QPlainTextEdit>
 
 namespace gui {
 
-// A multi-line edit box whose text can be set off from its left edge, for a
-// box the form places partly outside its page.
+// A multi-line edit box whose text can be kept off its edges, for a box the
+// form places partly out of sight.
 class TextBox : public QPlainTextEdit {
   Q_OBJECT
 
  public:
   using QPlainTextEdit::QPlainTextEdit;
 
-  void SetLeftMargin(int pixels);
+  void SetTextMargins(const QMargins& margins);
 };
 
 }  // namespace gui

@@ -135,52 +135,65 @@ QWidget* CreateListView(const ui::ControlDefinition& definition, QWidget* parent
   return list;
 }
 
-// Where a widget's left edge will lie in its parent: a tab control lays its
-// pages out only once shown, but the style already knows where.
-int PlannedLeft(const QWidget& widget) {
+// Where a widget will lie in its parent: a tab control lays its pages out
+// only once shown, but the style already knows where.
+QRect PlannedGeometry(const QWidget& widget) {
   const QWidget* parent = widget.parentWidget();
   if (qobject_cast<const QStackedWidget*>(&widget) != nullptr) {
-    if (auto* tabs = qobject_cast<const TabControl*>(parent)) return tabs->PageOrigin().x();
+    if (auto* tabs = qobject_cast<const TabControl*>(parent)) return tabs->PageRect();
   }
-  if (qobject_cast<const QStackedWidget*>(parent) != nullptr) return 0;  // a page
-  return widget.x();
+  if (auto* pages = qobject_cast<const QStackedWidget*>(parent)) {
+    return {QPoint(0, 0), PlannedGeometry(*pages).size()};
+  }
+  return widget.geometry();
 }
 
-// How far a widget reaches out of sight to the left of the containers that
-// clip it.
-int HiddenOnTheLeft(const QWidget& widget, const QWidget& window) {
-  int left = 0;
-  int hidden = 0;
-  for (const QWidget* w = &widget; w != &window && w->parentWidget() != nullptr;
-       w = w->parentWidget()) {
-    left += PlannedLeft(*w);
-    hidden = std::max(hidden, -left);
+// How far a widget reaches out of sight past each edge of the containers
+// that clip it, the window included.
+QMargins OutOfSight(const QWidget& widget, const QWidget& window) {
+  QRect place(QPoint(0, 0), widget.size());
+  QMargins out;
+  for (const QWidget* w = &widget; w != &window; w = w->parentWidget()) {
+    place.translate(PlannedGeometry(*w).topLeft());
+    const QSize room =
+        w->parentWidget() == &window ? window.size() : PlannedGeometry(*w->parentWidget()).size();
+    out.setLeft(std::max(out.left(), -place.x()));
+    out.setTop(std::max(out.top(), -place.y()));
+    out.setRight(std::max(out.right(), place.x() + place.width() - room.width()));
+    out.setBottom(std::max(out.bottom(), place.y() + place.height() - room.height()));
   }
-  return hidden;
+  return out;
 }
 
-// A control that reaches out of its page keeps its place; what it shows
-// starts where the page does (the plan pages' tab control starts left of its
-// own page), its frame, out of sight, counted in: the search list's columns
-// still fit beside its scroll bar. Other kinds are cut on purpose, as the
-// draw video by its panel.
-void BringTextIntoSight(const ui::ControlDefinition& definition, QWidget* widget, int hidden) {
+// What is out of sight beyond a frame that is out of sight too.
+QMargins InsideFrame(const QMargins& out, int frame) {
+  return {std::max(0, out.left() - frame), std::max(0, out.top() - frame),
+          std::max(0, out.right() - frame), std::max(0, out.bottom() - frame)};
+}
+
+// A control that reaches out of sight keeps its place; what it shows stays
+// where it can be seen: the plan pages' tab control starts left of its own
+// page, and the one-key panel's result boxes run below the window. Counting
+// the frame, out of sight too, in keeps the search list's columns beside its
+// scroll bar. Single-line boxes and buttons reach out on the right by a few
+// pixels at most, their text well inside; the draw video is cut on purpose
+// by its panel.
+void BringTextIntoSight(const ui::ControlDefinition& definition, QWidget* widget,
+                        const QMargins& out) {
   switch (definition.kind) {
     case ControlKind::EditBox:
       if (auto* box = qobject_cast<TextBox*>(widget)) {
-        box->SetLeftMargin(std::max(0, hidden - box->frameWidth()));
-      } else {
-        static_cast<QLineEdit*>(widget)->setTextMargins(hidden, 0, 0, 0);
+        box->SetTextMargins(InsideFrame(out, box->frameWidth()));
       }
       break;
     case ControlKind::ListView: {
       auto* list = static_cast<ListView*>(widget);
-      list->SetLeftMargin(std::max(0, hidden - list->frameWidth()));
+      list->SetTextMargins(InsideFrame(out, list->frameWidth()));
       break;
     }
     case ControlKind::Label:
     case ControlKind::TransparentLabel:
-      widget->setContentsMargins(hidden, 0, 0, 0);
+      widget->setContentsMargins(out);
       break;
     default:
       break;
@@ -212,8 +225,8 @@ class FormBuild {
     PlaceTabChildren();
     for (const auto& [name, control] : controls_) {
       if (control.widget == nullptr) continue;
-      const int hidden = HiddenOnTheLeft(*control.widget, window_);
-      if (hidden > 0) BringTextIntoSight(*control.definition, control.widget, hidden);
+      const QMargins out = OutOfSight(*control.widget, window_);
+      if (!out.isNull()) BringTextIntoSight(*control.definition, control.widget, out);
     }
     return std::move(controls_);
   }
