@@ -26,6 +26,7 @@
 
 #include "gui/fonts_and_theme.h"
 #include "gui/html_viewer.h"
+#include "gui/list_view.h"
 #include "gui/pictures.h"
 #include "gui/qt_text.h"
 #include "gui/skin_button.h"
@@ -375,10 +376,11 @@ void QtWindow::SetCell(const std::string& name, int row, int column, const std::
     chart->EditRows().SetCell(row, column, text);
     return;
   }
-  QTreeWidgetItem* item = static_cast<QTreeWidget*>(control.widget)->topLevelItem(row);
+  auto* list = static_cast<ListView*>(control.widget);
+  QTreeWidgetItem* item = list->topLevelItem(row);
   if (item != nullptr && column >= 0) {
     const bool wasSetting = std::exchange(settingRowCheck_, true);
-    item->setText(column, Q(text));
+    list->SetCellText(*item, column, Q(text));
     settingRowCheck_ = wasSetting;
   }
 }

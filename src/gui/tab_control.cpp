@@ -5,10 +5,10 @@
 
 namespace gui {
 
-QPoint TabControl::PageOrigin() const {
+QRect TabControl::PageRect() const {
   QStyleOptionTabWidgetFrame option;
   initStyleOption(&option);
-  return style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this).topLeft();
+  return style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this);
 }
 
 }  // namespace gui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QTabWidget>
 
 namespace gui {
@@ -11,10 +12,11 @@ class TabControl : public QTabWidget {
  public:
   using QTabWidget::QTabWidget;
 
-  // Where a page's top-left corner sits inside the control, for the control's
-  // current size, font and style (the same rectangle the style lays the pages
-  // out in).
-  QPoint PageOrigin() const;
+  // Where the pages sit inside the control, for the control's current size,
+  // font and style (the same rectangle the style lays the pages out in),
+  // known before the control is shown and lays them out.
+  QRect PageRect() const;
+  QPoint PageOrigin() const { return PageRect().topLeft(); }
 };
 
 }  // namespace gui

@@ -10,12 +10,11 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QValidator>
 #include <algorithm>
 #include <map>
@@ -25,10 +24,12 @@
 
 #include "gui/fonts_and_theme.h"
 #include "gui/html_viewer.h"
+#include "gui/list_view.h"
 #include "gui/pictures.h"
 #include "gui/qt_text.h"
 #include "gui/skin_button.h"
 #include "gui/tab_control.h"
+#include "gui/text_box.h"
 #include "gui/trend_chart_view.h"
 #include "ui/control_rules.h"
 #include "ui/window.h"
@@ -90,7 +91,7 @@ class TypingValidator : public QValidator {
 
 QWidget* CreateEditBox(const ui::ControlDefinition& definition, QWidget* parent) {
   if (definition.multiLine) {
-    auto* edit = new QPlainTextEdit(parent);
+    auto* edit = new TextBox(parent);
     edit->setPlainText(ToDocument(definition.text));
     edit->setVerticalScrollBarPolicy(definition.verticalScrollBar ? Qt::ScrollBarAlwaysOn
                                                                   : Qt::ScrollBarAlwaysOff);
@@ -112,7 +113,7 @@ QWidget* CreateEditBox(const ui::ControlDefinition& definition, QWidget* parent)
 }
 
 QWidget* CreateListView(const ui::ControlDefinition& definition, QWidget* parent) {
-  auto* list = new QTreeWidget(parent);
+  auto* list = new ListView(parent);
   list->setRootIsDecorated(false);
   list->setItemsExpandable(false);
   list->setUniformRowHeights(true);
@@ -132,6 +133,71 @@ QWidget* CreateListView(const ui::ControlDefinition& definition, QWidget* parent
     list->setColumnWidth(i, definition.columns[i].width);
   }
   return list;
+}
+
+// Where a widget will lie in its parent: a tab control lays its pages out
+// only once shown, but the style already knows where.
+QRect PlannedGeometry(const QWidget& widget) {
+  const QWidget* parent = widget.parentWidget();
+  if (qobject_cast<const QStackedWidget*>(&widget) != nullptr) {
+    if (auto* tabs = qobject_cast<const TabControl*>(parent)) return tabs->PageRect();
+  }
+  if (auto* pages = qobject_cast<const QStackedWidget*>(parent)) {
+    return {QPoint(0, 0), PlannedGeometry(*pages).size()};
+  }
+  return widget.geometry();
+}
+
+// How far a widget reaches out of sight past each edge of the containers
+// that clip it, the window included.
+QMargins OutOfSight(const QWidget& widget, const QWidget& window) {
+  QRect place(QPoint(0, 0), widget.size());
+  QMargins out;
+  for (const QWidget* w = &widget; w != &window; w = w->parentWidget()) {
+    place.translate(PlannedGeometry(*w).topLeft());
+    const QSize room =
+        w->parentWidget() == &window ? window.size() : PlannedGeometry(*w->parentWidget()).size();
+    out.setLeft(std::max(out.left(), -place.x()));
+    out.setTop(std::max(out.top(), -place.y()));
+    out.setRight(std::max(out.right(), place.x() + place.width() - room.width()));
+    out.setBottom(std::max(out.bottom(), place.y() + place.height() - room.height()));
+  }
+  return out;
+}
+
+// What is out of sight beyond a frame that is out of sight too.
+QMargins InsideFrame(const QMargins& out, int frame) {
+  return {std::max(0, out.left() - frame), std::max(0, out.top() - frame),
+          std::max(0, out.right() - frame), std::max(0, out.bottom() - frame)};
+}
+
+// A control that reaches out of sight keeps its place; what it shows stays
+// where it can be seen: the plan pages' tab control starts left of its own
+// page, and the one-key panel's result boxes run below the window. Counting
+// the frame, out of sight too, in keeps the search list's columns beside its
+// scroll bar. Single-line boxes and buttons reach out on the right by a few
+// pixels at most, their text well inside; the draw video is cut on purpose
+// by its panel.
+void BringTextIntoSight(const ui::ControlDefinition& definition, QWidget* widget,
+                        const QMargins& out) {
+  switch (definition.kind) {
+    case ControlKind::EditBox:
+      if (auto* box = qobject_cast<TextBox*>(widget)) {
+        box->SetTextMargins(InsideFrame(out, box->frameWidth()));
+      }
+      break;
+    case ControlKind::ListView: {
+      auto* list = static_cast<ListView*>(widget);
+      list->SetTextMargins(InsideFrame(out, list->frameWidth()));
+      break;
+    }
+    case ControlKind::Label:
+    case ControlKind::TransparentLabel:
+      widget->setContentsMargins(out);
+      break;
+    default:
+      break;
+  }
 }
 
 // The form's controls in order, each into the container built before it.
@@ -157,6 +223,11 @@ class FormBuild {
       }
     }
     PlaceTabChildren();
+    for (const auto& [name, control] : controls_) {
+      if (control.widget == nullptr) continue;
+      const QMargins out = OutOfSight(*control.widget, window_);
+      if (!out.isNull()) BringTextIntoSight(*control.definition, control.widget, out);
+    }
     return std::move(controls_);
   }
 
@@ -187,6 +258,7 @@ class FormBuild {
         auto* label = new QLabel(Q(definition.text), parent);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(HorizontalAlignment(definition.alignment) | Qt::AlignVCenter);
+        label->setWordWrap(definition.multiLine);
         widget = label;
         break;
       }
